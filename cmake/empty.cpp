@@ -1,0 +1,1 @@
+// Keeps the system library non-empty while its folders fill up.
