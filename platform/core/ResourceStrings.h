@@ -6,6 +6,7 @@ namespace bw {
 
 inline constexpr const char* SListIndexError = "List index out of bounds";
 inline constexpr const char* SListCapacityError = "List capacity out of bounds";
+inline constexpr const char* SListCountError = "List count out of bounds";
 inline constexpr const char* SPutObjectError = "Cannot store the object of a list entry";
 inline constexpr const char* SSortedListError = "Operation not allowed on a sorted string list";
 inline constexpr const char* SDuplicateString = "String list does not allow duplicates";
