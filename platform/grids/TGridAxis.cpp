@@ -14,7 +14,8 @@ void TGridAxis::SetCount(int32_t value) {
   value = std::max(value, 0);
   if (value == FCount) return;
   if (value < FCount) {
-    FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(LowerBound(value)), FEntries.end());
+    FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(LowerBound(value)),
+                   FEntries.end());
     FSumsValid = false;
   }
   FCount = value;
@@ -108,7 +109,8 @@ int32_t TGridAxis::IndexAt(int64_t pos) const {
 
 void TGridAxis::Insert(int32_t index) {
   index = std::clamp(index, 0, FCount);
-  for (std::size_t k = LowerBound(index); k < FEntries.size(); ++k) ++FEntries[k].Index;
+  for (std::size_t k = LowerBound(index); k < FEntries.size(); ++k)
+    ++FEntries[k].Index;
   ++FCount;
   FSumsValid = false;
 }
@@ -118,7 +120,8 @@ void TGridAxis::Delete(int32_t index) {
   std::size_t k = LowerBound(index);
   if (k < FEntries.size() && FEntries[k].Index == index)
     FEntries.erase(FEntries.begin() + static_cast<std::ptrdiff_t>(k));
-  for (; k < FEntries.size(); ++k) --FEntries[k].Index;
+  for (; k < FEntries.size(); ++k)
+    --FEntries[k].Index;
   --FCount;
   FSumsValid = false;
 }

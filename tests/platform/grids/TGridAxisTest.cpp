@@ -15,7 +15,8 @@ struct NaiveAxis {
   int32_t Extent(int32_t i) const { return sizes[i] < 0 ? 0 : sizes[i] + line; }
   int64_t Position(int32_t i) const {
     int64_t p = 0;
-    for (int32_t k = 0; k < i; ++k) p += Extent(k);
+    for (int32_t k = 0; k < i; ++k)
+      p += Extent(k);
     return p;
   }
   int32_t IndexAt(int64_t pos) const {
