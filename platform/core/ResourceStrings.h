@@ -18,5 +18,12 @@ inline constexpr const char* SDuplicateName = "A component named %s already exis
 inline constexpr const char* SAssignError = "Cannot assign a %s to a %s";
 inline constexpr const char* SFOpenError = "Cannot open file \"%s\": %s";
 inline constexpr const char* SFCreateError = "Cannot create file \"%s\": %s";
+inline constexpr const char* SFWriteError = "Cannot write file \"%s\": %s";
+inline constexpr const char* SFSeekError = "Cannot move within file \"%s\": %s";
+inline constexpr const char* SSeekError = "Cannot move before the start of the stream";
+inline constexpr const char* SStreamSizeError = "A %s cannot change its size";
+inline constexpr const char* SMemoryStreamError = "Out of memory while expanding memory stream";
+inline constexpr const char* SNoSourceStream = "No stream to read from";
+inline constexpr const char* SNoTargetStream = "No stream to write to";
 
 }  // namespace bw
