@@ -16,13 +16,15 @@ using Lines = std::vector<String>;
 
 Lines Entries(const TStrings& list) {
   Lines result;
-  for (int32_t i = 0; i < list.GetCount(); ++i) result.push_back(list.Get(i));
+  for (int32_t i = 0; i < list.GetCount(); ++i)
+    result.push_back(list.Get(i));
   return result;
 }
 
 void Fill(TStrings& list, const Lines& lines) {
   list.Clear();
-  for (const String& s : lines) list.Add(s);
+  for (const String& s : lines)
+    list.Add(s);
 }
 
 // A list over a vector that records the calls the shared operations make on it.
@@ -84,26 +86,25 @@ TEST_P(CommaTextReading, SplitsLikeStoredFilesExpect) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommaTextReading,
-    testing::Values(
-        TSplitCase{"Empty", "", {}}, TSplitCase{"OnlyBlanks", " \t ", {}},
-        TSplitCase{"One", "a", {"a"}}, TSplitCase{"Three", "a,b,c", {"a", "b", "c"}},
-        TSplitCase{"BlankSplits", "a b\tc\nd", {"a", "b", "c", "d"}},
-        TSplitCase{"BlanksAroundDelimiters", "  a ,  b  ", {"a", "b"}},
-        TSplitCase{"EmptyBetween", "a,,b", {"a", "", "b"}},
-        TSplitCase{"BlankBetween", "a, ,b", {"a", "", "b"}},
-        TSplitCase{"TrailingDelimiter", "a,", {"a", ""}},
-        TSplitCase{"TrailingDelimiterThenBlank", "a, ", {"a"}},
-        TSplitCase{"LeadingDelimiter", ",a", {"", "a"}},
-        TSplitCase{"OnlyDelimiter", ",", {"", ""}},
-        TSplitCase{"QuotedEmpty", "\"\"", {""}},
-        TSplitCase{"QuotedWithBlank", "\"a b\",c", {"a b", "c"}},
-        TSplitCase{"QuotedWithDelimiter", "\"a,b\"", {"a,b"}},
-        TSplitCase{"DoubledQuote", "\"a\"\"b\"", {"a\"b"}},
-        TSplitCase{"OnlyDoubledQuote", "\"\"\"\"", {"\""}},
-        TSplitCase{"TextAfterClosingQuote", "\"a\"b,c", {"a", "b", "c"}},
-        TSplitCase{"QuoteInsideUnquoted", "a\"b", {"a\"b"}},
-        TSplitCase{"UnclosedQuoteKeepsAll", "x,\"abc", {"x", "abc"}},
-        TSplitCase{"Utf8IsNotBlank", "größe,Ünï cöde", {"größe", "Ünï", "cöde"}}),
+    testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"OnlyBlanks", " \t ", {}},
+                    TSplitCase{"One", "a", {"a"}}, TSplitCase{"Three", "a,b,c", {"a", "b", "c"}},
+                    TSplitCase{"BlankSplits", "a b\tc\nd", {"a", "b", "c", "d"}},
+                    TSplitCase{"BlanksAroundDelimiters", "  a ,  b  ", {"a", "b"}},
+                    TSplitCase{"EmptyBetween", "a,,b", {"a", "", "b"}},
+                    TSplitCase{"BlankBetween", "a, ,b", {"a", "", "b"}},
+                    TSplitCase{"TrailingDelimiter", "a,", {"a", ""}},
+                    TSplitCase{"TrailingDelimiterThenBlank", "a, ", {"a"}},
+                    TSplitCase{"LeadingDelimiter", ",a", {"", "a"}},
+                    TSplitCase{"OnlyDelimiter", ",", {"", ""}},
+                    TSplitCase{"QuotedEmpty", "\"\"", {""}},
+                    TSplitCase{"QuotedWithBlank", "\"a b\",c", {"a b", "c"}},
+                    TSplitCase{"QuotedWithDelimiter", "\"a,b\"", {"a,b"}},
+                    TSplitCase{"DoubledQuote", "\"a\"\"b\"", {"a\"b"}},
+                    TSplitCase{"OnlyDoubledQuote", "\"\"\"\"", {"\""}},
+                    TSplitCase{"TextAfterClosingQuote", "\"a\"b,c", {"a", "b", "c"}},
+                    TSplitCase{"QuoteInsideUnquoted", "a\"b", {"a\"b"}},
+                    TSplitCase{"UnclosedQuoteKeepsAll", "x,\"abc", {"x", "abc"}},
+                    TSplitCase{"Utf8IsNotBlank", "größe,Ünï cöde", {"größe", "Ünï", "cöde"}}),
     [](const auto& info) { return String(info.param.Name); });
 
 struct TJoinCase {
@@ -128,8 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(TJoinCase{"Empty", {}, ""}, TJoinCase{"LoneEmpty", {""}, "\"\""},
                     TJoinCase{"TwoEmpty", {"", ""}, ","},
                     TJoinCase{"EmptyInside", {"a", "", "b"}, "a,,b"},
-                    TJoinCase{"EmptyLast", {"a", ""}, "a,"},
-                    TJoinCase{"Plain", {"a", "b"}, "a,b"},
+                    TJoinCase{"EmptyLast", {"a", ""}, "a,"}, TJoinCase{"Plain", {"a", "b"}, "a,b"},
                     TJoinCase{"Blank", {"a b"}, "\"a b\""},
                     TJoinCase{"Control", {"a\tb", "x\ny"}, "\"a\tb\",\"x\ny\""},
                     TJoinCase{"Delimiter", {"a,b"}, "\"a,b\""},
