@@ -49,7 +49,14 @@ enum TGridDrawStateFlag : uint8_t { gdSelected, gdFocused, gdFixed };
 using TGridDrawState = TSet<TGridDrawStateFlag>;
 
 /// What a mouse drag in the grid is doing.
-enum TGridState : uint8_t { gsNormal, gsSelecting, gsRowSizing, gsColSizing, gsRowMoving, gsColMoving };
+enum TGridState : uint8_t {
+  gsNormal,
+  gsSelecting,
+  gsRowSizing,
+  gsColSizing,
+  gsRowMoving,
+  gsColMoving
+};
 
 /// Keyboard moves of the current cell, as the grid's keys map to them.
 enum TGridMove : uint8_t {

@@ -28,7 +28,8 @@ struct AxisView {
   int32_t IndexAt(int64_t p) const {
     if (p < 0) return -1;
     int64_t fixedExtent = FixedExtent();
-    int32_t i = p < fixedExtent ? Axis.IndexAt(p) : Axis.IndexAt(p - fixedExtent + Axis.Position(First));
+    int32_t i =
+        p < fixedExtent ? Axis.IndexAt(p) : Axis.IndexAt(p - fixedExtent + Axis.Position(First));
     return i >= Axis.Count() ? -1 : i;
   }
 
@@ -102,12 +103,22 @@ void TGridLayout::SetViewSize(int32_t width, int32_t height) {
   FViewHeight = std::max(height, 0);
 }
 
-int32_t TGridLayout::VisibleColCount() const { return ColView(*this).WholeCount(); }
-int32_t TGridLayout::VisibleRowCount() const { return RowView(*this).WholeCount(); }
-int32_t TGridLayout::LastVisibleCol() const { return ColView(*this).LastShown(); }
-int32_t TGridLayout::LastVisibleRow() const { return RowView(*this).LastShown(); }
+int32_t TGridLayout::VisibleColCount() const {
+  return ColView(*this).WholeCount();
+}
+int32_t TGridLayout::VisibleRowCount() const {
+  return RowView(*this).WholeCount();
+}
+int32_t TGridLayout::LastVisibleCol() const {
+  return ColView(*this).LastShown();
+}
+int32_t TGridLayout::LastVisibleRow() const {
+  return RowView(*this).LastShown();
+}
 
-TGridCoord TGridLayout::MaxTopLeft() const { return {ColView(*this).MaxFirst(), RowView(*this).MaxFirst()}; }
+TGridCoord TGridLayout::MaxTopLeft() const {
+  return {ColView(*this).MaxFirst(), RowView(*this).MaxFirst()};
+}
 
 TGridCoord TGridLayout::ClampTopLeft(TGridCoord value) const {
   TGridCoord max = MaxTopLeft();
@@ -141,8 +152,12 @@ TGridCoord TGridLayout::CellAt(int32_t X, int32_t Y) const {
   return {ColView(*this).IndexAt(X), RowView(*this).IndexAt(Y)};
 }
 
-int32_t TGridLayout::ColEdgeAt(int32_t X, int32_t slack) const { return ColView(*this).EdgeAt(X, slack); }
-int32_t TGridLayout::RowEdgeAt(int32_t Y, int32_t slack) const { return RowView(*this).EdgeAt(Y, slack); }
+int32_t TGridLayout::ColEdgeAt(int32_t X, int32_t slack) const {
+  return ColView(*this).EdgeAt(X, slack);
+}
+int32_t TGridLayout::RowEdgeAt(int32_t Y, int32_t slack) const {
+  return RowView(*this).EdgeAt(Y, slack);
+}
 
 TGridNavigation TGridLayout::Navigate(TGridCoord current, TGridMove move, bool rowSelect) const {
   const int32_t firstCol = FFixedCols, lastCol = FCols.Count() - 1;
@@ -152,10 +167,18 @@ TGridNavigation TGridLayout::Navigate(TGridCoord current, TGridMove move, bool r
   TGridCoord cur = current;
   TGridCoord topLeft = FTopLeft;
   switch (move) {
-    case gmUp: --cur.Y; break;
-    case gmDown: ++cur.Y; break;
-    case gmLeft: (rowSelect ? topLeft.X : cur.X) -= 1; break;
-    case gmRight: (rowSelect ? topLeft.X : cur.X) += 1; break;
+    case gmUp:
+      --cur.Y;
+      break;
+    case gmDown:
+      ++cur.Y;
+      break;
+    case gmLeft:
+      (rowSelect ? topLeft.X : cur.X) -= 1;
+      break;
+    case gmRight:
+      (rowSelect ? topLeft.X : cur.X) += 1;
+      break;
     case gmPageUp:
       cur.Y -= pageRows;
       topLeft.Y -= pageRows;
@@ -172,12 +195,24 @@ TGridNavigation TGridLayout::Navigate(TGridCoord current, TGridMove move, bool r
       if (!rowSelect) cur.X += pageCols;
       topLeft.X += pageCols;
       break;
-    case gmTopOfPage: cur.Y = topLeft.Y; break;
-    case gmBottomOfPage: cur.Y = topLeft.Y + pageRows - 1; break;
-    case gmHome: (rowSelect ? cur.Y : cur.X) = rowSelect ? firstRow : firstCol; break;
-    case gmEnd: (rowSelect ? cur.Y : cur.X) = rowSelect ? lastRow : lastCol; break;
-    case gmFirstCell: cur = {firstCol, firstRow}; break;
-    case gmLastCell: cur = {lastCol, lastRow}; break;
+    case gmTopOfPage:
+      cur.Y = topLeft.Y;
+      break;
+    case gmBottomOfPage:
+      cur.Y = topLeft.Y + pageRows - 1;
+      break;
+    case gmHome:
+      (rowSelect ? cur.Y : cur.X) = rowSelect ? firstRow : firstCol;
+      break;
+    case gmEnd:
+      (rowSelect ? cur.Y : cur.X) = rowSelect ? lastRow : lastCol;
+      break;
+    case gmFirstCell:
+      cur = {firstCol, firstRow};
+      break;
+    case gmLastCell:
+      cur = {lastCol, lastRow};
+      break;
     case gmNextCell:
       if (rowSelect)
         ++cur.Y;

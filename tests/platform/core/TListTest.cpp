@@ -12,16 +12,20 @@
 namespace bw {
 namespace {
 
-Pointer P(intptr_t v) { return reinterpret_cast<Pointer>(v); }
+Pointer P(intptr_t v) {
+  return reinterpret_cast<Pointer>(v);
+}
 
 std::vector<intptr_t> Values(const TList& list) {
   std::vector<intptr_t> result;
-  for (int32_t i = 0; i < list.Count(); ++i) result.push_back(reinterpret_cast<intptr_t>(list.Items(i)));
+  for (int32_t i = 0; i < list.Count(); ++i)
+    result.push_back(reinterpret_cast<intptr_t>(list.Items(i)));
   return result;
 }
 
 TList* Filled(TList& list, std::initializer_list<intptr_t> values) {
-  for (intptr_t v : values) list.Add(P(v));
+  for (intptr_t v : values)
+    list.Add(P(v));
   return &list;
 }
 

@@ -16,7 +16,8 @@ using Lines = std::vector<String>;
 
 Lines Entries(const TStrings& list) {
   Lines result;
-  for (int32_t i = 0; i < list.GetCount(); ++i) result.push_back(list.Get(i));
+  for (int32_t i = 0; i < list.GetCount(); ++i)
+    result.push_back(list.Get(i));
   return result;
 }
 
@@ -66,13 +67,14 @@ TEST(TStringListTest, EditingAnUnsortedList) {
   EXPECT_EQ(list.GetObject(0), &o);
   list.Put(0, "renamed");
   EXPECT_EQ(list.GetObject(0), &o);  // the object stays with the entry
-  EXPECT_EQ(list.Add("a"), 5);        // unsorted lists accept duplicates
+  EXPECT_EQ(list.Add("a"), 5);       // unsorted lists accept duplicates
 }
 
 TEST(TStringListTest, CapacityGrowsAndNeverDropsBelowTheCount) {
   TStringList list;
   EXPECT_EQ(list.GetCapacity(), 0);
-  for (int i = 0; i < 10; ++i) list.Add(std::to_string(i));
+  for (int i = 0; i < 10; ++i)
+    list.Add(std::to_string(i));
   EXPECT_GE(list.GetCapacity(), 10);
   list.SetCapacity(50);
   EXPECT_EQ(list.GetCapacity(), 50);

@@ -79,9 +79,9 @@ TEST(TGridLayout, TopLeftToShowScrollsAsLittleAsPossible) {
 
 TEST(TGridLayout, EdgesNearThePointerSizeTheirColumn) {
   TGridLayout g = Classic(400, 100);
-  EXPECT_EQ(g.ColEdgeAt(62, 2), 0);   // just left of column 0's line
-  EXPECT_EQ(g.ColEdgeAt(64, 2), 0);   // on it
-  EXPECT_EQ(g.ColEdgeAt(66, 2), 0);   // just right of it, inside column 1
+  EXPECT_EQ(g.ColEdgeAt(62, 2), 0);  // just left of column 0's line
+  EXPECT_EQ(g.ColEdgeAt(64, 2), 0);  // on it
+  EXPECT_EQ(g.ColEdgeAt(66, 2), 0);  // just right of it, inside column 1
   EXPECT_EQ(g.ColEdgeAt(100, 2), -1);
   EXPECT_EQ(g.ColEdgeAt(326, 2), 4);  // past the last column
   EXPECT_EQ(g.ColEdgeAt(340, 2), -1);
