@@ -69,17 +69,22 @@ void TOutlineStrings::Clear() {
   FOutline->Clear();
 }
 
-void TOutlineStrings::Assign(TStrings* Source) {
-  if (Source == this || !Source) return;
-  const int32_t count = Source->GetCount();
+void TOutlineStrings::Assign(TPersistent* Source) {
+  auto* strings = dynamic_cast<TStrings*>(Source);
+  if (!strings) {
+    inherited::Assign(Source);
+    return;
+  }
+  if (strings == this) return;
+  const int32_t count = strings->GetCount();
   TOutlineTree items;
   items.BeginLoad(count);
   for (int32_t i = 0; i < count; ++i)
-    items.LoadLine(Source->Get(i), Source->GetObject(i), i + 1, "the lines");
+    items.LoadLine(strings->Get(i), strings->GetObject(i), i + 1, "the lines");
   items.EndLoad();
-  SetDelimiter(Source->Delimiter());
-  SetQuoteChar(Source->QuoteChar());
-  SetLineBreak(Source->LineBreak());
+  SetDelimiter(strings->Delimiter());
+  SetQuoteChar(strings->QuoteChar());
+  SetLineBreak(strings->LineBreak());
   FOutline->ReplaceItems(items);
 }
 

@@ -31,8 +31,9 @@ class TOutlineStrings : public TStrings {
   void Delete(int32_t Index) override;
   void Clear() override;
   /// Replaces the items with Source's lines (and their objects) all or nothing:
-  /// a badly indented line raises EOutlineError naming it and nothing changes.
-  void Assign(TStrings* Source) override;
+  /// a badly indented line raises EOutlineError naming it and nothing changes. Anything
+  /// but a string list goes to the inherited Assign.
+  void Assign(TPersistent* Source) override;
   /// Replaces the items with the text form in Value, all or nothing.
   void SetTextStr(const String& Value) override;
   /// Lines' update brackets are the outline's.

@@ -92,7 +92,7 @@ TEST_F(TOutlineStringsTest, AssignIsAllOrNothing) {
                  "before it");
   }
   EXPECT_EQ(OutlineText(o), "One\n\tTwo\n");
-  lines.Assign(nullptr);
+  EXPECT_THROW(lines.Assign(nullptr), EConvertError);
   EXPECT_EQ(o.ItemCount(), 2);
 
   EXPECT_THROW(lines.SetText("A\n\t\tB\n"), EOutlineError);
