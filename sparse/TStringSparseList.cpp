@@ -22,14 +22,18 @@ TStrItem* TStringSparseList::NewStrItem(const String& S, TObject* AObject) {
   return new TStrItem{AObject, S};
 }
 
-void TStringSparseList::DisposeStrItem(TStrItem* Item) { delete Item; }
+void TStringSparseList::DisposeStrItem(TStrItem* Item) {
+  delete Item;
+}
 
 String TStringSparseList::Get(int32_t Index) const {
   const TStrItem* item = ItemAt(Index);
   return item ? item->Str : String();
 }
 
-int32_t TStringSparseList::GetCount() const { return FList->Count(); }
+int32_t TStringSparseList::GetCount() const {
+  return FList->Count();
+}
 
 TObject* TStringSparseList::GetObject(int32_t Index) const {
   const TStrItem* item = ItemAt(Index);
@@ -76,7 +80,9 @@ void TStringSparseList::Delete(int32_t Index) {
   NotifyChange();
 }
 
-void TStringSparseList::Exchange(int32_t Index1, int32_t Index2) { FList->Exchange(Index1, Index2); }
+void TStringSparseList::Exchange(int32_t Index1, int32_t Index2) {
+  FList->Exchange(Index1, Index2);
+}
 
 void TStringSparseList::Clear() {
   FList->Iterate([](int32_t, Pointer Item) {
@@ -91,6 +97,8 @@ void TStringSparseList::NotifyChange() {
   if (FOnChange) FOnChange(this);
 }
 
-void TStringSparseList::RaiseObjectError() { throw EStringSparseListError(SPutObjectError); }
+void TStringSparseList::RaiseObjectError() {
+  throw EStringSparseListError(SPutObjectError);
+}
 
 }  // namespace bw
