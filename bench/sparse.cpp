@@ -14,6 +14,7 @@
 
 #include "sparse/TSparseList.h"
 #include "sparse/TSparsePointerArray.h"
+#include "sparse/TStringSparseList.h"
 
 using namespace bw;
 
@@ -117,6 +118,23 @@ void FrontInsertDelete(TSparseQuantum q) {
   std::printf("delete_front_100k_%s: %.1f us/op\n", Name(q), NsSince(start, Ops) / 1000);
 }
 
+void StringListMemory(TSparseQuantum q) {
+  // Short texts, as grid cells mostly hold: the record and its string in one allocation.
+  constexpr int32_t N = 1000000;
+  const size_t heapBefore = gHeapBytes;
+  {
+    TStringSparseList list(q);
+    auto start = Clock::now();
+    for (int32_t i = 0; i < N; ++i)
+      list.Put(i, "cell");
+    std::printf("string_put_1M_%s: %.1f ns/entry\n", Name(q), NsSince(start, N));
+    std::printf("memory_strings_1M_%s: %.2f bytes/entry\n", Name(q),
+                static_cast<double>(gHeapBytes - heapBefore) / N);
+  }
+  if (gHeapBytes != heapBefore)
+    std::printf("(heap not returned: %zu bytes)\n", gHeapBytes - heapBefore);
+}
+
 }  // namespace
 
 int main() {
@@ -124,6 +142,7 @@ int main() {
     RandomWriteRead(q);
     Scattered(q);
     FrontInsertDelete(q);
+    StringListMemory(q);
   }
   return 0;
 }

@@ -1,7 +1,11 @@
 #include "platform/core/TStrings.h"
 
+#include <algorithm>
+
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/SaveFileAtomically.h"
+#include "platform/core/TFileStream.h"
 #include "platform/core/TextCompare.h"
 
 namespace bw {
@@ -106,14 +110,19 @@ void TStrings::SetUpdateState(bool) {}
 
 // ---- operations built on the core ----
 
-void TStrings::Assign(TStrings* Source) {
-  if (Source == this || !Source) return;
+void TStrings::Assign(TPersistent* Source) {
+  auto* strings = dynamic_cast<TStrings*>(Source);
+  if (!strings) {
+    inherited::Assign(Source);
+    return;
+  }
+  if (strings == this) return;
   TUpdateScope update(*this);
-  FDelimiter = Source->FDelimiter;
-  FQuoteChar = Source->FQuoteChar;
-  FLineBreak = Source->FLineBreak;
+  FDelimiter = strings->FDelimiter;
+  FQuoteChar = strings->FQuoteChar;
+  FLineBreak = strings->FLineBreak;
   Clear();
-  AddStrings(Source);
+  AddStrings(strings);
 }
 
 int32_t TStrings::Add(const String& S) {
@@ -305,6 +314,36 @@ void TStrings::SplitDelimited(const String& Value, char Delim, char Quote) {
       skipBlanks();
     }
   }
+}
+
+// ---- files and streams ----
+
+void TStrings::LoadFromFile(const String& FileName) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  LoadFromStream(&stream);
+}
+
+void TStrings::LoadFromStream(TStream* Stream) {
+  // Read to the end in blocks rather than trusting Size, which not every stream knows.
+  String text;
+  char block[65536];
+  for (int32_t n; (n = Stream->Read(block, sizeof block)) > 0;)
+    text.append(block, n);
+  static constexpr char bom[] = "\xEF\xBB\xBF";
+  if (text.compare(0, 3, bom) == 0) text.erase(0, 3);
+  SetTextStr(text);
+}
+
+void TStrings::SaveToFile(const String& FileName) {
+  SaveFileAtomically(FileName, [this](TStream& stream) { SaveToStream(&stream); });
+}
+
+void TStrings::SaveToStream(TStream* Stream) {
+  String text = GetTextStr();
+  constexpr size_t block = size_t{1} << 30;
+  for (size_t pos = 0; pos < text.size(); pos += block)
+    Stream->WriteBuffer(text.data() + pos,
+                        static_cast<int32_t>(std::min(block, text.size() - pos)));
 }
 
 // ---- name=value entries ----

@@ -6,12 +6,14 @@
 
 #include <exception>
 
-#include "platform/core/TObject.h"
+#include "platform/core/TPersistent.h"
 
 namespace bw {
 
-class TStrings : public TObject {
-  BW_CLASS(TStrings, TObject)
+class TStream;
+
+class TStrings : public TPersistent {
+  BW_CLASS(TStrings, TPersistent)
 
  public:
   TStrings() = default;
@@ -42,8 +44,8 @@ class TStrings : public TObject {
 
   // ---- operations built on the core ----
   /// Copies the strings and objects of another list (and its delimiter, quote character
-  /// and line break).
-  virtual void Assign(TStrings* Source);
+  /// and line break); anything else, nil included, goes to the inherited Assign.
+  void Assign(TPersistent* Source) override;
   /// Appends S; returns its index.
   virtual int32_t Add(const String& S);
   virtual int32_t AddObject(const String& S, TObject* AObject);
@@ -111,6 +113,19 @@ class TStrings : public TObject {
   /// What GetTextStr puts after each line. Default "\n".
   const String& LineBreak() const { return FLineBreak; }
   void SetLineBreak(const String& Value) { FLineBreak = Value; }
+
+  // ---- files and streams: the text, one entry a line ----
+  /// Replaces the entries with the text of the file. A file that cannot be read raises
+  /// and leaves the list as it was.
+  virtual void LoadFromFile(const String& FileName);
+  /// Replaces the entries with the text from the stream's position to its end. A UTF-8
+  /// byte order mark at the start is dropped.
+  virtual void LoadFromStream(TStream* Stream);
+  /// Writes the text to a temporary file and renames it over FileName, so a failed save
+  /// raises and leaves the old file whole.
+  virtual void SaveToFile(const String& FileName);
+  /// Writes the text at the stream's position.
+  virtual void SaveToStream(TStream* Stream);
 
   // ---- name=value entries ----
   /// The text before the first '=' of entry Index; empty when it has none.

@@ -6,20 +6,18 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/TMemoryStream.h"
 #include "platform/core/TStringList.h"
+#include "platform/core/TStringStream.h"
 #include "platform/core/TextCompare.h"
+#include "tests/platform/core/StringsTestSupport.h"
+#include "tests/platform/core/TempFolder.h"
 
 namespace bw {
 namespace {
 
-using Lines = std::vector<String>;
-
-Lines Entries(const TStrings& list) {
-  Lines result;
-  for (int32_t i = 0; i < list.GetCount(); ++i)
-    result.push_back(list.Get(i));
-  return result;
-}
+using testing::Entries;
+using testing::Lines;
 
 void Fill(TStrings& list, const Lines& lines) {
   list.Clear();
@@ -75,7 +73,7 @@ struct TSplitCase {
   Lines Expected;
 };
 
-class CommaTextReading : public testing::TestWithParam<TSplitCase> {};
+class CommaTextReading : public ::testing::TestWithParam<TSplitCase> {};
 
 TEST_P(CommaTextReading, SplitsLikeStoredFilesExpect) {
   TStringList list;
@@ -86,25 +84,25 @@ TEST_P(CommaTextReading, SplitsLikeStoredFilesExpect) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommaTextReading,
-    testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"OnlyBlanks", " \t ", {}},
-                    TSplitCase{"One", "a", {"a"}}, TSplitCase{"Three", "a,b,c", {"a", "b", "c"}},
-                    TSplitCase{"BlankSplits", "a b\tc\nd", {"a", "b", "c", "d"}},
-                    TSplitCase{"BlanksAroundDelimiters", "  a ,  b  ", {"a", "b"}},
-                    TSplitCase{"EmptyBetween", "a,,b", {"a", "", "b"}},
-                    TSplitCase{"BlankBetween", "a, ,b", {"a", "", "b"}},
-                    TSplitCase{"TrailingDelimiter", "a,", {"a", ""}},
-                    TSplitCase{"TrailingDelimiterThenBlank", "a, ", {"a"}},
-                    TSplitCase{"LeadingDelimiter", ",a", {"", "a"}},
-                    TSplitCase{"OnlyDelimiter", ",", {"", ""}},
-                    TSplitCase{"QuotedEmpty", "\"\"", {""}},
-                    TSplitCase{"QuotedWithBlank", "\"a b\",c", {"a b", "c"}},
-                    TSplitCase{"QuotedWithDelimiter", "\"a,b\"", {"a,b"}},
-                    TSplitCase{"DoubledQuote", "\"a\"\"b\"", {"a\"b"}},
-                    TSplitCase{"OnlyDoubledQuote", "\"\"\"\"", {"\""}},
-                    TSplitCase{"TextAfterClosingQuote", "\"a\"b,c", {"a", "b", "c"}},
-                    TSplitCase{"QuoteInsideUnquoted", "a\"b", {"a\"b"}},
-                    TSplitCase{"UnclosedQuoteKeepsAll", "x,\"abc", {"x", "abc"}},
-                    TSplitCase{"Utf8IsNotBlank", "größe,Ünï cöde", {"größe", "Ünï", "cöde"}}),
+    ::testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"OnlyBlanks", " \t ", {}},
+                      TSplitCase{"One", "a", {"a"}}, TSplitCase{"Three", "a,b,c", {"a", "b", "c"}},
+                      TSplitCase{"BlankSplits", "a b\tc\nd", {"a", "b", "c", "d"}},
+                      TSplitCase{"BlanksAroundDelimiters", "  a ,  b  ", {"a", "b"}},
+                      TSplitCase{"EmptyBetween", "a,,b", {"a", "", "b"}},
+                      TSplitCase{"BlankBetween", "a, ,b", {"a", "", "b"}},
+                      TSplitCase{"TrailingDelimiter", "a,", {"a", ""}},
+                      TSplitCase{"TrailingDelimiterThenBlank", "a, ", {"a"}},
+                      TSplitCase{"LeadingDelimiter", ",a", {"", "a"}},
+                      TSplitCase{"OnlyDelimiter", ",", {"", ""}},
+                      TSplitCase{"QuotedEmpty", "\"\"", {""}},
+                      TSplitCase{"QuotedWithBlank", "\"a b\",c", {"a b", "c"}},
+                      TSplitCase{"QuotedWithDelimiter", "\"a,b\"", {"a,b"}},
+                      TSplitCase{"DoubledQuote", "\"a\"\"b\"", {"a\"b"}},
+                      TSplitCase{"OnlyDoubledQuote", "\"\"\"\"", {"\""}},
+                      TSplitCase{"TextAfterClosingQuote", "\"a\"b,c", {"a", "b", "c"}},
+                      TSplitCase{"QuoteInsideUnquoted", "a\"b", {"a\"b"}},
+                      TSplitCase{"UnclosedQuoteKeepsAll", "x,\"abc", {"x", "abc"}},
+                      TSplitCase{"Utf8IsNotBlank", "größe,Ünï cöde", {"größe", "Ünï", "cöde"}}),
     [](const auto& info) { return String(info.param.Name); });
 
 struct TJoinCase {
@@ -113,7 +111,7 @@ struct TJoinCase {
   String Expected;
 };
 
-class CommaTextWriting : public testing::TestWithParam<TJoinCase> {};
+class CommaTextWriting : public ::testing::TestWithParam<TJoinCase> {};
 
 TEST_P(CommaTextWriting, QuotesWhereNeededAndReadsBack) {
   TStringList list;
@@ -126,16 +124,16 @@ TEST_P(CommaTextWriting, QuotesWhereNeededAndReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, CommaTextWriting,
-    testing::Values(TJoinCase{"Empty", {}, ""}, TJoinCase{"LoneEmpty", {""}, "\"\""},
-                    TJoinCase{"TwoEmpty", {"", ""}, ","},
-                    TJoinCase{"EmptyInside", {"a", "", "b"}, "a,,b"},
-                    TJoinCase{"EmptyLast", {"a", ""}, "a,"}, TJoinCase{"Plain", {"a", "b"}, "a,b"},
-                    TJoinCase{"Blank", {"a b"}, "\"a b\""},
-                    TJoinCase{"Control", {"a\tb", "x\ny"}, "\"a\tb\",\"x\ny\""},
-                    TJoinCase{"Delimiter", {"a,b"}, "\"a,b\""},
-                    TJoinCase{"Quote", {"say \"hi\"", "a\"b"}, "\"say \"\"hi\"\"\",\"a\"\"b\""},
-                    TJoinCase{"Utf8", {"größe", "Ünï"}, "größe,Ünï"},
-                    TJoinCase{"OtherPunctuation", {"a;b", "c'd"}, "a;b,c'd"}),
+    ::testing::Values(TJoinCase{"Empty", {}, ""}, TJoinCase{"LoneEmpty", {""}, "\"\""},
+                      TJoinCase{"TwoEmpty", {"", ""}, ","},
+                      TJoinCase{"EmptyInside", {"a", "", "b"}, "a,,b"},
+                      TJoinCase{"EmptyLast", {"a", ""}, "a,"},
+                      TJoinCase{"Plain", {"a", "b"}, "a,b"}, TJoinCase{"Blank", {"a b"}, "\"a b\""},
+                      TJoinCase{"Control", {"a\tb", "x\ny"}, "\"a\tb\",\"x\ny\""},
+                      TJoinCase{"Delimiter", {"a,b"}, "\"a,b\""},
+                      TJoinCase{"Quote", {"say \"hi\"", "a\"b"}, "\"say \"\"hi\"\"\",\"a\"\"b\""},
+                      TJoinCase{"Utf8", {"größe", "Ünï"}, "größe,Ünï"},
+                      TJoinCase{"OtherPunctuation", {"a;b", "c'd"}, "a;b,c'd"}),
     [](const auto& info) { return String(info.param.Name); });
 
 TEST(TStringsDelimitedText, UsesDelimiterAndQuoteCharButCommaTextDoesNot) {
@@ -161,13 +159,7 @@ TEST(TStringsDelimitedText, NulQuoteCharTurnsQuotingOff) {
 
 // ---- Text ----
 
-struct TTextCase {
-  const char* Name;
-  String Text;
-  Lines Expected;
-};
-
-class TextReading : public testing::TestWithParam<TTextCase> {};
+class TextReading : public ::testing::TestWithParam<TSplitCase> {};
 
 TEST_P(TextReading, SplitsAtEveryKindOfLineBreak) {
   TStringList list;
@@ -178,16 +170,16 @@ TEST_P(TextReading, SplitsAtEveryKindOfLineBreak) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextReading,
-    testing::Values(TTextCase{"Empty", "", {}}, TTextCase{"NoBreak", "a", {"a"}},
-                    TTextCase{"TrailingLF", "a\n", {"a"}}, TTextCase{"OnlyLF", "\n", {""}},
-                    TTextCase{"CRLF", "a\r\nb\r\n", {"a", "b"}},
-                    TTextCase{"LoneCR", "a\rb\r", {"a", "b"}},
-                    TTextCase{"LFThenCRIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
-                    TTextCase{"EmptyLines", "a\n\nb\n\n", {"a", "", "b", ""}},
-                    TTextCase{"Mixed", "a\r\n\r\nb\rc\nd", {"a", "", "b", "c", "d"}},
-                    TTextCase{"BlanksKept", "  a \t\n", {"  a \t"}},
-                    TTextCase{"NulKept", String("a\0b", 3), {String("a\0b", 3)}},
-                    TTextCase{"Utf8", "äöü\r\n日本語", {"äöü", "日本語"}}),
+    ::testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"NoBreak", "a", {"a"}},
+                      TSplitCase{"TrailingLF", "a\n", {"a"}}, TSplitCase{"OnlyLF", "\n", {""}},
+                      TSplitCase{"CRLF", "a\r\nb\r\n", {"a", "b"}},
+                      TSplitCase{"LoneCR", "a\rb\r", {"a", "b"}},
+                      TSplitCase{"LFThenCRIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
+                      TSplitCase{"EmptyLines", "a\n\nb\n\n", {"a", "", "b", ""}},
+                      TSplitCase{"Mixed", "a\r\n\r\nb\rc\nd", {"a", "", "b", "c", "d"}},
+                      TSplitCase{"BlanksKept", "  a \t\n", {"  a \t"}},
+                      TSplitCase{"NulKept", String("a\0b", 3), {String("a\0b", 3)}},
+                      TSplitCase{"Utf8", "äöü\r\n日本語", {"äöü", "日本語"}}),
     [](const auto& info) { return String(info.param.Name); });
 
 TEST(TStringsText, EveryLineEndsWithTheLineBreak) {
@@ -380,6 +372,106 @@ TEST(TStringsCore, AssignAndAddStrings) {
   EXPECT_EQ(Entries(target), (Lines{"x", "y", "x", "y"}));
   target.AddStrings(nullptr);
   EXPECT_EQ(target.GetCount(), 4);
+}
+
+// Something that is not a list but knows how to copy itself into one.
+class TPair : public TPersistent {
+  BW_CLASS(TPair, TPersistent)
+
+ protected:
+  void AssignTo(TPersistent* Dest) override {
+    if (auto* strings = dynamic_cast<TStrings*>(Dest)) {
+      strings->SetCommaText("left,right");
+      return;
+    }
+    inherited::AssignTo(Dest);
+  }
+};
+
+TEST(TStringsCore, AssignFromAnythingElseGoesToTheInheritedAssign) {
+  TStringList list;
+  list.Add("kept");
+  TPair pair;
+  list.Assign(&pair);
+  EXPECT_EQ(Entries(list), (Lines{"left", "right"}));
+  try {
+    list.Assign(nullptr);
+    ADD_FAILURE() << "assigning nil succeeded";
+  } catch (const EConvertError& e) {
+    EXPECT_STREQ(e.what(), "Cannot assign a nil to a TStringList");
+  }
+  TStringList other;
+  EXPECT_THROW(pair.Assign(&other), EConvertError);
+  EXPECT_EQ(Entries(list), (Lines{"left", "right"}));
+}
+
+// ---- files and streams ----
+
+// Fails to read entries past the first, as a broken data source would.
+class TFailingStrings : public TStrings {
+  BW_CLASS(TFailingStrings, TStrings)
+
+ public:
+  String Get(int32_t Index) const override {
+    if (Index > 0) throw EListError(SListIndexError);
+    return "first";
+  }
+  int32_t GetCount() const override { return 2; }
+};
+
+TEST(TStringsStreams, SaveAndLoadThroughStreamsFromTheirPositions) {
+  TStringList list;
+  list.SetText("äöü\n\nlast");
+  TStringStream stream("head:");
+  stream.Seek(0, soFromEnd);
+  list.SaveToStream(&stream);
+  EXPECT_EQ(stream.DataString(), "head:äöü\n\nlast\n");
+
+  stream.SetPosition(5);
+  TStringList back;
+  back.Add("old");
+  back.LoadFromStream(&stream);
+  EXPECT_EQ(Entries(back), (Lines{"äöü", "", "last"}));
+
+  TStringStream windows("\xEF\xBB\xBFone\r\ntwo\r\n");
+  back.LoadFromStream(&windows);
+  EXPECT_EQ(Entries(back), (Lines{"one", "two"}));
+
+  TMemoryStream empty;
+  back.LoadFromStream(&empty);
+  EXPECT_EQ(back.GetCount(), 0);
+}
+
+TEST(TStringsStreams, SaveToFileReplacesTheFileAndLoadFromFileReadsIt) {
+  testing::TempFolder dir;
+  String path = dir.Path("list.txt");
+  testing::WriteFile(path, "old contents");
+  TStringList list;
+  list.SetCommaText("\"a b\",c");
+  list.SaveToFile(path);
+  EXPECT_EQ(testing::ReadFile(path), "a b\nc\n");
+
+  TStringList back;
+  back.LoadFromFile(path);
+  EXPECT_TRUE(back.Equals(&list));
+}
+
+TEST(TStringsStreams, FailuresRaiseAndLeaveListAndFileAsTheyWere) {
+  testing::TempFolder dir;
+  String path = dir.Path("list.txt");
+  testing::WriteFile(path, "old contents");
+
+  TFailingStrings failing;
+  EXPECT_THROW(failing.SaveToFile(path), EListError);
+  EXPECT_EQ(testing::ReadFile(path), "old contents");
+
+  TStringList list;
+  EXPECT_THROW(list.SaveToFile(dir.Path("missing/list.txt")), EFCreateError);
+  EXPECT_THROW(list.SaveToFile(dir.Root()), EFCreateError);
+
+  list.Add("kept");
+  EXPECT_THROW(list.LoadFromFile(dir.Path("absent.txt")), EFOpenError);
+  EXPECT_EQ(Entries(list), (Lines{"kept"}));
 }
 
 }  // namespace
