@@ -20,10 +20,10 @@ class Exception : public std::exception {
   String FMessage;
 };
 
-#define BW_DECLARE_EXCEPTION(Name, Base)          \
-  class Name : public Base {                      \
-   public:                                        \
-    using Base::Base;                             \
+#define BW_DECLARE_EXCEPTION(Name, Base) \
+  class Name : public Base {             \
+   public:                               \
+    using Base::Base;                    \
   }
 
 BW_DECLARE_EXCEPTION(EListError, Exception);

@@ -10,7 +10,9 @@ bool ClassInheritsFrom(TClass cls, TClass ancestor) {
   return false;
 }
 
-bool TObject::InheritsFrom(TClass cls) const { return ClassInheritsFrom(ClassType(), cls); }
+bool TObject::InheritsFrom(TClass cls) const {
+  return ClassInheritsFrom(ClassType(), cls);
+}
 
 bool TObject::InheritsFrom(const String& className) const {
   for (TClass c = ClassType(); c; c = c->Parent)

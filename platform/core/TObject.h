@@ -48,6 +48,8 @@ bool ClassInheritsFrom(TClass cls, TClass ancestor);
     static const ::bw::TClassInfo info{#ThisClass, &BaseClass::StaticClassInfo()}; \
     return info;                                                                   \
   }                                                                                \
-  const ::bw::TClassInfo& ClassInfo() const override { return StaticClassInfo(); } \
+  const ::bw::TClassInfo& ClassInfo() const override {                             \
+    return StaticClassInfo();                                                      \
+  }                                                                                \
                                                                                    \
  private:

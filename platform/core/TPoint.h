@@ -10,6 +10,8 @@ struct TPoint {
   constexpr bool operator==(const TPoint&) const = default;
 };
 
-constexpr TPoint Point(int32_t x, int32_t y) { return TPoint{x, y}; }
+constexpr TPoint Point(int32_t x, int32_t y) {
+  return TPoint{x, y};
+}
 
 }  // namespace bw

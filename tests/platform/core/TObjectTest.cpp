@@ -48,7 +48,8 @@ TEST(TEventTest, UnassignedIsFalseAndAssignedKeepsItsName) {
 }
 
 TEST(FormatTest, SubstitutesInOrderAndKeepsPercent) {
-  EXPECT_EQ(Format("Cannot assign a %s to a %s", {"TFont", "TPen"}), "Cannot assign a TFont to a TPen");
+  EXPECT_EQ(Format("Cannot assign a %s to a %s", {"TFont", "TPen"}),
+            "Cannot assign a TFont to a TPen");
   EXPECT_EQ(Format("100%% of %s", {"it"}), "100% of it");
   EXPECT_EQ(Format("%s and %s", {"one"}), "one and ");
 }

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/core/Exception.h"
+
+namespace bw {
+
+BW_DECLARE_EXCEPTION(EInvalidGraphic, Exception);
+
+}  // namespace bw

@@ -1,0 +1,697 @@
+// Sections: clip and coordinates; lines (one-pixel Bresenham, dashes, wide pens through a
+// coverage mask); shapes and fills; pixels; text; copies between buffers.
+
+#include "platform/graphics/TCanvas.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TFontEngine.h"
+
+namespace bw {
+
+// The buffer and the device rectangle drawing may touch, fixed for one drawing call.
+struct TCanvas::Target {
+  TPixelBuffer Buf;
+  TRect Clip;  // device coordinates, inside the buffer
+  TPoint Org;
+
+  bool Inside(int32_t x, int32_t y) const {
+    return x >= Clip.Left && x < Clip.Right && y >= Clip.Top && y < Clip.Bottom;
+  }
+  uint32_t& At(int32_t x, int32_t y) const {
+    return Buf.Bits[static_cast<ptrdiff_t>(y) * Buf.Stride + x];
+  }
+};
+
+// Coverage of pixels for shapes whose parts overlap (wide pens), so that each pixel is
+// changed once, as xor and the other combining modes need.
+class TCanvas::Mask {
+ public:
+  explicit Mask(TRect bounds)
+      : FBounds(bounds),
+        FBits(size_t(std::max(0, bounds.Width())) * size_t(std::max(0, bounds.Height()))) {}
+  void Set(int32_t x, int32_t y) {
+    if (FBounds.Contains({x, y}))
+      FBits[size_t(y - FBounds.Top) * size_t(FBounds.Width()) + size_t(x - FBounds.Left)] = 1;
+  }
+  bool Get(int32_t x, int32_t y) const {
+    return FBits[size_t(y - FBounds.Top) * size_t(FBounds.Width()) + size_t(x - FBounds.Left)];
+  }
+  const TRect& Bounds() const { return FBounds; }
+  // A round pen tip of diameter w centred on (x, y).
+  void Stamp(int32_t x, int32_t y, int32_t w) {
+    const double c = (w - 1) / 2.0, r2 = (w / 2.0) * (w / 2.0);
+    for (int32_t j = 0; j < w; ++j)
+      for (int32_t i = 0; i < w; ++i) {
+        double dx = i - c, dy = j - c;
+        if (dx * dx + dy * dy <= r2) Set(x - w / 2 + i, y - w / 2 + j);
+      }
+  }
+
+ private:
+  TRect FBounds;
+  std::vector<uint8_t> FBits;
+};
+
+TCanvas::TCanvas()
+    : FPen(std::make_unique<TPen>()),
+      FBrush(std::make_unique<TBrush>()),
+      FFont(std::make_unique<TFont>()) {}
+
+TCanvas::~TCanvas() = default;
+
+void TCanvas::Changing() {
+  if (OnChanging) OnChanging(this);
+}
+
+void TCanvas::Changed() {
+  if (OnChange) OnChange(this);
+}
+
+// --- clip and coordinates ----------------------------------------------------------------
+
+TCanvas::Target TCanvas::Begin() const {
+  Target t;
+  t.Buf = Buffer();
+  t.Org = FOrigin;
+  t.Clip = t.Buf.Bits ? TRect{0, 0, t.Buf.Width, t.Buf.Height} : TRect{};
+  if (FHasClip) t.Clip = t.Clip.Intersect(FClip);
+  return t;
+}
+
+TRect TCanvas::ClipRect() const {
+  return Begin().Clip.Offset(-FOrigin.X, -FOrigin.Y);
+}
+
+void TCanvas::SetClipRect(const TRect& value) {
+  FClip = value.Offset(FOrigin.X, FOrigin.Y);
+  if (FClip.IsEmpty()) FClip = TRect{};
+  FHasClip = true;
+}
+
+void TCanvas::IntersectClipRect(const TRect& value) {
+  TRect r = value.Offset(FOrigin.X, FOrigin.Y);
+  FClip = FHasClip ? FClip.Intersect(r) : (r.IsEmpty() ? TRect{} : r);
+  FHasClip = true;
+}
+
+// --- lines ---------------------------------------------------------------------------------
+
+namespace {
+
+// On and off runs of the dashed styles, in pixels.
+const std::vector<int32_t>& DashPattern(TPenStyle style) {
+  static const std::vector<int32_t> none, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+      dashDotDot{9, 3, 3, 3, 3, 3};
+  switch (style) {
+    case psDash:
+      return dash;
+    case psDot:
+      return dot;
+    case psDashDot:
+      return dashDot;
+    case psDashDotDot:
+      return dashDotDot;
+    default:
+      return none;
+  }
+}
+
+bool DashOn(const std::vector<int32_t>& pattern, int32_t phase) {
+  int32_t total = 0;
+  for (int32_t n : pattern)
+    total += n;
+  phase %= total;
+  for (size_t i = 0; i < pattern.size(); ++i) {
+    if (phase < pattern[i]) return i % 2 == 0;
+    phase -= pattern[i];
+  }
+  return true;
+}
+
+}  // namespace
+
+void TCanvas::MoveTo(int32_t X, int32_t Y) {
+  FPenPos = {X, Y};
+  FDashPhase = 0;
+}
+
+void TCanvas::LineTo(int32_t X, int32_t Y) {
+  Changing();
+  Target t = Begin();
+  PlotLine(t, FPenPos.X, FPenPos.Y, X, Y);
+  FPenPos = {X, Y};
+  Changed();
+}
+
+void TCanvas::Polyline(const std::vector<TPoint>& Points) {
+  if (Points.size() < 2) return;
+  Changing();
+  Target t = Begin();
+  TPoint saved = FPenPos;
+  FDashPhase = 0;
+  if (FPen->Width() > 1 && FPen->Style() != psClear) {
+    // One mask for the whole figure, so joints are not changed twice.
+    TRect box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
+    for (const TPoint& p : Points)
+      box = box.Union({p.X, p.Y, p.X + 1, p.Y + 1});
+    const int32_t w = FPen->Width();
+    Mask m(box.Inflate(w, w).Offset(t.Org.X, t.Org.Y).Intersect(t.Clip));
+    if (!m.Bounds().IsEmpty()) {
+      for (size_t i = 1; i < Points.size(); ++i) {
+        int32_t x0 = Points[i - 1].X + t.Org.X, y0 = Points[i - 1].Y + t.Org.Y;
+        int32_t x1 = Points[i].X + t.Org.X, y1 = Points[i].Y + t.Org.Y;
+        int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+        int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+        for (;;) {
+          m.Stamp(x0, y0, w);
+          if (x0 == x1 && y0 == y1) break;
+          int32_t e2 = 2 * err;
+          if (e2 >= dy) {
+            err += dy;
+            x0 += sx;
+          }
+          if (e2 <= dx) {
+            err += dx;
+            y0 += sy;
+          }
+        }
+      }
+      ApplyMask(t, m, ColorToPixel(FPen->Color()), FPen->Mode());
+    }
+  } else {
+    for (size_t i = 1; i < Points.size(); ++i)
+      PlotLine(t, Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y);
+  }
+  FPenPos = saved;
+  Changed();
+}
+
+void TCanvas::PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+  if (FPen->Style() == psClear) return;
+  x0 += t.Org.X;
+  y0 += t.Org.Y;
+  x1 += t.Org.X;
+  y1 += t.Org.Y;
+  const uint32_t pixel = ColorToPixel(FPen->Color());
+  const TPenMode mode = FPen->Mode();
+  const int32_t w = FPen->Width();
+  int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
+  int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
+  if (w > 1) {
+    // A wide line: round tips along the whole line, the end point included.
+    Mask m(TRect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1}
+               .Inflate(w, w)
+               .Intersect(t.Clip));
+    if (m.Bounds().IsEmpty()) return;
+    for (;;) {
+      m.Stamp(x0, y0, w);
+      if (x0 == x1 && y0 == y1) break;
+      int32_t e2 = 2 * err;
+      if (e2 >= dy) {
+        err += dy;
+        x0 += sx;
+      }
+      if (e2 <= dx) {
+        err += dx;
+        y0 += sy;
+      }
+    }
+    ApplyMask(t, m, pixel, mode);
+    return;
+  }
+  const auto& dashes = DashPattern(FPen->Style());
+  while (x0 != x1 || y0 != y1) {
+    if ((dashes.empty() || DashOn(dashes, FDashPhase)) && t.Inside(x0, y0)) {
+      uint32_t& d = t.At(x0, y0);
+      d = ApplyPenMode(mode, pixel, d);
+    }
+    ++FDashPhase;
+    int32_t e2 = 2 * err;
+    if (e2 >= dy) {
+      err += dy;
+      x0 += sx;
+    }
+    if (e2 <= dx) {
+      err += dx;
+      y0 += sy;
+    }
+  }
+}
+
+void TCanvas::ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode) {
+  TRect r = m.Bounds().Intersect(t.Clip);
+  for (int32_t y = r.Top; y < r.Bottom; ++y)
+    for (int32_t x = r.Left; x < r.Right; ++x)
+      if (m.Get(x, y)) {
+        uint32_t& d = t.At(x, y);
+        d = ApplyPenMode(mode, pixel, d);
+      }
+}
+
+// --- shapes and fills ------------------------------------------------------------------------
+
+void TCanvas::Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode) {
+  TRect r = device.Intersect(t.Clip);
+  if (r.IsEmpty()) return;
+  for (int32_t y = r.Top; y < r.Bottom; ++y) {
+    uint32_t* row = &t.At(r.Left, y);
+    if (mode == pmCopy) {
+      std::fill(row, row + r.Width(), pixel);
+    } else {
+      for (int32_t x = 0; x < r.Width(); ++x)
+        row[x] = ApplyPenMode(mode, pixel, row[x]);
+    }
+  }
+}
+
+namespace {
+
+TRect Normalized(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
+  return {std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2)};
+}
+
+// Whether a hatched brush covers a device pixel (8-pixel hatch cells).
+bool Hatched(TBrushStyle style, int32_t x, int32_t y) {
+  switch (style) {
+    case bsHorizontal:
+      return (y & 7) == 0;
+    case bsVertical:
+      return (x & 7) == 0;
+    case bsFDiagonal:
+      return ((x - y) & 7) == 0;
+    case bsBDiagonal:
+      return ((x + y) & 7) == 0;
+    case bsCross:
+      return (x & 7) == 0 || (y & 7) == 0;
+    case bsDiagCross:
+      return ((x - y) & 7) == 0 || ((x + y) & 7) == 0;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+void TCanvas::FillRect(const TRect& R) {
+  if (FBrush->Style() == bsClear) return;
+  Changing();
+  Target t = Begin();
+  TRect d = R.Offset(t.Org.X, t.Org.Y);
+  const uint32_t pixel = ColorToPixel(FBrush->Color());
+  if (FBrush->Style() == bsSolid) {
+    Fill(t, d, pixel, pmCopy);
+  } else {
+    TRect r = d.Intersect(t.Clip);
+    for (int32_t y = r.Top; y < r.Bottom; ++y)
+      for (int32_t x = r.Left; x < r.Right; ++x)
+        if (Hatched(FBrush->Style(), x, y)) t.At(x, y) = pixel;
+  }
+  Changed();
+}
+
+void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
+  TRect r = Normalized(X1, Y1, X2, Y2);
+  if (r.IsEmpty()) return;
+  if (FPen->Style() == psClear) {
+    FillRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1});
+    return;
+  }
+  const int32_t w = std::max(1, FPen->Width());
+  // The pen's band: centred on the edges, or inside them for psInsideFrame.
+  TRect outer = FPen->Style() == psInsideFrame || w == 1 ? r : r.Inflate(w / 2, w / 2);
+  TRect inner = outer.Inflate(-w, -w);
+  if (!inner.IsEmpty()) FillRect(inner);
+  Changing();
+  Target t = Begin();
+  const uint32_t pixel = ColorToPixel(FPen->Color());
+  const TPenMode mode = FPen->Mode();
+  if (w == 1 && !DashPattern(FPen->Style()).empty()) {
+    TPoint saved = FPenPos;
+    FDashPhase = 0;
+    PlotLine(t, r.Left, r.Top, r.Right - 1, r.Top);
+    PlotLine(t, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
+    PlotLine(t, r.Right - 1, r.Bottom - 1, r.Left, r.Bottom - 1);
+    PlotLine(t, r.Left, r.Bottom - 1, r.Left, r.Top);
+    FPenPos = saved;
+  } else {
+    TRect o = outer.Offset(t.Org.X, t.Org.Y);
+    if (inner.IsEmpty()) {
+      Fill(t, o, pixel, mode);
+    } else {
+      TRect i = inner.Offset(t.Org.X, t.Org.Y);
+      Fill(t, {o.Left, o.Top, o.Right, i.Top}, pixel, mode);
+      Fill(t, {o.Left, i.Bottom, o.Right, o.Bottom}, pixel, mode);
+      Fill(t, {o.Left, i.Top, i.Left, i.Bottom}, pixel, mode);
+      Fill(t, {i.Right, i.Top, o.Right, i.Bottom}, pixel, mode);
+    }
+  }
+  Changed();
+}
+
+void TCanvas::FrameRect(const TRect& R) {
+  if (R.IsEmpty() || FBrush->Style() == bsClear) return;
+  Changing();
+  Target t = Begin();
+  TRect o = R.Offset(t.Org.X, t.Org.Y);
+  const uint32_t pixel = ColorToPixel(FBrush->Color());
+  Fill(t, {o.Left, o.Top, o.Right, o.Top + 1}, pixel, pmCopy);
+  Fill(t, {o.Left, o.Bottom - 1, o.Right, o.Bottom}, pixel, pmCopy);
+  Fill(t, {o.Left, o.Top + 1, o.Left + 1, o.Bottom - 1}, pixel, pmCopy);
+  Fill(t, {o.Right - 1, o.Top + 1, o.Right, o.Bottom - 1}, pixel, pmCopy);
+  Changed();
+}
+
+void TCanvas::DrawFocusRect(const TRect& R) {
+  if (R.IsEmpty()) return;
+  Changing();
+  Target t = Begin();
+  TRect o = R.Offset(t.Org.X, t.Org.Y);
+  auto dot = [&](int32_t x, int32_t y) {
+    if (((x + y) & 1) == 0 && t.Inside(x, y)) t.At(x, y) ^= 0xFFFFFF;
+  };
+  for (int32_t x = o.Left; x < o.Right; ++x) {
+    dot(x, o.Top);
+    if (o.Bottom - 1 > o.Top) dot(x, o.Bottom - 1);
+  }
+  for (int32_t y = o.Top + 1; y < o.Bottom - 1; ++y) {
+    dot(o.Left, y);
+    if (o.Right - 1 > o.Left) dot(o.Right - 1, y);
+  }
+  Changed();
+}
+
+void TCanvas::Frame3D(TRect& Rect, TColor TopColor, TColor BottomColor, int32_t Width) {
+  FPen->SetWidth(1);
+  TPoint saved = FPenPos;
+  --Rect.Bottom;
+  --Rect.Right;
+  for (; Width > 0; --Width) {
+    FPen->SetColor(TopColor);
+    Polyline({{Rect.Left, Rect.Bottom}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}});
+    FPen->SetColor(BottomColor);
+    Polyline({{Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom}, {Rect.Left - 1, Rect.Bottom}});
+    Rect = Rect.Inflate(-1, -1);
+  }
+  ++Rect.Bottom;
+  ++Rect.Right;
+  FPenPos = saved;
+}
+
+void TCanvas::PatBlt(int32_t X, int32_t Y, int32_t Width, int32_t Height, TCopyMode Rop) {
+  TRect r = Normalized(X, Y, X + Width, Y + Height);
+  Changing();
+  Target t = Begin();
+  TRect d = r.Offset(t.Org.X, t.Org.Y);
+  const uint32_t brush = ColorToPixel(FBrush->Color());
+  switch (Rop) {
+    case BLACKNESS:
+      Fill(t, d, 0, pmCopy);
+      break;
+    case WHITENESS:
+      Fill(t, d, 0xFFFFFF, pmCopy);
+      break;
+    case PATCOPY:
+      Fill(t, d, brush, pmCopy);
+      break;
+    case PATINVERT:
+      Fill(t, d, brush, pmXor);
+      break;
+    case DSTINVERT:
+      Fill(t, d, 0, pmNot);
+      break;
+    default:
+      break;  // operations that need a source do nothing here
+  }
+  Changed();
+}
+
+// --- pixels --------------------------------------------------------------------------------
+
+TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
+  Target t = Begin();
+  X += t.Org.X;
+  Y += t.Org.Y;
+  if (!t.Inside(X, Y)) return -1;
+  return PixelToColor(t.At(X, Y));
+}
+
+void TCanvas::SetPixels(int32_t X, int32_t Y, TColor Color) {
+  Changing();
+  Target t = Begin();
+  X += t.Org.X;
+  Y += t.Org.Y;
+  if (t.Inside(X, Y)) t.At(X, Y) = ColorToPixel(Color);
+  Changed();
+}
+
+// --- text ----------------------------------------------------------------------------------
+
+TFontFace* TCanvas::Face() const {
+  return TFontEngine::Instance().Face(*FFont);
+}
+
+TTextMetric TCanvas::TextMetrics() const {
+  return Face()->Metrics();
+}
+
+int32_t TCanvas::TextWidth(const String& Text) const {
+  return Face()->TextWidth(Text);
+}
+
+int32_t TCanvas::TextHeight(const String&) const {
+  return Face()->Metrics().tmHeight;
+}
+
+TSize TCanvas::TextExtent(const String& Text) const {
+  return {TextWidth(Text), TextHeight(Text)};
+}
+
+void TCanvas::TextOut(int32_t X, int32_t Y, const String& Text) {
+  ExtTextOut(X, Y, 0, nullptr, Text);
+  FPenPos = {X + TextWidth(Text), Y};
+}
+
+void TCanvas::TextRect(const TRect& Rect, int32_t X, int32_t Y, const String& Text) {
+  uint32_t options = ETO_CLIPPED;
+  if (FBrush->Style() != bsClear) options |= ETO_OPAQUE;
+  ExtTextOut(X, Y, options, &Rect, Text);
+}
+
+void TCanvas::ExtTextOut(int32_t X, int32_t Y, uint32_t Options, const TRect* Rect,
+                         const String& Text) {
+  Changing();
+  Target t = Begin();
+  if (Rect && (Options & ETO_OPAQUE))
+    Fill(t, Rect->Offset(t.Org.X, t.Org.Y), ColorToPixel(FBrush->Color()), pmCopy);
+  if (Rect && (Options & ETO_CLIPPED)) t.Clip = t.Clip.Intersect(Rect->Offset(t.Org.X, t.Org.Y));
+  DrawText(t, X, Y, Text);
+  Changed();
+}
+
+void TCanvas::DrawText(const Target& t, int32_t X, int32_t Y, const String& Text) {
+  if (Text.empty() || t.Clip.IsEmpty()) return;
+  TFontFace* face = Face();
+  const TTextMetric& tm = face->Metrics();
+  const std::u32string chars = TFontEngine::Decode(Text);
+  int32_t x = X + t.Org.X, y = Y + t.Org.Y;
+  if (FBrush->Style() != bsClear) {
+    int32_t w = 0;
+    for (Char c : chars)
+      w += face->Glyph(c).Advance;
+    Fill(t, {x, y, x + w, y + tm.tmHeight}, ColorToPixel(FBrush->Color()), pmCopy);
+  }
+  const uint32_t fg = ColorToPixel(FFont->Color());
+  const uint32_t fr = (fg >> 16) & 0xFF, fgc = (fg >> 8) & 0xFF, fb = fg & 0xFF;
+  const int32_t baseline = y + tm.tmAscent;
+  const int32_t startX = x;
+  for (Char c : chars) {
+    const TGlyph& g = face->Glyph(c);
+    const int32_t gx = x + g.Left, gy = baseline - g.Top;
+    TRect box = TRect{gx, gy, gx + g.Width, gy + g.Height}.Intersect(t.Clip);
+    for (int32_t py = box.Top; py < box.Bottom; ++py) {
+      const uint8_t* cov = &g.Coverage[size_t(py - gy) * size_t(g.Width)];
+      for (int32_t px = box.Left; px < box.Right; ++px) {
+        uint32_t a = cov[px - gx];
+        if (a == 0) continue;
+        uint32_t& d = t.At(px, py);
+        if (a == 255) {
+          d = fg;
+          continue;
+        }
+        uint32_t dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+        dr = (fr * a + dr * (255 - a) + 127) / 255;
+        dg = (fgc * a + dg * (255 - a) + 127) / 255;
+        db = (fb * a + db * (255 - a) + 127) / 255;
+        d = (dr << 16) | (dg << 8) | db;
+      }
+    }
+    x += g.Advance;
+  }
+  const TFontStyles style = FFont->Style();
+  const int32_t thick = face->LineThickness();
+  if (style.Contains(fsUnderline)) {
+    int32_t uy = baseline + face->UnderlinePosition();
+    Fill(t, {startX, uy, x, uy + thick}, fg, pmCopy);
+  }
+  if (style.Contains(fsStrikeOut)) {
+    int32_t sy = baseline + face->StrikeOutPosition();
+    Fill(t, {startX, sy, x, sy + thick}, fg, pmCopy);
+  }
+}
+
+// --- copies --------------------------------------------------------------------------------
+
+namespace {
+
+// Applies a raster operation with source S, destination D and brush P.
+uint32_t Rop3(TCopyMode rop, uint32_t s, uint32_t d, uint32_t p) {
+  uint32_t r;
+  switch (rop) {
+    case cmSrcCopy:
+      r = s;
+      break;
+    case cmSrcPaint:
+      r = s | d;
+      break;
+    case cmSrcAnd:
+      r = s & d;
+      break;
+    case cmSrcInvert:
+      r = s ^ d;
+      break;
+    case cmSrcErase:
+      r = s & ~d;
+      break;
+    case cmNotSrcCopy:
+      r = ~s;
+      break;
+    case cmNotSrcErase:
+      r = ~(s | d);
+      break;
+    case cmMergeCopy:
+      r = s & p;
+      break;
+    case cmMergePaint:
+      r = ~s | d;
+      break;
+    case cmPatCopy:
+      r = p;
+      break;
+    case cmPatPaint:
+      r = p | ~s | d;
+      break;
+    case cmPatInvert:
+      r = p ^ d;
+      break;
+    case cmDstInvert:
+      r = ~d;
+      break;
+    case cmBlackness:
+      r = 0;
+      break;
+    case cmWhiteness:
+      r = 0xFFFFFF;
+      break;
+    default:
+      r = s;
+      break;
+  }
+  return r & 0xFFFFFF;
+}
+
+}  // namespace
+
+void TCanvas::Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin,
+                   const TRect& Source, TCopyMode rop, const uint32_t* transparent,
+                   const uint32_t* replace) {
+  const int32_t dw = Dest.Width(), dh = Dest.Height();
+  const int32_t sw = Source.Width(), sh = Source.Height();
+  if (dw == 0 || dh == 0 || sw == 0 || sh == 0 || !src.Bits) return;
+  Changing();
+  Target t = Begin();
+  // Read the source first: it may be the destination itself.
+  const int32_t adw = std::abs(dw), adh = std::abs(dh), asw = std::abs(sw), ash = std::abs(sh);
+  TRect dev = Normalized(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom).Offset(t.Org.X, t.Org.Y);
+  TRect vis = dev.Intersect(t.Clip);
+  if (vis.IsEmpty()) {
+    Changed();
+    return;
+  }
+  std::vector<int32_t> colMap(size_t(vis.Width())), rowMap(size_t(vis.Height()));
+  for (int32_t x = vis.Left; x < vis.Right; ++x) {
+    int32_t i = x - dev.Left;
+    if (dw < 0) i = adw - 1 - i;
+    int32_t j = int32_t(int64_t{i} * asw / adw);
+    colMap[size_t(x - vis.Left)] = (sw > 0 ? Source.Left + j : Source.Left - 1 - j) + srcOrigin.X;
+  }
+  for (int32_t y = vis.Top; y < vis.Bottom; ++y) {
+    int32_t i = y - dev.Top;
+    if (dh < 0) i = adh - 1 - i;
+    int32_t j = int32_t(int64_t{i} * ash / adh);
+    rowMap[size_t(y - vis.Top)] = (sh > 0 ? Source.Top + j : Source.Top - 1 - j) + srcOrigin.Y;
+  }
+  // Gather the source pixels; a pixel outside the source buffer leaves the target alone.
+  constexpr uint32_t kSkip = 0xFF000000;
+  std::vector<uint32_t> tmp(size_t(vis.Width()) * size_t(vis.Height()));
+  for (int32_t y = 0; y < vis.Height(); ++y) {
+    int32_t sy = rowMap[size_t(y)];
+    for (int32_t x = 0; x < vis.Width(); ++x) {
+      int32_t sx = colMap[size_t(x)];
+      uint32_t v = kSkip;
+      if (sx >= 0 && sy >= 0 && sx < src.Width && sy < src.Height)
+        v = src.Bits[static_cast<ptrdiff_t>(sy) * src.Stride + sx] & 0xFFFFFF;
+      tmp[size_t(y) * size_t(vis.Width()) + size_t(x)] = v;
+    }
+  }
+  const uint32_t brush = ColorToPixel(FBrush->Color());
+  const bool brushClear = FBrush->Style() == bsClear;
+  for (int32_t y = 0; y < vis.Height(); ++y)
+    for (int32_t x = 0; x < vis.Width(); ++x) {
+      uint32_t s = tmp[size_t(y) * size_t(vis.Width()) + size_t(x)];
+      if (s == kSkip) continue;
+      uint32_t& d = t.At(vis.Left + x, vis.Top + y);
+      if (transparent && s == *transparent) continue;
+      if (replace && s == *replace) {
+        if (!brushClear) d = brush;
+        continue;
+      }
+      d = Rop3(rop, s, d, brush);
+    }
+  Changed();
+}
+
+void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
+  if (!Canvas) return;
+  Blit(Dest, Canvas->Buffer(), Canvas->Origin(), Source, FCopyMode, nullptr, nullptr);
+}
+
+void TCanvas::Draw(int32_t X, int32_t Y, TBitmap* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  StretchDraw(Bounds(X, Y, Graphic->Width(), Graphic->Height()), Graphic);
+}
+
+void TCanvas::StretchDraw(const TRect& Rect, TBitmap* Graphic) {
+  if (!Graphic || Graphic->Empty()) return;
+  HBITMAP img = Graphic->Handle();
+  TPixelBuffer src{img->Pixels.data(), img->Width, img->Height, img->Width};
+  const TRect all{0, 0, img->Width, img->Height};
+  if (Graphic->Transparent()) {
+    uint32_t key = ColorToPixel(Graphic->TransparentColor());
+    Blit(Rect, src, {}, all, cmSrcCopy, &key, nullptr);
+  } else {
+    Blit(Rect, src, {}, all, FCopyMode, nullptr, nullptr);
+  }
+}
+
+void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source, TColor Color) {
+  if (!Bitmap || Bitmap->Empty()) return;
+  HBITMAP img = Bitmap->Handle();
+  TPixelBuffer src{img->Pixels.data(), img->Width, img->Height, img->Width};
+  uint32_t key = ColorToPixel(Color);
+  Blit(Dest, src, {}, Source, cmSrcCopy, nullptr, &key);
+}
+
+}  // namespace bw

@@ -1,0 +1,99 @@
+#include "platform/graphics/TPen.h"
+
+namespace bw {
+
+uint32_t ApplyPenMode(TPenMode mode, uint32_t p, uint32_t d) {
+  uint32_t r;
+  switch (mode) {
+    case pmBlack:
+      r = 0;
+      break;
+    case pmWhite:
+      r = 0xFFFFFF;
+      break;
+    case pmNop:
+      r = d;
+      break;
+    case pmNot:
+      r = ~d;
+      break;
+    case pmCopy:
+      r = p;
+      break;
+    case pmNotCopy:
+      r = ~p;
+      break;
+    case pmMergePenNot:
+      r = p | ~d;
+      break;
+    case pmMaskPenNot:
+      r = p & ~d;
+      break;
+    case pmMergeNotPen:
+      r = ~p | d;
+      break;
+    case pmMaskNotPen:
+      r = ~p & d;
+      break;
+    case pmMerge:
+      r = p | d;
+      break;
+    case pmNotMerge:
+      r = ~(p | d);
+      break;
+    case pmMask:
+      r = p & d;
+      break;
+    case pmNotMask:
+      r = ~(p & d);
+      break;
+    case pmXor:
+      r = p ^ d;
+      break;
+    case pmNotXor:
+      r = ~(p ^ d);
+      break;
+    default:
+      r = p;
+      break;
+  }
+  return r & 0xFFFFFF;
+}
+
+void TPen::Assign(TPersistent* Source) {
+  if (auto* src = dynamic_cast<TPen*>(Source)) {
+    FColor = src->FColor;
+    FWidth = src->FWidth;
+    FStyle = src->FStyle;
+    FMode = src->FMode;
+    Changed();
+    return;
+  }
+  inherited::Assign(Source);
+}
+
+void TPen::SetColor(TColor value) {
+  if (value == FColor) return;
+  FColor = value;
+  Changed();
+}
+
+void TPen::SetWidth(int32_t value) {
+  if (value == FWidth) return;
+  FWidth = value;
+  Changed();
+}
+
+void TPen::SetStyle(TPenStyle value) {
+  if (value == FStyle) return;
+  FStyle = value;
+  Changed();
+}
+
+void TPen::SetMode(TPenMode value) {
+  if (value == FMode) return;
+  FMode = value;
+  Changed();
+}
+
+}  // namespace bw

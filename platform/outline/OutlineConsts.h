@@ -1,0 +1,19 @@
+#pragma once
+// Message texts of the outline.
+
+namespace bw {
+
+inline constexpr const char* SOutlineIndexError = "Outline index %s is out of range (1 to %s)";
+inline constexpr const char* SOutlinePictureIndex =
+    "Outline picture index %s is out of range (0 to 4)";
+inline constexpr const char* SOutlineFirstLineIndented =
+    "Line 1 of %s starts with a tab: the first line must be a top-level item";
+inline constexpr const char* SOutlineLineTooDeep =
+    "Line %s of %s is indented %s tabs, more than one tab deeper than the line before it";
+inline constexpr const char* SOutlineLevelError =
+    "A line inserted at index %s must be indented %s to %s tabs, not %s";
+inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
+inline constexpr const char* SOutlineUnsavableText =
+    "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";
+
+}  // namespace bw

@@ -1,0 +1,155 @@
+#pragma once
+// An outline: a tree of text items numbered from 1 in outline (pre-)order. Items are added,
+// inserted, deleted, expanded and collapsed by index, read through TOutlineNode handles,
+// and loaded and saved in the text form: one item a line, its level given by its count of
+// leading tabs.
+//
+// Speed: Get and TOutlineNode::Index are constant time; adding at the end is amortised
+// constant; loading and saving are linear; walking the shown items skips collapsed
+// branches whole (ForEachVisible, NextVisible).
+
+#include <memory>
+
+#include "platform/core/TComponent.h"
+#include "platform/core/TEvent.h"
+#include "platform/outline/TOutlineNode.h"
+#include "platform/outline/TOutlineTree.h"
+
+namespace bw {
+
+class TStream;
+class TStrings;
+class TOutlineStrings;
+
+/// An item index with the outline it belongs to, for OnExpand and OnCollapse.
+using TOutlineEvent = TEvent<void(TObject* Sender, int32_t Index)>;
+
+class TCustomOutline : public TComponent {
+  BW_CLASS(TCustomOutline, TComponent)
+
+ public:
+  explicit TCustomOutline(TComponent* AOwner);
+  ~TCustomOutline() override;
+
+  /// Number of items, 0 when empty.
+  int32_t ItemCount() const { return FTree.Count(); }
+  /// The item with that index, 1 <= Index <= ItemCount; EOutlineError otherwise.
+  TOutlineNode* Get(int32_t Index);
+  /// The root: the parent of the top-level items. It is no item and has index 0.
+  TOutlineNode* RootNode() const { return FRoot; }
+
+  // Adding. Each returns the new item's index. Index 0 stands for the root, so Add(0, ..),
+  // AddChild(0, ..) and Insert(0, ..) all append a top-level item. Any other index must
+  // name an item (EOutlineError otherwise). New items are collapsed.
+
+  /// Adds a last sibling of item Index.
+  int32_t Add(int32_t Index, const String& Text) { return AddObject(Index, Text, nullptr); }
+  int32_t AddObject(int32_t Index, const String& Text, Pointer Data);
+  /// Adds a last child of item Index.
+  int32_t AddChild(int32_t Index, const String& Text) {
+    return AddChildObject(Index, Text, nullptr);
+  }
+  int32_t AddChildObject(int32_t Index, const String& Text, Pointer Data);
+  /// Inserts a sibling just before item Index, which moves down by one.
+  int32_t Insert(int32_t Index, const String& Text) { return InsertObject(Index, Text, nullptr); }
+  int32_t InsertObject(int32_t Index, const String& Text, Pointer Data);
+
+  /// Deletes item Index with all of its descendants.
+  void Delete(int32_t Index);
+  void Clear();
+  void FullExpand();
+  void FullCollapse();
+
+  /// The first item whose Data is Value, 0 when none.
+  int32_t GetDataItem(Pointer Value) const;
+  /// The first item whose Text is Value, 0 when none.
+  int32_t GetTextItem(const String& Value) const;
+
+  /// The selected item, 0 when none. It follows its item when others are inserted or
+  /// deleted, and becomes 0 when the item itself goes.
+  int32_t SelectedItem() const { return FSelected; }
+  void SetSelectedItem(int32_t Value);
+
+  /// Separator of FullPath; "\" by default.
+  const String& ItemSeparator() const { return FItemSeparator; }
+  void SetItemSeparator(const String& Value) { FItemSeparator = Value; }
+
+  // The text form. Loading is all or nothing: a line more than one level deeper than the
+  // one before it, or a source that cannot be read, raises EOutlineError naming the line
+  // or the source and leaves the items as they were. Saving writes every item; an item
+  // whose text would not read back (a leading tab or a line break) raises EOutlineError
+  // before anything is written. SaveToFile replaces the file atomically.
+
+  void LoadFromFile(const String& FileName);
+  /// Reads from the stream's position to its end.
+  void LoadFromStream(TStream* Stream);
+  void SaveToFile(const String& FileName);
+  void SaveToStream(TStream* Stream);
+
+  /// The items as a list of strings, one a line in the text form (leading tabs give the
+  /// level) with each item's Data as the line's object. Editing it edits the items;
+  /// Assign and SetTextStr replace them all or nothing.
+  TStrings* Lines() const;
+  /// Replaces the items with the lines of Value (Lines()->Assign(Value)).
+  void SetLines(TStrings* Value);
+
+  // Update brackets nest; the outline settles (renumbers node handles, repaints) once,
+  // when the outermost bracket closes.
+  void BeginUpdate();
+  void EndUpdate();
+  /// Called with true when the outermost bracket opens and false when it closes.
+  virtual void SetUpdateState(bool Value);
+  bool Updating() const { return FUpdateCount > 0; }
+
+  /// Toggles the expansion of the selected item, then raises OnDblClick.
+  virtual void DblClick();
+
+  // Walking the items that are shown, that is whose ancestors are all expanded, in order.
+
+  /// The shown item after item Index (Index 0: the first shown item); 0 after the last.
+  /// For an item inside a collapsed branch, the first shown item after that branch.
+  int32_t NextVisible(int32_t Index) const;
+  /// Calls Visit(index) for every shown item in order. Costs the number of shown items.
+  template <class F>
+  void ForEachVisible(F&& Visit) const {
+    const int32_t n = FTree.Count();
+    for (int32_t p = 1; p <= n; p = FTree.NextShown(p))
+      Visit(p);
+  }
+  /// The item array itself, for callers that walk it in bulk (positions are indexes).
+  const TOutlineTree& Tree() const { return FTree; }
+
+  TOutlineEvent OnExpand;
+  TOutlineEvent OnCollapse;
+  TNotifyEvent OnDblClick;
+
+ protected:
+  /// Called after every change of the items or their expansion, outside update brackets.
+  virtual void Changed() {}
+  /// Called when a node's expansion changes through SetExpandedState.
+  virtual void ExpandedChanged(int32_t Index, bool Expanded);
+
+ private:
+  friend class TOutlineNode;
+  friend class TOutlineStrings;
+
+  TOutlineTree FTree;
+  TOutlineNode* FRoot;  // owned by FTree, at position 0
+  int32_t FSelected = 0;
+  int32_t FUpdateCount = 0;
+  String FItemSeparator = "\\";
+  std::unique_ptr<TOutlineStrings> FLines;
+
+  void CheckIndex(int32_t Index, int32_t low) const;
+  /// The handle of the item at p, made on first use.
+  TOutlineNode* NodeAt(int32_t p);
+  int32_t InsertItem(int32_t x, int32_t level, const String& Text, Pointer Data);
+  /// Replaces the items with those of text, all or nothing; source names it in errors.
+  void LoadText(std::string_view text, const String& source);
+  /// Puts a loaded tree in place of the items.
+  void ReplaceItems(TOutlineTree& items);
+  String SaveText() const;
+  void NotifyChanged();
+};
+
+}  // namespace bw

@@ -1,0 +1,124 @@
+#pragma once
+// The items of an outline as one pre-order array. Position 0 is the root; the items follow
+// in outline order, so an item's position is its index. Each item records the size of its
+// subtree, the distance back to its parent and its level, which makes every question a
+// node can be asked (parent, children, siblings, visibility) a few array reads, and lets
+// walks skip whole collapsed branches.
+//
+// Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
+// texts, data and node handles, so walks over the tree read 16 bytes an item. Adding at
+// the end costs the depth of the new item; adding or deleting elsewhere moves the items
+// after it once. Node handles are made on demand; their cached positions are corrected
+// in one pass after a batch of changes (see ReindexNodes).
+
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Types.h"
+
+namespace bw {
+
+class TOutlineNode;
+
+/// The structure of one item.
+struct TOutlineShape {
+  int32_t Size;      // the item and all of its descendants
+  int32_t Up;        // how many positions back the parent is; 0 for the root
+  int32_t Level;     // 0 for the root, 1 for a top-level item
+  int32_t Expanded;  // 0 or 1; a full word keeps the record at 16 bytes
+};
+
+class TOutlineTree {
+ public:
+  TOutlineTree();
+  ~TOutlineTree();
+  TOutlineTree(const TOutlineTree&) = delete;
+  TOutlineTree& operator=(const TOutlineTree&) = delete;
+
+  /// Number of items, the root not counted.
+  int32_t Count() const { return int32_t(FShape.size()) - 1; }
+
+  const TOutlineShape& Shape(int32_t p) const { return FShape[size_t(p)]; }
+  int32_t Level(int32_t p) const { return FShape[size_t(p)].Level; }
+  int32_t Size(int32_t p) const { return FShape[size_t(p)].Size; }
+  /// One past the last position of p's subtree.
+  int32_t End(int32_t p) const { return p + FShape[size_t(p)].Size; }
+  /// The parent's position; -1 for the root.
+  int32_t Parent(int32_t p) const { return p == 0 ? -1 : p - FShape[size_t(p)].Up; }
+  bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded != 0; }
+  void SetExpanded(int32_t p, bool v) { FShape[size_t(p)].Expanded = v ? 1 : 0; }
+  /// Sets the expansion of every item.
+  void SetAllExpanded(bool v);
+
+  const String& Text(int32_t p) const { return FText[size_t(p)]; }
+  void SetText(int32_t p, String v) { FText[size_t(p)] = std::move(v); }
+  Pointer Data(int32_t p) const { return FData[size_t(p)]; }
+  void SetData(int32_t p, Pointer v) { FData[size_t(p)] = v; }
+
+  /// The levels a new item at position x may take so that the order of levels stays a
+  /// tree: no deeper than one below the item before it, and no shallower than one above
+  /// the item that will follow it.
+  int32_t MinLevelAt(int32_t x) const;
+  int32_t MaxLevelAt(int32_t x) const { return Level(x - 1) + 1; }
+
+  /// Puts a new item at position x (1 <= x <= Count()+1) with a level in
+  /// [MinLevelAt(x), MaxLevelAt(x)]. Following items deeper than the new one become its
+  /// descendants, exactly as if the line were inserted into the text form.
+  void InsertAt(int32_t x, int32_t level, String text, Pointer data);
+  /// Removes the item at p (p >= 1) with its descendants and frees their node handles.
+  void DeleteAt(int32_t p);
+  /// Removes every item and frees every node handle but the root's.
+  void Clear();
+  /// Exchanges the items and their node handles; each tree keeps its root's handle.
+  void Swap(TOutlineTree& other);
+  void Reserve(int32_t count);
+
+  /// The position after p in display order when p is shown: its first child when it is
+  /// expanded, else the item after its subtree. Count()+1 after the last.
+  int32_t NextShown(int32_t p) const {
+    const TOutlineShape& s = FShape[size_t(p)];
+    return p + (s.Expanded ? 1 : s.Size);
+  }
+  /// True when every ancestor of p is expanded (the root counts as expanded).
+  bool IsShown(int32_t p) const;
+
+  // Node handles. A handle caches its position; changes that move items only note the
+  // first moved position, and ReindexNodes corrects the handles from there in one pass.
+  TOutlineNode* Node(int32_t p) const { return FNodes[size_t(p)]; }
+  void SetNode(int32_t p, TOutlineNode* node);
+  bool NodesStale() const { return FStaleFrom < int32_t(FNodes.size()); }
+  void ReindexNodes();
+
+  // The text form: one item a line, its level given by the number of leading tabs
+  // (none for a top-level item).
+
+  /// Fills an empty tree with the items of text; lines end at CR LF, LF or a lone CR.
+  /// Raises EOutlineError naming the line when a line is more than one level deeper than
+  /// the line before it; source names the text in that message. The tree is then
+  /// half-filled: load into a fresh tree and Swap it in on success.
+  void LoadText(std::string_view text, const String& source);
+  /// The same one line at a time: BeginLoad, LoadLine for each line in order, EndLoad.
+  void BeginLoad(int32_t expected);
+  void LoadLine(std::string_view line, Pointer data, int32_t lineNo, const String& source);
+  void EndLoad();
+  /// Appends every item as a line ending in a line feed. Raises EOutlineError, leaving
+  /// out as it was, for an item whose text would not read back (a leading tab or a line
+  /// break).
+  void AppendText(String& out) const;
+  /// One item's line without the line end.
+  String Line(int32_t p) const;
+
+ private:
+  std::vector<TOutlineShape> FShape;
+  std::vector<String> FText;
+  std::vector<Pointer> FData;
+  std::vector<TOutlineNode*> FNodes;  // owned; null until asked for
+  int32_t FNodeCount = 0;             // handles of items, the root's not counted
+  int32_t FStaleFrom = INT32_MAX;     // first position whose handle may be out of date
+  std::vector<int32_t> FOpen;         // while loading: the open item of each level
+
+  void NoteMoved(int32_t from);
+  void FreeNodes(int32_t from, int32_t to);
+};
+
+}  // namespace bw

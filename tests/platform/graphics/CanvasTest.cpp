@@ -1,0 +1,241 @@
+#include <gtest/gtest.h>
+
+#include "platform/graphics/TBitmap.h"
+
+namespace bw {
+namespace {
+
+// A white bitmap of the given size with a default canvas.
+std::unique_ptr<TBitmap> White(int32_t w, int32_t h) {
+  auto b = std::make_unique<TBitmap>();
+  b->SetSize(w, h);
+  return b;
+}
+
+// The pixels of a bitmap as rows of characters: '.' white, '#' black, '?' other.
+std::vector<std::string> Picture(TBitmap& b) {
+  std::vector<std::string> rows;
+  for (int32_t y = 0; y < b.Height(); ++y) {
+    std::string row;
+    for (int32_t x = 0; x < b.Width(); ++x) {
+      TColor c = PixelToColor(b.ScanLine(y)[x]);
+      row += c == clWhite ? '.' : c == clBlack ? '#' : '?';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+// Bounding box of pixels that are not `background`.
+TRect Ink(TBitmap& b, TColor background = clWhite) {
+  TRect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x)
+      if (PixelToColor(b.ScanLine(y)[x]) != background) {
+        r.Left = std::min(r.Left, x);
+        r.Top = std::min(r.Top, y);
+        r.Right = std::max(r.Right, x + 1);
+        r.Bottom = std::max(r.Bottom, y + 1);
+      }
+  return r.Left == INT32_MAX ? TRect{} : r;
+}
+
+TEST(CanvasLines, EndPointIsNotDrawn) {
+  auto b = White(6, 4);
+  TCanvas* c = b->Canvas();
+  c->MoveTo(0, 1);
+  c->LineTo(5, 1);
+  c->MoveTo(2, 3);
+  c->LineTo(2, 0);
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"......", "#####.", "..#...", "..#..."}));
+  EXPECT_EQ(c->PenPos(), Point(2, 0));
+}
+
+TEST(CanvasLines, DiagonalAndZeroLength) {
+  auto b = White(4, 4);
+  TCanvas* c = b->Canvas();
+  c->MoveTo(0, 0);
+  c->LineTo(3, 3);
+  c->MoveTo(3, 0);
+  c->LineTo(3, 0);  // nothing: a line to its own start is empty
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"#...", ".#..", "..#.", "...."}));
+}
+
+TEST(CanvasLines, XorModeTwiceRestores) {
+  auto b = White(5, 3);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetMode(pmXor);
+  c->Pen()->SetColor(clWhite);
+  c->MoveTo(0, 1);
+  c->LineTo(5, 1);
+  EXPECT_EQ(Picture(*b)[1], "#####");
+  c->MoveTo(0, 1);
+  c->LineTo(5, 1);
+  EXPECT_EQ(Picture(*b)[1], ".....");
+}
+
+TEST(CanvasLines, NotModeInvertsWhateverThePenColour) {
+  auto b = White(3, 1);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetMode(pmNot);
+  c->Pen()->SetColor(clRed);
+  c->MoveTo(0, 0);
+  c->LineTo(2, 0);
+  EXPECT_EQ(Picture(*b)[0], "##.");
+}
+
+TEST(CanvasLines, WidePenCoversItsWidthOnceEvenInXor) {
+  auto b = White(10, 7);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetWidth(3);
+  c->Pen()->SetMode(pmXor);
+  c->Pen()->SetColor(clWhite);
+  c->MoveTo(2, 3);
+  c->LineTo(7, 3);
+  // A 3-pixel band, its round ends reaching one pixel past both end points; xor would
+  // leave holes where the pen tips overlap if any pixel were changed twice.
+  EXPECT_EQ(Ink(*b), Rect(1, 2, 9, 5));
+  for (int32_t x = 1; x < 9; ++x)
+    for (int32_t y = 2; y < 5; ++y)
+      EXPECT_EQ(c->Pixels(x, y), clBlack) << x << "," << y;
+}
+
+TEST(CanvasLines, PolylineLeavesPenPosAndSkipsLastPoint) {
+  auto b = White(4, 4);
+  TCanvas* c = b->Canvas();
+  c->MoveTo(3, 3);
+  c->Polyline({{0, 0}, {3, 0}, {3, 3}});
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"####", "...#", "...#", "...."}));
+  EXPECT_EQ(c->PenPos(), Point(3, 3));
+}
+
+TEST(CanvasLines, DottedPenLeavesGaps) {
+  auto b = White(12, 1);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetStyle(psDot);
+  c->MoveTo(0, 0);
+  c->LineTo(12, 0);
+  EXPECT_EQ(Picture(*b)[0], "###...###...");
+}
+
+TEST(CanvasShapes, RectangleOutlinesWithPenAndFillsWithBrush) {
+  auto b = White(6, 5);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->Rectangle(1, 1, 5, 4);
+  EXPECT_EQ(Picture(*b),
+            (std::vector<std::string>{"......", ".####.", ".#??#.", ".####.", "......"}));
+  EXPECT_EQ(c->Pixels(2, 2), clRed);
+}
+
+TEST(CanvasShapes, RectangleWithClearPenFillsOneLessAtRightAndBottom) {
+  auto b = White(5, 4);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetStyle(psClear);
+  c->Brush()->SetColor(clBlack);
+  c->Rectangle(1, 1, 4, 4);
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{".....", ".##..", ".##..", "....."}));
+}
+
+TEST(CanvasShapes, FillRectFrameRectAndClearBrush) {
+  auto b = White(5, 5);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clBlack);
+  c->FrameRect(Rect(0, 0, 5, 5));
+  c->FillRect(Rect(2, 2, 3, 3));
+  c->Brush()->SetStyle(bsClear);
+  c->FillRect(Rect(0, 0, 5, 5));  // nothing
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"#####", "#...#", "#.#.#", "#...#", "#####"}));
+}
+
+TEST(CanvasShapes, FocusRectIsDottedAndUndoesItself) {
+  auto b = White(5, 4);
+  TCanvas* c = b->Canvas();
+  c->DrawFocusRect(Rect(0, 0, 5, 4));
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"#.#.#", ".....", "#...#", ".#.#."}));
+  c->DrawFocusRect(Rect(0, 0, 5, 4));
+  EXPECT_EQ(Ink(*b), TRect{});
+}
+
+TEST(CanvasShapes, Frame3DDrawsTwoColoursAndShrinksTheRectangle) {
+  auto b = White(4, 4);
+  TCanvas* c = b->Canvas();
+  TRect r = Rect(0, 0, 4, 4);
+  c->Frame3D(r, clBlack, clRed, 1);
+  EXPECT_EQ(r, Rect(1, 1, 3, 3));
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"###?", "#..?", "#..?", "????"}));
+}
+
+TEST(CanvasShapes, BlacknessFillsWithBlackWhateverTheBrush) {
+  auto b = White(4, 3);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->PatBlt(1, 1, 2, 1, BLACKNESS);
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"....", ".##.", "...."}));
+}
+
+TEST(CanvasClip, OriginShiftsAndClipLimits) {
+  auto b = White(8, 6);
+  TCanvas* c = b->Canvas();
+  c->SetOrigin(Point(2, 1));
+  c->SetClipRect(Rect(0, 0, 3, 3));  // device (2,1)-(5,4)
+  c->Brush()->SetColor(clBlack);
+  c->FillRect(Rect(-5, -5, 20, 20));
+  EXPECT_EQ(Ink(*b), Rect(2, 1, 5, 4));
+  EXPECT_EQ(c->ClipRect(), Rect(0, 0, 3, 3));
+  EXPECT_EQ(c->Pixels(-1, 0), -1);  // outside the clip
+  c->SetOrigin(Point(0, 0));
+  EXPECT_EQ(c->ClipRect(), Rect(2, 1, 5, 4));  // the clip stays on its pixels
+  c->ResetClip();
+  EXPECT_EQ(c->ClipRect(), Rect(0, 0, 8, 6));
+}
+
+TEST(CanvasCopy, BrushCopyPaintsTheTransparentColourWithTheBrush) {
+  TBitmap src;
+  src.SetSize(3, 2);
+  src.Canvas()->SetPixels(0, 0, clBlue);
+  src.Canvas()->SetPixels(1, 0, clRed);
+  src.Canvas()->SetPixels(2, 0, clBlue);
+  src.Canvas()->SetPixels(0, 1, clBlue);  // bottom-left: the transparent colour
+  src.Canvas()->SetPixels(1, 1, clBlack);
+  src.Canvas()->SetPixels(2, 1, clBlue);
+  EXPECT_EQ(src.TransparentColor(), clBlue);
+  auto b = White(5, 4);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clLime);
+  c->BrushCopy(Rect(1, 1, 4, 3), &src, Rect(0, 0, 3, 2), src.TransparentColor());
+  EXPECT_EQ(c->Pixels(1, 1), clLime);
+  EXPECT_EQ(c->Pixels(2, 1), clRed);
+  EXPECT_EQ(c->Pixels(3, 1), clLime);
+  EXPECT_EQ(c->Pixels(2, 2), clBlack);
+  EXPECT_EQ(c->Pixels(0, 0), clWhite);
+  EXPECT_EQ(c->Pixels(4, 3), clWhite);
+}
+
+TEST(CanvasCopy, DrawHonoursTransparencyAndStretchScales) {
+  TBitmap src;
+  src.SetSize(2, 2);
+  src.Canvas()->SetPixels(1, 0, clBlack);  // the rest white, white is transparent
+  auto b = White(4, 4);
+  TCanvas* c = b->Canvas();
+  c->Brush()->SetColor(clRed);
+  c->FillRect(Rect(0, 0, 4, 4));
+  src.SetTransparent(true);
+  c->Draw(0, 0, &src);
+  EXPECT_EQ(c->Pixels(0, 0), clRed);
+  EXPECT_EQ(c->Pixels(1, 0), clBlack);
+  src.SetTransparent(false);
+  c->StretchDraw(Rect(0, 0, 4, 4), &src);
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{"..##", "..##", "....", "...."}));
+}
+
+TEST(CanvasCopy, CopyRectWithinOneCanvasReadsBeforeWriting) {
+  auto b = White(4, 1);
+  TCanvas* c = b->Canvas();
+  c->SetPixels(0, 0, clBlack);
+  c->CopyRect(Rect(1, 0, 4, 1), c, Rect(0, 0, 3, 1));
+  EXPECT_EQ(Picture(*b)[0], "##..");
+}
+
+}  // namespace
+}  // namespace bw

@@ -1,0 +1,146 @@
+// The outline's text form: loading, saving, and what happens to bad input.
+
+#include <gtest/gtest.h>
+
+#include "platform/core/TFileStream.h"
+#include "platform/core/TStringStream.h"
+#include "platform/outline/EOutlineError.h"
+#include "platform/outline/TCustomOutline.h"
+#include "tests/platform/core/TempFolder.h"
+#include "tests/platform/outline/OutlineTestUtil.h"
+
+namespace bw {
+namespace {
+
+using testing::LoadOutline;
+using testing::OutlineText;
+using testing::ReadFile;
+using testing::TempFolder;
+using testing::WriteFile;
+
+TEST(OutlineTextTest, RoundTripKeepsTextsLevelsAndOrder) {
+  const String text = "Root\n\tChild one\n\t\tDeep \xC3\xA9t\xC3\xA9\n\t\n\tChild, two \n\nLast\n";
+  TCustomOutline o{nullptr};
+  LoadOutline(o, text);
+  ASSERT_EQ(o.ItemCount(), 7);
+  EXPECT_EQ(o.Get(3)->Text(), "Deep \xC3\xA9t\xC3\xA9");
+  EXPECT_EQ(o.Get(3)->Level(), 3);
+  EXPECT_EQ(o.Get(4)->Text(), "");  // a line of tabs alone is an empty item
+  EXPECT_EQ(o.Get(4)->Level(), 2);
+  EXPECT_EQ(o.Get(5)->Text(), "Child, two ");
+  EXPECT_EQ(o.Get(6)->Level(), 1);
+  EXPECT_EQ(OutlineText(o), text);
+
+  TempFolder dir;
+  o.SaveToFile(dir.Path("tree.txt"));
+  EXPECT_EQ(ReadFile(dir.Path("tree.txt")), text);
+  TCustomOutline copy{nullptr};
+  copy.LoadFromFile(dir.Path("tree.txt"));
+  EXPECT_EQ(OutlineText(copy), text);
+}
+
+TEST(OutlineTextTest, AcceptsCrLfAByteOrderMarkAndNoFinalLineEnd) {
+  TCustomOutline o{nullptr};
+  LoadOutline(o,
+              "\xEF\xBB\xBF"
+              "A\r\n\tB\r\nC");
+  EXPECT_EQ(OutlineText(o), "A\n\tB\nC\n");
+  LoadOutline(o, "");
+  EXPECT_EQ(o.ItemCount(), 0);
+}
+
+TEST(OutlineTextTest, LoadReadsFromTheStreamPosition) {
+  TStringStream stream("skip me|A\n\tB\n");
+  stream.SetPosition(8);
+  TCustomOutline o{nullptr};
+  o.LoadFromStream(&stream);
+  EXPECT_EQ(OutlineText(o), "A\n\tB\n");
+}
+
+struct BadText {
+  const char* name;
+  const char* text;
+  const char* message;
+};
+void PrintTo(const BadText& bad, std::ostream* out) {
+  *out << bad.name;
+}
+
+class OutlineBadTextTest : public ::testing::TestWithParam<BadText> {};
+
+TEST_P(OutlineBadTextTest, FailedLoadNamesTheLineAndKeepsTheItems) {
+  TCustomOutline o{nullptr};
+  LoadOutline(o, "Keep\n\tme\n");
+  o.SetSelectedItem(2);
+  TOutlineNode* kept = o.Get(2);
+  try {
+    LoadOutline(o, GetParam().text);
+    FAIL() << "loaded";
+  } catch (const EOutlineError& e) {
+    EXPECT_STREQ(e.what(), GetParam().message);
+  }
+  EXPECT_EQ(OutlineText(o), "Keep\n\tme\n");
+  EXPECT_EQ(o.SelectedItem(), 2);
+  EXPECT_EQ(o.Get(2), kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    , OutlineBadTextTest,
+    ::testing::Values(
+        BadText{"FirstLineIndented", "\tA\nB\n",
+                "Line 1 of the stream starts with a tab: the first line must be a top-level item"},
+        BadText{"TwoLevelsDeeper", "A\n\tB\n\t\tC\nD\n\t\tE\n",
+                "Line 5 of the stream is indented 2 tabs, more than one tab deeper than the line "
+                "before it"},
+        BadText{"DeeperAfterCrLf", "A\r\n\t\t\tB\r\n",
+                "Line 2 of the stream is indented 3 tabs, more than one tab deeper than the line "
+                "before it"}),
+    [](const auto& info) { return String(info.param.name); });
+
+TEST(OutlineTextTest, UnreadableFileRaisesAndKeepsTheItems) {
+  TempFolder dir;
+  TCustomOutline o{nullptr};
+  LoadOutline(o, "A\n");
+  EXPECT_THROW(o.LoadFromFile(dir.Path("missing.txt")), EOutlineError);
+  EXPECT_THROW(o.LoadFromFile(dir.Root()), EOutlineError);  // a folder
+  WriteFile(dir.Path("deep.txt"), "A\n\t\tB\n");
+  try {
+    o.LoadFromFile(dir.Path("deep.txt"));
+    FAIL() << "loaded";
+  } catch (const EOutlineError& e) {
+    EXPECT_NE(String(e.what()).find("Line 2 of \"" + dir.Path("deep.txt") + "\""), String::npos)
+        << e.what();
+  }
+  EXPECT_EQ(OutlineText(o), "A\n");
+}
+
+// A text that would read back as something else is refused, and nothing is written.
+TEST(OutlineTextTest, SavingRefusesTextsThatWouldNotReadBack) {
+  TempFolder dir;
+  const String path = dir.Path("tree.txt");
+  WriteFile(path, "old\n");
+  for (const char* bad : {"\tled by a tab", "two\nlines", "carriage\rreturn"}) {
+    TCustomOutline o{nullptr};
+    o.Add(0, "fine");
+    o.AddChild(1, bad);
+    EXPECT_THROW(o.SaveToFile(path), EOutlineError) << bad;
+    EXPECT_EQ(ReadFile(path), "old\n");
+    TStringStream stream;
+    EXPECT_THROW(o.SaveToStream(&stream), EOutlineError) << bad;
+    EXPECT_EQ(stream.DataString(), "");
+  }
+  TCustomOutline o{nullptr};
+  o.Add(0, "inner\ttab is fine");
+  o.SaveToFile(path);
+  EXPECT_EQ(ReadFile(path), "inner\ttab is fine\n");
+}
+
+TEST(OutlineTextTest, SaveIntoAMissingFolderFailsWithoutAFile) {
+  TempFolder dir;
+  TCustomOutline o{nullptr};
+  o.Add(0, "A");
+  EXPECT_ANY_THROW(o.SaveToFile(dir.Path("no/such/folder.txt")));
+}
+
+}  // namespace
+}  // namespace bw

@@ -1,0 +1,124 @@
+#include "platform/outline/TOutlineTree.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "platform/outline/TCustomOutline.h"
+#include "tests/platform/outline/OutlineTestUtil.h"
+
+namespace bw {
+namespace {
+
+// The plain model the item array must agree with: a list of levels and texts, where
+// parents and subtrees are found by scanning.
+struct Lines {
+  std::vector<int32_t> level{0};
+  std::vector<String> text{""};
+
+  int32_t Count() const { return int32_t(level.size()) - 1; }
+  int32_t Parent(int32_t p) const {
+    for (int32_t q = p - 1; q >= 0; --q)
+      if (level[q] < level[p]) return q;
+    return -1;
+  }
+  int32_t End(int32_t p) const {
+    int32_t q = p + 1;
+    while (q <= Count() && level[q] > level[p])
+      ++q;
+    return q;
+  }
+  void Insert(int32_t x, int32_t lv, const String& t) {
+    level.insert(level.begin() + x, lv);
+    text.insert(text.begin() + x, t);
+  }
+  void Delete(int32_t p) {
+    const int32_t e = End(p);
+    level.erase(level.begin() + p, level.begin() + e);
+    text.erase(text.begin() + p, text.begin() + e);
+  }
+};
+
+void ExpectSame(const TOutlineTree& tree, const Lines& lines, int step) {
+  ASSERT_EQ(tree.Count(), lines.Count()) << "step " << step;
+  for (int32_t p = 0; p <= lines.Count(); ++p) {
+    ASSERT_EQ(tree.Level(p), lines.level[p]) << "step " << step << " at " << p;
+    ASSERT_EQ(tree.Parent(p), lines.Parent(p)) << "step " << step << " at " << p;
+    ASSERT_EQ(tree.End(p), lines.End(p)) << "step " << step << " at " << p;
+    ASSERT_EQ(tree.Text(p), lines.text[p]) << "step " << step << " at " << p;
+  }
+}
+
+// Inserting a line anywhere, at any level the neighbours allow, must leave the array in
+// the shape the new order of levels describes (deeper lines after it are adopted).
+TEST(TOutlineTreeTest, RandomInsertsAndDeletesMatchTheLevelList) {
+  std::mt19937 random(12345);
+  TOutlineTree tree;
+  Lines lines;
+  for (int step = 0; step < 3000; ++step) {
+    const int32_t n = tree.Count();
+    if (n > 0 && random() % 4 == 0) {
+      const int32_t p = 1 + int32_t(random() % uint32_t(n));
+      tree.DeleteAt(p);
+      lines.Delete(p);
+    } else {
+      const int32_t x = 1 + int32_t(random() % uint32_t(n + 1));
+      const int32_t low = tree.MinLevelAt(x), high = tree.MaxLevelAt(x);
+      ASSERT_LE(low, high);
+      const int32_t lv = low + int32_t(random() % uint32_t(high - low + 1));
+      const String t = "i" + std::to_string(step);
+      tree.InsertAt(x, lv, t, nullptr);
+      lines.Insert(x, lv, t);
+    }
+    ExpectSame(tree, lines, step);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// The same through the outline's own operations, with node handles held across the
+// changes: every handle must still name its item.
+TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
+  std::mt19937 random(777);
+  TCustomOutline o{nullptr};
+  std::vector<TOutlineNode*> held;
+  int counter = 0;
+  for (int step = 0; step < 2000; ++step) {
+    const int32_t n = o.ItemCount();
+    const int32_t i = int32_t(random() % uint32_t(n + 1));
+    const String t = "n" + std::to_string(counter++);
+    switch (random() % 5) {
+      case 0:
+        o.Add(i, t);
+        break;
+      case 1:
+        o.AddChild(i, t);
+        break;
+      case 2:
+        o.Insert(i, t);
+        break;
+      case 3:
+        if (i > 0) {
+          // Forget the handles that go with the deleted branch.
+          const int32_t end = o.Tree().End(i);
+          std::erase_if(held, [&](TOutlineNode* h) { return h->Index() >= i && h->Index() < end; });
+          o.Delete(i);
+        }
+        break;
+      case 4:
+        if (i > 0) held.push_back(o.Get(i));
+        break;
+    }
+    for (TOutlineNode* h : held) {
+      ASSERT_EQ(o.Get(h->Index()), h) << "step " << step;
+      ASSERT_EQ(o.Tree().Text(h->Index()), h->Text());
+    }
+  }
+  Lines lines;
+  for (int32_t p = 1; p <= o.ItemCount(); ++p)
+    lines.Insert(p, o.Tree().Level(p), o.Tree().Text(p));
+  ExpectSame(o.Tree(), lines, -1);
+}
+
+}  // namespace
+}  // namespace bw
