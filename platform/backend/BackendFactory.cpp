@@ -31,8 +31,7 @@ void RegisterBackend(const String& Name, TBackendFactory Factory) {
 
 std::unique_ptr<TBackend> CreateBackend(const String& Name) {
   auto it = Factories().find(Name);
-  if (it == Factories().end())
-    throw EInvalidOperation(Format("Unknown back end \"%s\"", {Name}));
+  if (it == Factories().end()) throw EInvalidOperation(Format("Unknown back end \"%s\"", {Name}));
   return it->second();
 }
 

@@ -18,10 +18,10 @@ using TWindowId = uint32_t;
 
 /// What a top-level surface looks like when it is created.
 struct TWindowParams {
-  TRect Bounds;            ///< Outer bounds in screen coordinates.
+  TRect Bounds;  ///< Outer bounds in screen coordinates.
   String Caption;
-  bool Popup = false;      ///< No caption bar and no task-bar entry (pop-ups, tool windows).
-  bool NoActivate = false; ///< Clicking the surface does not make it the active window.
+  bool Popup = false;       ///< No caption bar and no task-bar entry (pop-ups, tool windows).
+  bool NoActivate = false;  ///< Clicking the surface does not make it the active window.
 };
 
 /// A read-only view of 32-bit pixels (0x00RRGGBB, row after row) to be presented.
@@ -46,7 +46,7 @@ enum class TBackendEventKind : uint8_t {
   Move,        ///< The user moved the surface: X and Y hold the new screen position.
   Close,       ///< The user asked to close the surface.
   Timer,
-  Quit,        ///< The user asked to end the program.
+  Quit,  ///< The user asked to end the program.
 };
 
 /// One raw input event. Mouse positions are relative to the surface's top-left corner.
@@ -55,11 +55,11 @@ struct TBackendEvent {
   TWindowId Window = 0;
   int32_t X = 0;
   int32_t Y = 0;
-  uint8_t Button = 0;       ///< 1 left, 2 right, 3 middle.
-  uint8_t Clicks = 0;       ///< 1 for a single press, 2 for the second press of a double-click.
-  int32_t WheelDelta = 0;   ///< Multiples of 120 per notch, positive away from the user.
-  uint16_t Key = 0;         ///< A VK_ code.
-  uint32_t Modifiers = 0;   ///< kMod bits held at the time of the event.
+  uint8_t Button = 0;      ///< 1 left, 2 right, 3 middle.
+  uint8_t Clicks = 0;      ///< 1 for a single press, 2 for the second press of a double-click.
+  int32_t WheelDelta = 0;  ///< Multiples of 120 per notch, positive away from the user.
+  uint16_t Key = 0;        ///< A VK_ code.
+  uint32_t Modifiers = 0;  ///< kMod bits held at the time of the event.
   String Text;
   uint32_t TimerId = 0;
 };

@@ -49,7 +49,7 @@ enum TControlStateFlag : uint8_t {
   csPalette,
   csReadingState,
   csAlignmentNeeded,
-  csFocusing,     ///< Focus is being moved to this control.
+  csFocusing,  ///< Focus is being moved to this control.
   csCreating,
   csPaintCopy,
   csCustomPaint,

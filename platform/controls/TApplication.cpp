@@ -108,7 +108,8 @@ void TApplication::FormDestroying(TCustomForm* Form) {
 
 void TApplication::Reset() {
   DestroyComponents();
-  while (Screen && Screen->FormCount() > 0) delete Screen->Forms(Screen->FormCount() - 1);
+  while (Screen && Screen->FormCount() > 0)
+    delete Screen->Forms(Screen->FormCount() - 1);
   FMainForm = nullptr;
   FTerminated = false;
   OnException.Clear();

@@ -7,6 +7,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/TComponent.h"
+#include "platform/core/TEvent.h"
 
 namespace bw {
 

@@ -62,7 +62,9 @@ void TControl::BoundsChanged(bool, bool Sized) {
   if (Sized && !ComponentState().Contains(csLoading)) Resize();
 }
 
-TRect TControl::ClientRect() const { return TRect{0, 0, FWidth, FHeight}; }
+TRect TControl::ClientRect() const {
+  return TRect{0, 0, FWidth, FHeight};
+}
 
 void TControl::SetClientWidth(int32_t Value) {
   SetWidth(Value + (FWidth - ClientWidth()));
@@ -103,7 +105,9 @@ void TControl::SetVisible(bool Value) {
   if (FParent && FAlign != alNone) FParent->Realign();
 }
 
-bool TControl::IsShowing() const { return FVisible && FParent && FParent->Showing(); }
+bool TControl::IsShowing() const {
+  return FVisible && FParent && FParent->Showing();
+}
 
 void TControl::SetEnabled(bool Value) {
   if (FEnabled == Value) return;
@@ -217,7 +221,9 @@ void TControl::SendToBack() {
   Invalidate();
 }
 
-bool TControl::MouseCapture() const { return TWindowManager::Get().CaptureControl() == this; }
+bool TControl::MouseCapture() const {
+  return TWindowManager::Get().CaptureControl() == this;
+}
 
 void TControl::SetMouseCapture(bool Value) {
   if (MouseCapture() == Value) return;
@@ -247,27 +253,69 @@ void TControl::WndProc(TMessage& Message) {
 
 void TControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_LBUTTONDOWN: WMLButtonDown(Message); break;
-    case WM_LBUTTONUP: WMLButtonUp(Message); break;
-    case WM_LBUTTONDBLCLK: WMLButtonDblClk(Message); break;
-    case WM_RBUTTONDOWN: WMRButtonDown(Message); break;
-    case WM_RBUTTONUP: WMRButtonUp(Message); break;
-    case WM_RBUTTONDBLCLK: WMRButtonDblClk(Message); break;
-    case WM_MBUTTONDOWN: WMMButtonDown(Message); break;
-    case WM_MBUTTONUP: WMMButtonUp(Message); break;
-    case WM_MBUTTONDBLCLK: WMMButtonDblClk(Message); break;
-    case WM_MOUSEMOVE: WMMouseMove(Message); break;
-    case WM_CANCELMODE: WMCancelMode(Message); break;
-    case CM_ENABLEDCHANGED: CMEnabledChanged(Message); break;
-    case CM_VISIBLECHANGED: CMVisibleChanged(Message); break;
-    case CM_FONTCHANGED: CMFontChanged(Message); break;
-    case CM_COLORCHANGED: CMColorChanged(Message); break;
-    case CM_PARENTFONTCHANGED: CMParentFontChanged(Message); break;
-    case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
-    case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
-    case CM_TEXTCHANGED: CMTextChanged(Message); break;
-    case CM_CANCELMODE: CMCancelMode(Message); break;
-    default: DefaultHandler(Message); break;
+    case WM_LBUTTONDOWN:
+      WMLButtonDown(Message);
+      break;
+    case WM_LBUTTONUP:
+      WMLButtonUp(Message);
+      break;
+    case WM_LBUTTONDBLCLK:
+      WMLButtonDblClk(Message);
+      break;
+    case WM_RBUTTONDOWN:
+      WMRButtonDown(Message);
+      break;
+    case WM_RBUTTONUP:
+      WMRButtonUp(Message);
+      break;
+    case WM_RBUTTONDBLCLK:
+      WMRButtonDblClk(Message);
+      break;
+    case WM_MBUTTONDOWN:
+      WMMButtonDown(Message);
+      break;
+    case WM_MBUTTONUP:
+      WMMButtonUp(Message);
+      break;
+    case WM_MBUTTONDBLCLK:
+      WMMButtonDblClk(Message);
+      break;
+    case WM_MOUSEMOVE:
+      WMMouseMove(Message);
+      break;
+    case WM_CANCELMODE:
+      WMCancelMode(Message);
+      break;
+    case CM_ENABLEDCHANGED:
+      CMEnabledChanged(Message);
+      break;
+    case CM_VISIBLECHANGED:
+      CMVisibleChanged(Message);
+      break;
+    case CM_FONTCHANGED:
+      CMFontChanged(Message);
+      break;
+    case CM_COLORCHANGED:
+      CMColorChanged(Message);
+      break;
+    case CM_PARENTFONTCHANGED:
+      CMParentFontChanged(Message);
+      break;
+    case CM_PARENTCOLORCHANGED:
+      CMParentColorChanged(Message);
+      break;
+    case CM_PARENTSHOWHINTCHANGED:
+      CMParentShowHintChanged(Message);
+      break;
+    case CM_TEXTCHANGED:
+      CMTextChanged(Message);
+      break;
+    case CM_CANCELMODE:
+      CMCancelMode(Message);
+      break;
+    default:
+      DefaultHandler(Message);
+      break;
   }
 }
 
@@ -396,13 +444,19 @@ void TControl::WMCancelMode(TMessage& Message) {
   DefaultHandler(Message);
 }
 
-void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMEnabledChanged(TMessage&) {
+  Invalidate();
+}
 
 void TControl::CMVisibleChanged(TMessage&) {}
 
-void TControl::CMFontChanged(TMessage&) { Invalidate(); }
+void TControl::CMFontChanged(TMessage&) {
+  Invalidate();
+}
 
-void TControl::CMColorChanged(TMessage&) { Invalidate(); }
+void TControl::CMColorChanged(TMessage&) {
+  Invalidate();
+}
 
 void TControl::CMParentFontChanged(TMessage&) {
   if (!FParentFont || !FParent) return;
@@ -428,13 +482,16 @@ void TControl::CMParentShowHintChanged(TMessage&) {
   if (FParentShowHint && FParent) FShowHint = FParent->ShowHint();
 }
 
-void TControl::CMTextChanged(TMessage&) { Invalidate(); }
+void TControl::CMTextChanged(TMessage&) {
+  Invalidate();
+}
 
 void TControl::CMCancelMode(TMessage&) {}
 
 TCustomForm* GetParentForm(const TControl* Control) {
   if (!Control) return nullptr;
-  while (Control->Parent()) Control = Control->Parent();
+  while (Control->Parent())
+    Control = Control->Parent();
   return const_cast<TCustomForm*>(dynamic_cast<const TCustomForm*>(Control));
 }
 

@@ -10,8 +10,7 @@
 namespace bw {
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TCustomControl(AOwner) {
-  FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
-                   csDoubleClicks};
+  FControlStyle = {csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   SetVisible(false);
   SetBoundsQuiet(100, 100, 320, 240);
   SetColor(clBtnFace);
@@ -96,7 +95,9 @@ void TCustomForm::Close() {
     Release();
 }
 
-void TCustomForm::Release() { PostMessage(Handle(), CM_RELEASE, 0, 0); }
+void TCustomForm::Release() {
+  PostMessage(Handle(), CM_RELEASE, 0, 0);
+}
 
 TModalResult TCustomForm::ShowModal() {
   if (Visible() || FModal) throw EInvalidOperation(SCannotShowModal);
@@ -130,8 +131,8 @@ TModalResult TCustomForm::ShowModal() {
 void TCustomForm::SetActiveControl(TWinControl* Control) {
   if (FActiveControl == Control) return;
   bool loading = ComponentState().Contains(csLoading);
-  if (Control && !(Control != this && GetParentForm(Control) == this &&
-                   (loading || Control->CanFocus())))
+  if (Control &&
+      !(Control != this && GetParentForm(Control) == this && (loading || Control->CanFocus())))
     throw EInvalidOperation(SCannotFocus);
   FActiveControl = Control;
   if (!loading && FActive) SetWindowFocus();
@@ -206,7 +207,8 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
     }
     while (FFocusedControl != Control) {
       TWinControl* step = Control;
-      while (step->Parent() != FFocusedControl) step = step->Parent();
+      while (step->Parent() != FFocusedControl)
+        step = step->Parent();
       FFocusedControl = step;
       if (!SendFocusMessage(step->Handle(), CM_ENTER)) return false;
     }
@@ -260,16 +262,28 @@ void TCustomForm::CMDialogKey(TMessage& Message) {
   inherited::CMDialogKey(Message);
 }
 
-void TCustomForm::WMClose(TMessage&) { Close(); }
+void TCustomForm::WMClose(TMessage&) {
+  Close();
+}
 
-void TCustomForm::CMRelease(TMessage&) { delete this; }
+void TCustomForm::CMRelease(TMessage&) {
+  delete this;
+}
 
 void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_ACTIVATE: WMActivate(Message); break;
-    case WM_CLOSE: WMClose(Message); break;
-    case CM_RELEASE: CMRelease(Message); break;
-    default: inherited::Dispatch(Message); break;
+    case WM_ACTIVATE:
+      WMActivate(Message);
+      break;
+    case WM_CLOSE:
+      WMClose(Message);
+      break;
+    case CM_RELEASE:
+      CMRelease(Message);
+      break;
+    default:
+      inherited::Dispatch(Message);
+      break;
   }
 }
 

@@ -3,12 +3,15 @@
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TWinControl.h"
 #include "platform/controls/TWindowManager.h"
+#include "platform/core/Unicode.h"
 
 namespace bw {
 
 namespace {
 
-TWindowManager& WM() { return TWindowManager::Get(); }
+TWindowManager& WM() {
+  return TWindowManager::Get();
+}
 
 uintptr_t MouseKeys() {
   TWindowManager& wm = WM();
@@ -21,44 +24,15 @@ uintptr_t MouseKeys() {
 
 uintptr_t ButtonBit(uint8_t Button) {
   switch (Button) {
-    case kButtonLeft: return MK_LBUTTON;
-    case kButtonRight: return MK_RBUTTON;
-    case kButtonMiddle: return MK_MBUTTON;
-    default: return 0;
+    case kButtonLeft:
+      return MK_LBUTTON;
+    case kButtonRight:
+      return MK_RBUTTON;
+    case kButtonMiddle:
+      return MK_MBUTTON;
+    default:
+      return 0;
   }
-}
-
-// Decodes UTF-8 leniently: a broken sequence gives U+FFFD and resynchronises.
-std::vector<Char> CodePoints(const String& Text) {
-  std::vector<Char> out;
-  size_t i = 0, n = Text.size();
-  while (i < n) {
-    auto b = uint8_t(Text[i]);
-    int len = b < 0x80 ? 1 : (b >> 5) == 0x6 ? 2 : (b >> 4) == 0xE ? 3 : (b >> 3) == 0x1E ? 4 : 0;
-    if (len == 0 || i + size_t(len) > n) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    Char c = len == 1 ? b : len == 2 ? (b & 0x1F) : len == 3 ? (b & 0x0F) : (b & 0x07);
-    bool ok = true;
-    for (int k = 1; k < len; ++k) {
-      auto cb = uint8_t(Text[i + size_t(k)]);
-      if ((cb & 0xC0) != 0x80) {
-        ok = false;
-        break;
-      }
-      c = (c << 6) | (cb & 0x3F);
-    }
-    if (!ok) {
-      out.push_back(0xFFFD);
-      ++i;
-      continue;
-    }
-    out.push_back(c);
-    i += size_t(len);
-  }
-  return out;
 }
 
 }  // namespace
@@ -178,7 +152,7 @@ void TInputRouter::Mouse(const TBackendEvent& Event) {
   bool twice = Event.Clicks >= 2 && target->ControlStyle().Contains(csDoubleClicks);
   switch (Event.Kind) {
     case TBackendEventKind::MouseDown:
-      msg = Event.Button == kButtonRight  ? (twice ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
+      msg = Event.Button == kButtonRight    ? (twice ? WM_RBUTTONDBLCLK : WM_RBUTTONDOWN)
             : Event.Button == kButtonMiddle ? (twice ? WM_MBUTTONDBLCLK : WM_MBUTTONDOWN)
                                             : (twice ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN);
       break;
@@ -214,11 +188,20 @@ void TInputRouter::KeyDown(const TBackendEvent& Event) {
   Char typed = 0;
   if (!(Event.Modifiers & (kModCtrl | kModAlt))) {
     switch (Event.Key) {
-      case VK_RETURN: typed = 13; break;
-      case VK_ESCAPE: typed = 27; break;
-      case VK_TAB: typed = 9; break;
-      case VK_BACK: typed = 8; break;
-      default: break;
+      case VK_RETURN:
+        typed = 13;
+        break;
+      case VK_ESCAPE:
+        typed = 27;
+        break;
+      case VK_TAB:
+        typed = 9;
+        break;
+      case VK_BACK:
+        typed = 8;
+        break;
+      default:
+        break;
     }
   }
   if (typed)
@@ -236,7 +219,7 @@ void TInputRouter::KeyUp(const TBackendEvent& Event) {
 
 void TInputRouter::Text(const TBackendEvent& Event) {
   TWindowManager& wm = WM();
-  for (Char c : CodePoints(Event.Text)) {
+  for (Char c : DecodeUtf8Lenient(Event.Text)) {
     if (c < 32 || c == 127) continue;  // control characters come from their keys
     TWinControl* target = FindControl(wm.Focus);
     if (!target) target = wm.ActiveWindow();

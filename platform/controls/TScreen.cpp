@@ -11,16 +11,22 @@ namespace bw {
 
 TScreen* Screen = new TScreen(nullptr);
 
-int32_t TScreen::Width() const { return Backend().ScreenWidth(); }
+int32_t TScreen::Width() const {
+  return Backend().ScreenWidth();
+}
 
-int32_t TScreen::Height() const { return Backend().ScreenHeight(); }
+int32_t TScreen::Height() const {
+  return Backend().ScreenHeight();
+}
 
 TCustomForm* TScreen::Forms(int32_t Index) const {
   if (Index < 0 || Index >= FormCount()) throw EListError(SListIndexError);
   return FForms[size_t(Index)];
 }
 
-void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+void TScreen::AddForm(TCustomForm* Form) {
+  FForms.push_back(Form);
+}
 
 void TScreen::RemoveForm(TCustomForm* Form) {
   FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());

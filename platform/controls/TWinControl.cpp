@@ -26,8 +26,8 @@ TWinControl::~TWinControl() {
   // Leave the parent while this is still a window, so that focus and capture go with it.
   if (FParent) FParent->RemoveControl(this);
   while (!FWinControls.empty() || !FControls.empty()) {
-    TControl* child = !FWinControls.empty() ? static_cast<TControl*>(FWinControls.back())
-                                            : FControls.back();
+    TControl* child =
+        !FWinControls.empty() ? static_cast<TControl*>(FWinControls.back()) : FControls.back();
     RemoveControl(child);
     delete child;
   }
@@ -141,7 +141,8 @@ bool TWinControl::IsTopLevel() const {
 
 TWinControl* TWinControl::TopLevelWindow() {
   TWinControl* w = this;
-  while (!w->IsTopLevel()) w = w->FParent;
+  while (!w->IsTopLevel())
+    w = w->FParent;
   return w;
 }
 
@@ -192,7 +193,8 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyChildHandles() {
-  for (TWinControl* child : FWinControls) child->DestroyHandle();
+  for (TWinControl* child : FWinControls)
+    child->DestroyHandle();
 }
 
 void TWinControl::DestroyHandle() {
@@ -234,14 +236,15 @@ void TWinControl::RecreateWnd() {
   bool focusInside = focused && ContainsControl(focused);
   DestroyHandle();
   UpdateControlState();
-  if (focusInside && focused->HandleAllocated()) SetFocus(focused->FHandle);
+  if (focusInside && focused->HandleAllocated()) bw::SetFocus(focused->FHandle);
 }
 
 void TWinControl::UpdateShowing() {
   bool show = Visible() && !ComponentState().Contains(csDestroying);
   if (show) {
     if (!FHandle) CreateHandle();
-    for (size_t i = 0; i < FWinControls.size(); ++i) FWinControls[i]->UpdateShowing();
+    for (size_t i = 0; i < FWinControls.size(); ++i)
+      FWinControls[i]->UpdateShowing();
   }
   if (FHandle && FShowing != show) {
     FShowing = show;
@@ -260,7 +263,9 @@ void TWinControl::UpdateControlState() {
   UpdateShowing();
 }
 
-TRect TWinControl::TopLevelScreenBounds() const { return Bounds(FLeft, FTop, FWidth, FHeight); }
+TRect TWinControl::TopLevelScreenBounds() const {
+  return Bounds(FLeft, FTop, FWidth, FHeight);
+}
 
 int32_t TWinControl::BorderWidth() const {
   uint32_t style = FStyle, exStyle = FExStyle;
@@ -301,8 +306,7 @@ void TWinControl::CMShowingChanged(TMessage&) {
     TWindowManager& wm = TWindowManager::Get();
     if (TWinControl* focused = FindControl(wm.Focus); focused && ContainsControl(focused))
       bw::SetFocus(0);
-    if (wm.CaptureControl() && ContainsControl(wm.CaptureControl()))
-      wm.SetCaptureControl(nullptr);
+    if (wm.CaptureControl() && ContainsControl(wm.CaptureControl())) wm.SetCaptureControl(nullptr);
   }
 }
 
@@ -404,7 +408,9 @@ bool TWinControl::CanFocus() const {
   return true;
 }
 
-bool TWinControl::Focused() const { return FHandle != 0 && GetFocus() == FHandle; }
+bool TWinControl::Focused() const {
+  return FHandle != 0 && GetFocus() == FHandle;
+}
 
 void TWinControl::SetFocus() {
   if (TCustomForm* form = GetParentForm(this)) {
@@ -473,23 +479,30 @@ void TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool Check
 bool TWinControl::DialogKeyCheck(uint16_t Key, TShiftState Shift) {
   intptr_t mask = 0;
   switch (Key) {
-    case VK_TAB: mask = DLGC_WANTTAB; break;
+    case VK_TAB:
+      mask = DLGC_WANTTAB;
+      break;
     case VK_LEFT:
     case VK_RIGHT:
     case VK_UP:
-    case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_DOWN:
+      mask = DLGC_WANTARROWS;
+      break;
     case VK_RETURN:
     case VK_EXECUTE:
     case VK_ESCAPE:
-    case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
-    default: return false;
+    case VK_CANCEL:
+      mask = DLGC_WANTALLKEYS;
+      break;
+    default:
+      return false;
   }
   if (Perform(CM_WANTSPECIALKEY, Key, 0) != 0) return false;
   if (Perform(WM_GETDLGCODE, 0, 0) & mask) return false;
   TCustomForm* form = GetParentForm(this);
   if (!form) return false;
-  intptr_t mods = (Shift.Contains(ssShift) ? kModShift : 0) | (Shift.Contains(ssCtrl) ? kModCtrl : 0) |
-                  (Shift.Contains(ssAlt) ? kModAlt : 0);
+  intptr_t mods = (Shift.Contains(ssShift) ? kModShift : 0) |
+                  (Shift.Contains(ssCtrl) ? kModCtrl : 0) | (Shift.Contains(ssAlt) ? kModAlt : 0);
   return form->Perform(CM_DIALOGKEY, Key, mods) != 0;
 }
 
@@ -531,11 +544,17 @@ void TWinControl::CMFontChanged(TMessage& Message) {
   NotifyControls(CM_PARENTFONTCHANGED);
 }
 
-void TWinControl::CMFocusChanged(TMessage& Message) { Broadcast(Message); }
+void TWinControl::CMFocusChanged(TMessage& Message) {
+  Broadcast(Message);
+}
 
-void TWinControl::CMEnter(TMessage&) { DoEnter(); }
+void TWinControl::CMEnter(TMessage&) {
+  DoEnter();
+}
 
-void TWinControl::CMExit(TMessage&) { DoExit(); }
+void TWinControl::CMExit(TMessage&) {
+  DoExit();
+}
 
 void TWinControl::DoEnter() {
   if (OnEnter) OnEnter(this);
@@ -545,20 +564,31 @@ void TWinControl::DoExit() {
   if (OnExit) OnExit(this);
 }
 
-void TWinControl::CMDialogKey(TMessage& Message) { Broadcast(Message); }
+void TWinControl::CMDialogKey(TMessage& Message) {
+  Broadcast(Message);
+}
 
-void TWinControl::WMSetFocus(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMSetFocus(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
-void TWinControl::WMKillFocus(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMKillFocus(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
 void TWinControl::WMMouseActivate(TMessage& Message) {
-  if (!IsTopLevel()) Message.Result = FParent->Perform(WM_MOUSEACTIVATE, Message.WParam, Message.LParam);
+  if (!IsTopLevel())
+    Message.Result = FParent->Perform(WM_MOUSEACTIVATE, Message.WParam, Message.LParam);
   if (Message.Result == 0) Message.Result = MA_ACTIVATE;
 }
 
-void TWinControl::WMGetDlgCode(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMGetDlgCode(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
-bool TWinControl::DoMouseWheel(TShiftState, int32_t, TPoint) { return false; }
+bool TWinControl::DoMouseWheel(TShiftState, int32_t, TPoint) {
+  return false;
+}
 
 void TWinControl::WMMouseWheel(TMessage& Message) {
   TPoint screen = LParamToPoint(Message.LParam);
@@ -630,11 +660,17 @@ void TWinControl::WMChar(TMessage& Message) {
   if (!DoKeyPress(Message)) DefaultHandler(Message);
 }
 
-void TWinControl::WMCut(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMCut(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
-void TWinControl::WMCopy(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMCopy(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
-void TWinControl::WMPaste(TMessage& Message) { DefaultHandler(Message); }
+void TWinControl::WMPaste(TMessage& Message) {
+  DefaultHandler(Message);
+}
 
 // ---- painting ------------------------------------------------------------------------
 
@@ -804,30 +840,74 @@ void TWinControl::WndProc(TMessage& Message) {
 
 void TWinControl::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_SIZE: WMSize(Message); break;
-    case WM_PAINT: WMPaint(Message); break;
-    case WM_SETFOCUS: WMSetFocus(Message); break;
-    case WM_KILLFOCUS: WMKillFocus(Message); break;
-    case WM_KEYDOWN: WMKeyDown(Message); break;
-    case WM_KEYUP: WMKeyUp(Message); break;
-    case WM_CHAR: WMChar(Message); break;
-    case WM_CUT: WMCut(Message); break;
-    case WM_COPY: WMCopy(Message); break;
-    case WM_PASTE: WMPaste(Message); break;
-    case WM_MOUSEACTIVATE: WMMouseActivate(Message); break;
-    case WM_GETDLGCODE: WMGetDlgCode(Message); break;
-    case WM_MOUSEWHEEL: WMMouseWheel(Message); break;
-    case CM_ENTER: CMEnter(Message); break;
-    case CM_EXIT: CMExit(Message); break;
-    case CM_DIALOGKEY: CMDialogKey(Message); break;
-    case CM_CTL3DCHANGED: CMCtl3DChanged(Message); break;
-    case CM_PARENTCTL3DCHANGED: CMParentCtl3DChanged(Message); break;
-    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
-    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
-    default: inherited::Dispatch(Message); break;
+    case WM_SIZE:
+      WMSize(Message);
+      break;
+    case WM_PAINT:
+      WMPaint(Message);
+      break;
+    case WM_SETFOCUS:
+      WMSetFocus(Message);
+      break;
+    case WM_KILLFOCUS:
+      WMKillFocus(Message);
+      break;
+    case WM_KEYDOWN:
+      WMKeyDown(Message);
+      break;
+    case WM_KEYUP:
+      WMKeyUp(Message);
+      break;
+    case WM_CHAR:
+      WMChar(Message);
+      break;
+    case WM_CUT:
+      WMCut(Message);
+      break;
+    case WM_COPY:
+      WMCopy(Message);
+      break;
+    case WM_PASTE:
+      WMPaste(Message);
+      break;
+    case WM_MOUSEACTIVATE:
+      WMMouseActivate(Message);
+      break;
+    case WM_GETDLGCODE:
+      WMGetDlgCode(Message);
+      break;
+    case WM_MOUSEWHEEL:
+      WMMouseWheel(Message);
+      break;
+    case CM_ENTER:
+      CMEnter(Message);
+      break;
+    case CM_EXIT:
+      CMExit(Message);
+      break;
+    case CM_DIALOGKEY:
+      CMDialogKey(Message);
+      break;
+    case CM_CTL3DCHANGED:
+      CMCtl3DChanged(Message);
+      break;
+    case CM_PARENTCTL3DCHANGED:
+      CMParentCtl3DChanged(Message);
+      break;
+    case CM_FOCUSCHANGED:
+      CMFocusChanged(Message);
+      break;
+    case CM_SHOWINGCHANGED:
+      CMShowingChanged(Message);
+      break;
+    default:
+      inherited::Dispatch(Message);
+      break;
   }
 }
 
-void TWinControl::DefaultHandler(TMessage& Message) { inherited::DefaultHandler(Message); }
+void TWinControl::DefaultHandler(TMessage& Message) {
+  inherited::DefaultHandler(Message);
+}
 
 }  // namespace bw

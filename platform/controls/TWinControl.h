@@ -204,7 +204,7 @@ class TWinControl : public TControl {
   void DestroyChildHandles();
   TRect TopLevelScreenBounds() const;
 
-  std::vector<TControl*> FControls;     // graphic children, bottom first
+  std::vector<TControl*> FControls;        // graphic children, bottom first
   std::vector<TWinControl*> FWinControls;  // windowed children, bottom first
   std::vector<TWinControl*> FTabList;      // windowed children, in tab order
   HWND FHandle = 0;

@@ -46,7 +46,9 @@ TWinControl* TWindowManager::Find(HWND Wnd) const {
   return it == Handles.end() ? nullptr : it->second;
 }
 
-TWinControl* TWindowManager::ActiveWindow() const { return Find(Active); }
+TWinControl* TWindowManager::ActiveWindow() const {
+  return Find(Active);
+}
 
 void TWindowManager::SetActiveWindow(TWinControl* TopLevel) {
   HWND newHandle = TopLevel ? TopLevel->Handle() : 0;
@@ -129,7 +131,8 @@ void TWindowManager::PresentWithCaret(TWinControl* TopLevel) {
   auto invert = [&] {
     for (int32_t y = caret.Top; y < caret.Bottom; ++y) {
       uint32_t* row = buffer->ScanLine(y);
-      for (int32_t x = caret.Left; x < caret.Right; ++x) row[x] ^= 0x00FFFFFF;
+      for (int32_t x = caret.Left; x < caret.Right; ++x)
+        row[x] ^= 0x00FFFFFF;
     }
   };
   invert();

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/backend/TBackend.h"
 #include "platform/controls/WinApi.h"
 
 namespace bw {
@@ -66,8 +67,8 @@ struct TWindowManager {
     uintptr_t Id;
     bool operator<(const TTimerKey& o) const { return Wnd != o.Wnd ? Wnd < o.Wnd : Id < o.Id; }
   };
-  std::map<TTimerKey, uint32_t> Timers;       // -> back-end timer
-  std::map<uint32_t, TTimerKey> TimersById;   // back-end timer ->
+  std::map<TTimerKey, uint32_t> Timers;      // -> back-end timer
+  std::map<uint32_t, TTimerKey> TimersById;  // back-end timer ->
   struct TPosted {
     HWND Wnd;
     TMessage Message;

@@ -7,7 +7,9 @@
 namespace bw {
 
 namespace {
-TWindowManager& WM() { return TWindowManager::Get(); }
+TWindowManager& WM() {
+  return TWindowManager::Get();
+}
 
 void Deliver(TWinControl* Control, uint32_t Msg, uintptr_t WParam, intptr_t LParam) {
   TMessage m{Msg, WParam, LParam, 0};
@@ -15,7 +17,9 @@ void Deliver(TWinControl* Control, uint32_t Msg, uintptr_t WParam, intptr_t LPar
 }
 }  // namespace
 
-TWinControl* FindControl(HWND Wnd) { return WM().Find(Wnd); }
+TWinControl* FindControl(HWND Wnd) {
+  return WM().Find(Wnd);
+}
 
 intptr_t SendMessage(HWND Wnd, uint32_t Msg, uintptr_t WParam, intptr_t LParam) {
   TWinControl* c = FindControl(Wnd);
@@ -31,7 +35,9 @@ bool PostMessage(HWND Wnd, uint32_t Msg, uintptr_t WParam, intptr_t LParam) {
   return true;
 }
 
-HWND GetFocus() { return WM().Focus; }
+HWND GetFocus() {
+  return WM().Focus;
+}
 
 HWND SetFocus(HWND Wnd) {
   TWindowManager& wm = WM();
@@ -198,7 +204,9 @@ bool GetCaretPos(TPoint& Point) {
   return true;
 }
 
-TCaretInfo GetCaretInfo() { return WM().Caret; }
+TCaretInfo GetCaretInfo() {
+  return WM().Caret;
+}
 
 uintptr_t SetTimer(HWND Wnd, uintptr_t IDEvent, uint32_t Elapse) {
   if (!FindControl(Wnd)) return 0;
@@ -222,17 +230,24 @@ bool KillTimer(HWND Wnd, uintptr_t IDEvent) {
 
 int32_t GetSystemMetrics(int32_t Index) {
   switch (Index) {
-    case SM_CXSCREEN: return Backend().ScreenWidth();
-    case SM_CYSCREEN: return Backend().ScreenHeight();
+    case SM_CXSCREEN:
+      return Backend().ScreenWidth();
+    case SM_CYSCREEN:
+      return Backend().ScreenHeight();
     case SM_CXVSCROLL:
-    case SM_CYHSCROLL: return 16;
+    case SM_CYHSCROLL:
+      return 16;
     case SM_CXBORDER:
-    case SM_CYBORDER: return 1;
+    case SM_CYBORDER:
+      return 1;
     case SM_CXEDGE:
-    case SM_CYEDGE: return 2;
+    case SM_CYEDGE:
+      return 2;
     case SM_CXDOUBLECLK:
-    case SM_CYDOUBLECLK: return 4;
-    default: return 0;
+    case SM_CYDOUBLECLK:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -240,13 +255,26 @@ int16_t GetKeyState(int32_t VirtualKey) {
   TWindowManager& wm = WM();
   bool down = false;
   switch (VirtualKey) {
-    case VK_SHIFT: down = wm.Modifiers & kModShift; break;
-    case VK_CONTROL: down = wm.Modifiers & kModCtrl; break;
-    case VK_MENU: down = wm.Modifiers & kModAlt; break;
-    case VK_LBUTTON: down = wm.Buttons & MK_LBUTTON; break;
-    case VK_RBUTTON: down = wm.Buttons & MK_RBUTTON; break;
-    case VK_MBUTTON: down = wm.Buttons & MK_MBUTTON; break;
-    default: break;
+    case VK_SHIFT:
+      down = wm.Modifiers & kModShift;
+      break;
+    case VK_CONTROL:
+      down = wm.Modifiers & kModCtrl;
+      break;
+    case VK_MENU:
+      down = wm.Modifiers & kModAlt;
+      break;
+    case VK_LBUTTON:
+      down = wm.Buttons & MK_LBUTTON;
+      break;
+    case VK_RBUTTON:
+      down = wm.Buttons & MK_RBUTTON;
+      break;
+    case VK_MBUTTON:
+      down = wm.Buttons & MK_MBUTTON;
+      break;
+    default:
+      break;
   }
   return down ? int16_t(-128) : int16_t(0);
 }

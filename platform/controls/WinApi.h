@@ -154,7 +154,9 @@ int32_t GetSystemMetrics(int32_t Index);
 /// Negative while the key is held (as far as the input seen so far tells).
 int16_t GetKeyState(int32_t VirtualKey);
 
-inline bool PtInRect(const TRect& Rect, TPoint P) { return Rect.Contains(P); }
+inline bool PtInRect(const TRect& Rect, TPoint P) {
+  return Rect.Contains(P);
+}
 inline void SetRect(TRect& Rect, int32_t Left, int32_t Top, int32_t Right, int32_t Bottom) {
   Rect = TRect{Left, Top, Right, Bottom};
 }

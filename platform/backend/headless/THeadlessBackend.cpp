@@ -97,7 +97,9 @@ uint32_t THeadlessBackend::StartTimer(uint32_t IntervalMs) {
   return id;
 }
 
-void THeadlessBackend::StopTimer(uint32_t TimerId) { FTimers.erase(TimerId); }
+void THeadlessBackend::StopTimer(uint32_t TimerId) {
+  FTimers.erase(TimerId);
+}
 
 void THeadlessBackend::SetScreenSize(int32_t Width, int32_t Height) {
   FScreenWidth = std::max(Width, 1);
@@ -169,8 +171,8 @@ void THeadlessBackend::MouseMove(TPoint ScreenPoint, uint32_t Modifiers) {
 void THeadlessBackend::MouseDown(TPoint ScreenPoint, uint8_t Button, uint32_t Modifiers) {
   TWindowId target = FCapture ? FCapture : WindowAt(ScreenPoint);
   uint8_t clicks = 1;
-  if (target && target == FLastPressWindow && Button == FLastPressButton &&
-      FLastPressClicks == 1 && FNow - FLastPressTime <= DoubleClickTime &&
+  if (target && target == FLastPressWindow && Button == FLastPressButton && FLastPressClicks == 1 &&
+      FNow - FLastPressTime <= DoubleClickTime &&
       std::abs(ScreenPoint.X - FLastPressPoint.X) <= 2 &&
       std::abs(ScreenPoint.Y - FLastPressPoint.Y) <= 2)
     clicks = 2;
