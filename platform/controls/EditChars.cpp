@@ -64,32 +64,9 @@ std::u32string DecodeUtf8(const String& text) {
   return out;
 }
 
-String EncodeUtf8(Char c) {
+String CharToUtf8(Char c) {
   String out;
-  if (!IsScalar(c)) c = kReplacement;
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-  return out;
-}
-
-String EncodeUtf8(const std::u32string& chars) {
-  String out;
-  out.reserve(chars.size());
-  for (Char c : chars)
-    out += EncodeUtf8(c);
+  AppendUtf8(out, c);
   return out;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/core/Types.h"
+#include "platform/core/Unicode.h"
 
 namespace bw {
 
@@ -12,9 +13,8 @@ namespace bw {
 /// sequence (and any surrogate or out-of-range value) becomes U+FFFD, so the result always
 /// encodes back into valid UTF-8.
 std::u32string DecodeUtf8(const String& text);
-/// Encodes code points as UTF-8; a value that is not a Unicode scalar becomes U+FFFD.
-String EncodeUtf8(const std::u32string& chars);
-String EncodeUtf8(Char c);
+/// One character as UTF-8 (EncodeUtf8 of platform/core/Unicode.h does whole texts).
+String CharToUtf8(Char c);
 
 /// The upper-case partner of C, or C itself (the inverse of LowerCaseChar, over the
 /// same alphabets).

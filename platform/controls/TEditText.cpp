@@ -134,7 +134,7 @@ bool TEditText::TypeChar(Char c) {
   std::u32string savedUndo;
   int32_t savedCaret = FUndoCaret, savedAnchor = FUndoAnchor;
   if (extendsRun) savedUndo = FUndoChars;
-  if (!ReplaceSelection(EncodeUtf8(c))) return false;
+  if (!ReplaceSelection(CharToUtf8(c))) return false;
   if (extendsRun) {
     FUndoChars = std::move(savedUndo);
     FUndoCaret = savedCaret;
