@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Exception.h"
+#include "platform/core/MoveItem.h"
 #include "platform/core/ResourceStrings.h"
 
 namespace bw {
@@ -96,12 +97,7 @@ void TList::Move(int32_t CurIndex, int32_t NewIndex) {
   // Both indexes are checked first so that a bad one changes nothing.
   CheckIndex(CurIndex);
   CheckIndex(NewIndex);
-  auto cur = FList.begin() + CurIndex;
-  auto dest = FList.begin() + NewIndex;
-  if (CurIndex < NewIndex)
-    std::rotate(cur, cur + 1, dest + 1);
-  else
-    std::rotate(dest, cur, cur + 1);
+  MoveItem(FList, CurIndex, NewIndex);
 }
 
 void TList::Pack() {

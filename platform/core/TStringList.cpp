@@ -4,6 +4,7 @@
 #include <numeric>
 
 #include "platform/core/Exception.h"
+#include "platform/core/MoveItem.h"
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/TList.h"
 #include "platform/core/TextCompare.h"
@@ -153,12 +154,7 @@ void TStringList::Move(int32_t CurIndex, int32_t NewIndex) {
   CheckIndex(CurIndex);
   CheckIndex(NewIndex);
   TUpdateScope update(*this);
-  auto cur = FList.begin() + CurIndex;
-  auto dest = FList.begin() + NewIndex;
-  if (CurIndex < NewIndex)
-    std::rotate(cur, cur + 1, dest + 1);
-  else
-    std::rotate(dest, cur, cur + 1);
+  MoveItem(FList, CurIndex, NewIndex);
 }
 
 bool TStringList::Find(const String& S, int32_t& Index) const {

@@ -11,7 +11,7 @@ inline constexpr const char* SOutlineFirstLineIndented =
 inline constexpr const char* SOutlineLineTooDeep =
     "Line %s of %s is indented %s tabs, more than one tab deeper than the line before it";
 inline constexpr const char* SOutlineLevelError =
-    "An item inserted at line %s must be indented %s to %s tabs, not %s";
+    "A line inserted at index %s must be indented %s to %s tabs, not %s";
 inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
 inline constexpr const char* SOutlineUnsavableText =
     "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";

@@ -7,6 +7,7 @@
 #include "platform/core/TFileStream.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
+#include "platform/outline/TOutlineStrings.h"
 
 namespace bw {
 
@@ -56,11 +57,22 @@ String Quoted(const String& FileName) {
 
 }  // namespace
 
-TCustomOutline::TCustomOutline() : FRoot(new TOutlineNode(this, 0)) {
+TCustomOutline::TCustomOutline(TComponent* AOwner)
+    : TComponent(AOwner),
+      FRoot(new TOutlineNode(this, 0)),
+      FLines(std::make_unique<TOutlineStrings>(this)) {
   FTree.SetNode(0, FRoot);
 }
 
 TCustomOutline::~TCustomOutline() = default;
+
+TStrings* TCustomOutline::Lines() const {
+  return FLines.get();
+}
+
+void TCustomOutline::SetLines(TStrings* Value) {
+  FLines->Assign(Value);
+}
 
 void TCustomOutline::CheckIndex(int32_t Index, int32_t low) const {
   if (Index < low || Index > FTree.Count())
@@ -155,6 +167,10 @@ void TCustomOutline::SetSelectedItem(int32_t Value) {
 void TCustomOutline::LoadText(std::string_view text, const String& source) {
   TOutlineTree items;
   items.LoadText(text, source);
+  ReplaceItems(items);
+}
+
+void TCustomOutline::ReplaceItems(TOutlineTree& items) {
   FTree.Swap(items);
   FSelected = 0;
   NotifyChanged();

@@ -10,23 +10,25 @@
 
 #include <memory>
 
+#include "platform/core/TComponent.h"
 #include "platform/core/TEvent.h"
-#include "platform/core/TObject.h"
 #include "platform/outline/TOutlineNode.h"
 #include "platform/outline/TOutlineTree.h"
 
 namespace bw {
 
 class TStream;
+class TStrings;
+class TOutlineStrings;
 
 /// An item index with the outline it belongs to, for OnExpand and OnCollapse.
 using TOutlineEvent = TEvent<void(TObject* Sender, int32_t Index)>;
 
-class TCustomOutline : public TObject {
-  BW_CLASS(TCustomOutline, TObject)
+class TCustomOutline : public TComponent {
+  BW_CLASS(TCustomOutline, TComponent)
 
  public:
-  TCustomOutline();
+  explicit TCustomOutline(TComponent* AOwner);
   ~TCustomOutline() override;
 
   /// Number of items, 0 when empty.
@@ -84,6 +86,13 @@ class TCustomOutline : public TObject {
   void SaveToFile(const String& FileName);
   void SaveToStream(TStream* Stream);
 
+  /// The items as a list of strings, one a line in the text form (leading tabs give the
+  /// level) with each item's Data as the line's object. Editing it edits the items;
+  /// Assign and SetTextStr replace them all or nothing.
+  TStrings* Lines() const;
+  /// Replaces the items with the lines of Value (Lines()->Assign(Value)).
+  void SetLines(TStrings* Value);
+
   // Update brackets nest; the outline settles (renumbers node handles, repaints) once,
   // when the outermost bracket closes.
   void BeginUpdate();
@@ -122,12 +131,14 @@ class TCustomOutline : public TObject {
 
  private:
   friend class TOutlineNode;
+  friend class TOutlineStrings;
 
   TOutlineTree FTree;
   TOutlineNode* FRoot;  // owned by FTree, at position 0
   int32_t FSelected = 0;
   int32_t FUpdateCount = 0;
   String FItemSeparator = "\\";
+  std::unique_ptr<TOutlineStrings> FLines;
 
   void CheckIndex(int32_t Index, int32_t low) const;
   /// The handle of the item at p, made on first use.
@@ -135,6 +146,8 @@ class TCustomOutline : public TObject {
   int32_t InsertItem(int32_t x, int32_t level, const String& Text, Pointer Data);
   /// Replaces the items with those of text, all or nothing; source names it in errors.
   void LoadText(std::string_view text, const String& source);
+  /// Puts a loaded tree in place of the items.
+  void ReplaceItems(TOutlineTree& items);
   String SaveText() const;
   void NotifyChanged();
 };

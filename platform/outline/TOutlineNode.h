@@ -4,15 +4,15 @@
 // deleted, and with the outline. Every call is answered from the array in constant time,
 // except where a comment says otherwise.
 
-#include "platform/core/TObject.h"
+#include "platform/core/TPersistent.h"
 
 namespace bw {
 
 class TCustomOutline;
 class TOutlineTree;
 
-class TOutlineNode : public TObject {
-  BW_CLASS(TOutlineNode, TObject)
+class TOutlineNode : public TPersistent {
+  BW_CLASS(TOutlineNode, TPersistent)
 
  public:
   TCustomOutline* Outline() const { return FOutline; }

@@ -161,45 +161,64 @@ void TOutlineTree::FreeNodes(int32_t from, int32_t to) {
   }
 }
 
+void TOutlineTree::BeginLoad(int32_t expected) {
+  Reserve(expected);
+  FOpen.assign(1, 0);
+}
+
+void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
+                            const String& source) {
+  size_t tabs = 0;
+  while (tabs < line.size() && line[tabs] == '\t')
+    ++tabs;
+  const int32_t level = int32_t(tabs) + 1;
+  if (level > int32_t(FOpen.size())) {
+    if (FShape.size() == 1) throw EOutlineError(Format(SOutlineFirstLineIndented, {source}));
+    throw EOutlineError(
+        Format(SOutlineLineTooDeep, {std::to_string(lineNo), source, std::to_string(tabs)}));
+  }
+  const int32_t p = int32_t(FShape.size());
+  while (int32_t(FOpen.size()) > level) {
+    FShape[size_t(FOpen.back())].Size = p - FOpen.back();
+    FOpen.pop_back();
+  }
+  FShape.push_back({1, p - FOpen.back(), level, 0});
+  FText.emplace_back(line.substr(tabs));
+  FData.push_back(data);
+  FNodes.push_back(nullptr);
+  FOpen.push_back(p);
+}
+
+void TOutlineTree::EndLoad() {
+  const int32_t end = int32_t(FShape.size());
+  for (int32_t p : FOpen)
+    FShape[size_t(p)].Size = end - p;
+  FOpen.clear();
+  FOpen.shrink_to_fit();
+}
+
 void TOutlineTree::LoadText(std::string_view text, const String& source) {
   if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) text.remove_prefix(3);
-  Reserve(int32_t(std::count(text.begin(), text.end(), '\n')) + 1);
-
-  // Open ancestors of the next item; open[L] is the position of the item at level L.
-  std::vector<int32_t> open{0};
+  BeginLoad(int32_t(std::count(text.begin(), text.end(), '\n')) + 1);
   const char* s = text.data();
   const char* const stop = s + text.size();
   int32_t line = 0;
+  auto nextLf = [stop](const char* from) {
+    const void* found = std::memchr(from, '\n', size_t(stop - from));
+    return found ? static_cast<const char*>(found) : stop;
+  };
+  const char* nl = nullptr;  // kept across lone CRs, so each byte is scanned once
   while (s < stop) {
-    ++line;
-    const char* eol = static_cast<const char*>(std::memchr(s, '\n', size_t(stop - s)));
-    const char* next = eol ? eol + 1 : stop;
-    if (!eol) eol = stop;
-    if (eol > s && eol[-1] == '\r') --eol;
-    const char* t = s;
-    while (t < eol && *t == '\t')
-      ++t;
-    const int32_t level = int32_t(t - s) + 1;
-    if (level > int32_t(open.size())) {
-      if (line == 1) throw EOutlineError(Format(SOutlineFirstLineIndented, {source}));
-      throw EOutlineError(
-          Format(SOutlineLineTooDeep, {std::to_string(line), source, std::to_string(level - 1)}));
-    }
-    const int32_t p = int32_t(FShape.size());
-    while (int32_t(open.size()) > level) {
-      FShape[size_t(open.back())].Size = p - open.back();
-      open.pop_back();
-    }
-    FShape.push_back({1, p - open.back(), level, 0});
-    FText.emplace_back(t, size_t(eol - t));
-    FData.push_back(nullptr);
-    FNodes.push_back(nullptr);
-    open.push_back(p);
-    s = next;
+    // A line ends at CR LF, LF or a lone CR; a break at the very end adds no empty line.
+    if (!nl || nl < s) nl = nextLf(s);
+    const void* cr = std::memchr(s, '\r', size_t(nl - s));
+    const char* eol = cr ? static_cast<const char*>(cr) : nl;
+    LoadLine(std::string_view(s, size_t(eol - s)), nullptr, ++line, source);
+    s = eol;
+    if (s < stop && *s == '\r') ++s;
+    if (s < stop && *s == '\n') ++s;
   }
-  const int32_t end = int32_t(FShape.size());
-  for (int32_t p : open)
-    FShape[size_t(p)].Size = end - p;
+  EndLoad();
 }
 
 void TOutlineTree::AppendText(String& out) const {

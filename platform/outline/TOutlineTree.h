@@ -92,10 +92,15 @@ class TOutlineTree {
   // The text form: one item a line, its level given by the number of leading tabs
   // (none for a top-level item).
 
-  /// Replaces the items (of an empty tree) with those of text. Raises EOutlineError
-  /// naming the line when a line is more than one level deeper than the line before it;
-  /// source names the text in that message.
+  /// Fills an empty tree with the items of text; lines end at CR LF, LF or a lone CR.
+  /// Raises EOutlineError naming the line when a line is more than one level deeper than
+  /// the line before it; source names the text in that message. The tree is then
+  /// half-filled: load into a fresh tree and Swap it in on success.
   void LoadText(std::string_view text, const String& source);
+  /// The same one line at a time: BeginLoad, LoadLine for each line in order, EndLoad.
+  void BeginLoad(int32_t expected);
+  void LoadLine(std::string_view line, Pointer data, int32_t lineNo, const String& source);
+  void EndLoad();
   /// Appends every item as a line ending in a line feed. Raises EOutlineError, leaving
   /// out as it was, for an item whose text would not read back (a leading tab or a line
   /// break).
@@ -110,6 +115,7 @@ class TOutlineTree {
   std::vector<TOutlineNode*> FNodes;  // owned; null until asked for
   int32_t FNodeCount = 0;             // handles of items, the root's not counted
   int32_t FStaleFrom = INT32_MAX;     // first position whose handle may be out of date
+  std::vector<int32_t> FOpen;         // while loading: the open item of each level
 
   void NoteMoved(int32_t from);
   void FreeNodes(int32_t from, int32_t to);

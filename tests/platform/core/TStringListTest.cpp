@@ -8,18 +8,13 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
+#include "tests/platform/core/StringsTestSupport.h"
 
 namespace bw {
 namespace {
 
-using Lines = std::vector<String>;
-
-Lines Entries(const TStrings& list) {
-  Lines result;
-  for (int32_t i = 0; i < list.GetCount(); ++i)
-    result.push_back(list.Get(i));
-  return result;
-}
+using testing::Entries;
+using testing::Lines;
 
 template <class F>
 void ExpectStringListError(F&& f, const char* message) {

@@ -10,19 +10,14 @@
 #include "platform/core/TStringList.h"
 #include "platform/core/TStringStream.h"
 #include "platform/core/TextCompare.h"
+#include "tests/platform/core/StringsTestSupport.h"
 #include "tests/platform/core/TempFolder.h"
 
 namespace bw {
 namespace {
 
-using Lines = std::vector<String>;
-
-Lines Entries(const TStrings& list) {
-  Lines result;
-  for (int32_t i = 0; i < list.GetCount(); ++i)
-    result.push_back(list.Get(i));
-  return result;
-}
+using testing::Entries;
+using testing::Lines;
 
 void Fill(TStrings& list, const Lines& lines) {
   list.Clear();
@@ -164,13 +159,7 @@ TEST(TStringsDelimitedText, NulQuoteCharTurnsQuotingOff) {
 
 // ---- Text ----
 
-struct TTextCase {
-  const char* Name;
-  String Text;
-  Lines Expected;
-};
-
-class TextReading : public ::testing::TestWithParam<TTextCase> {};
+class TextReading : public ::testing::TestWithParam<TSplitCase> {};
 
 TEST_P(TextReading, SplitsAtEveryKindOfLineBreak) {
   TStringList list;
@@ -181,16 +170,16 @@ TEST_P(TextReading, SplitsAtEveryKindOfLineBreak) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, TextReading,
-    ::testing::Values(TTextCase{"Empty", "", {}}, TTextCase{"NoBreak", "a", {"a"}},
-                      TTextCase{"TrailingLF", "a\n", {"a"}}, TTextCase{"OnlyLF", "\n", {""}},
-                      TTextCase{"CRLF", "a\r\nb\r\n", {"a", "b"}},
-                      TTextCase{"LoneCR", "a\rb\r", {"a", "b"}},
-                      TTextCase{"LFThenCRIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
-                      TTextCase{"EmptyLines", "a\n\nb\n\n", {"a", "", "b", ""}},
-                      TTextCase{"Mixed", "a\r\n\r\nb\rc\nd", {"a", "", "b", "c", "d"}},
-                      TTextCase{"BlanksKept", "  a \t\n", {"  a \t"}},
-                      TTextCase{"NulKept", String("a\0b", 3), {String("a\0b", 3)}},
-                      TTextCase{"Utf8", "äöü\r\n日本語", {"äöü", "日本語"}}),
+    ::testing::Values(TSplitCase{"Empty", "", {}}, TSplitCase{"NoBreak", "a", {"a"}},
+                      TSplitCase{"TrailingLF", "a\n", {"a"}}, TSplitCase{"OnlyLF", "\n", {""}},
+                      TSplitCase{"CRLF", "a\r\nb\r\n", {"a", "b"}},
+                      TSplitCase{"LoneCR", "a\rb\r", {"a", "b"}},
+                      TSplitCase{"LFThenCRIsTwoBreaks", "a\n\rb", {"a", "", "b"}},
+                      TSplitCase{"EmptyLines", "a\n\nb\n\n", {"a", "", "b", ""}},
+                      TSplitCase{"Mixed", "a\r\n\r\nb\rc\nd", {"a", "", "b", "c", "d"}},
+                      TSplitCase{"BlanksKept", "  a \t\n", {"  a \t"}},
+                      TSplitCase{"NulKept", String("a\0b", 3), {String("a\0b", 3)}},
+                      TSplitCase{"Utf8", "äöü\r\n日本語", {"äöü", "日本語"}}),
     [](const auto& info) { return String(info.param.Name); });
 
 TEST(TStringsText, EveryLineEndsWithTheLineBreak) {

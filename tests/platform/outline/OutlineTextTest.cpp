@@ -20,7 +20,7 @@ using testing::WriteFile;
 
 TEST(OutlineTextTest, RoundTripKeepsTextsLevelsAndOrder) {
   const String text = "Root\n\tChild one\n\t\tDeep \xC3\xA9t\xC3\xA9\n\t\n\tChild, two \n\nLast\n";
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   LoadOutline(o, text);
   ASSERT_EQ(o.ItemCount(), 7);
   EXPECT_EQ(o.Get(3)->Text(), "Deep \xC3\xA9t\xC3\xA9");
@@ -34,13 +34,13 @@ TEST(OutlineTextTest, RoundTripKeepsTextsLevelsAndOrder) {
   TempFolder dir;
   o.SaveToFile(dir.Path("tree.txt"));
   EXPECT_EQ(ReadFile(dir.Path("tree.txt")), text);
-  TCustomOutline copy;
+  TCustomOutline copy{nullptr};
   copy.LoadFromFile(dir.Path("tree.txt"));
   EXPECT_EQ(OutlineText(copy), text);
 }
 
 TEST(OutlineTextTest, AcceptsCrLfAByteOrderMarkAndNoFinalLineEnd) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   LoadOutline(o,
               "\xEF\xBB\xBF"
               "A\r\n\tB\r\nC");
@@ -52,7 +52,7 @@ TEST(OutlineTextTest, AcceptsCrLfAByteOrderMarkAndNoFinalLineEnd) {
 TEST(OutlineTextTest, LoadReadsFromTheStreamPosition) {
   TStringStream stream("skip me|A\n\tB\n");
   stream.SetPosition(8);
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   o.LoadFromStream(&stream);
   EXPECT_EQ(OutlineText(o), "A\n\tB\n");
 }
@@ -69,7 +69,7 @@ void PrintTo(const BadText& bad, std::ostream* out) {
 class OutlineBadTextTest : public ::testing::TestWithParam<BadText> {};
 
 TEST_P(OutlineBadTextTest, FailedLoadNamesTheLineAndKeepsTheItems) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   LoadOutline(o, "Keep\n\tme\n");
   o.SetSelectedItem(2);
   TOutlineNode* kept = o.Get(2);
@@ -99,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(OutlineTextTest, UnreadableFileRaisesAndKeepsTheItems) {
   TempFolder dir;
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   LoadOutline(o, "A\n");
   EXPECT_THROW(o.LoadFromFile(dir.Path("missing.txt")), EOutlineError);
   EXPECT_THROW(o.LoadFromFile(dir.Root()), EOutlineError);  // a folder
@@ -120,7 +120,7 @@ TEST(OutlineTextTest, SavingRefusesTextsThatWouldNotReadBack) {
   const String path = dir.Path("tree.txt");
   WriteFile(path, "old\n");
   for (const char* bad : {"\tled by a tab", "two\nlines", "carriage\rreturn"}) {
-    TCustomOutline o;
+    TCustomOutline o{nullptr};
     o.Add(0, "fine");
     o.AddChild(1, bad);
     EXPECT_THROW(o.SaveToFile(path), EOutlineError) << bad;
@@ -129,7 +129,7 @@ TEST(OutlineTextTest, SavingRefusesTextsThatWouldNotReadBack) {
     EXPECT_THROW(o.SaveToStream(&stream), EOutlineError) << bad;
     EXPECT_EQ(stream.DataString(), "");
   }
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   o.Add(0, "inner\ttab is fine");
   o.SaveToFile(path);
   EXPECT_EQ(ReadFile(path), "inner\ttab is fine\n");
@@ -137,7 +137,7 @@ TEST(OutlineTextTest, SavingRefusesTextsThatWouldNotReadBack) {
 
 TEST(OutlineTextTest, SaveIntoAMissingFolderFailsWithoutAFile) {
   TempFolder dir;
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   o.Add(0, "A");
   EXPECT_ANY_THROW(o.SaveToFile(dir.Path("no/such/folder.txt")));
 }

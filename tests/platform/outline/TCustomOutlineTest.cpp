@@ -16,6 +16,7 @@ using testing::OutlineText;
 // Counts the repaint requests the outline makes.
 class TCountingOutline : public TCustomOutline {
  public:
+  TCountingOutline() : TCustomOutline(nullptr) {}
   int changes = 0;
   int updateStarts = 0;
   int updateEnds = 0;
@@ -44,7 +45,7 @@ void BuildSample(TCustomOutline& o) {
 }
 
 TEST(TCustomOutlineTest, AddingNumbersItemsInOutlineOrder) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   EXPECT_EQ(o.ItemCount(), 0);
   EXPECT_EQ(o.Add(0, "A"), 1);
   EXPECT_EQ(o.Add(0, "E"), 2);
@@ -60,7 +61,7 @@ TEST(TCustomOutlineTest, AddingNumbersItemsInOutlineOrder) {
 }
 
 TEST(TCustomOutlineTest, ObjectVariantsStoreData) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   int x = 0, y = 0, z = 0;
   int32_t a = o.AddObject(0, "A", &x);
   o.AddChildObject(a, "B", &y);
@@ -75,7 +76,7 @@ TEST(TCustomOutlineTest, ObjectVariantsStoreData) {
 }
 
 TEST(TCustomOutlineTest, HandlesFollowTheirItemsThroughInsertsAndDeletes) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   BuildSample(o);
   TOutlineNode* c = o.Get(3);
   TOutlineNode* e = o.Get(5);
@@ -100,7 +101,7 @@ TEST(TCustomOutlineTest, HandlesFollowTheirItemsThroughInsertsAndDeletes) {
 }
 
 TEST(TCustomOutlineTest, BadIndexesRaiseAndChangeNothing) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   BuildSample(o);
   const String before = OutlineText(o);
   EXPECT_THROW(o.Get(0), EOutlineError);
@@ -121,7 +122,7 @@ TEST(TCustomOutlineTest, BadIndexesRaiseAndChangeNothing) {
 }
 
 TEST(TCustomOutlineTest, SelectionFollowsItsItem) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   BuildSample(o);
   o.SetSelectedItem(4);  // D
   o.Insert(2, "X");
@@ -139,7 +140,7 @@ TEST(TCustomOutlineTest, SelectionFollowsItsItem) {
 }
 
 TEST(TCustomOutlineTest, ExpansionEventsAndDoubleClick) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   BuildSample(o);
   std::vector<String> log;
   o.OnExpand = [&](TObject*, int32_t i) { log.push_back("+" + std::to_string(i)); };
@@ -195,7 +196,7 @@ TEST(TCustomOutlineTest, UpdateBracketsSettleOnceAtTheOutermostEnd) {
 }
 
 TEST(TCustomOutlineTest, VisibleWalkSkipsCollapsedBranches) {
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   LoadOutline(o, "A\n\tB\n\t\tC\n\tD\nE\n\tF\nG\n");
   EXPECT_EQ(Visible(o), (std::vector<int32_t>{1, 5, 7}));
   o.Get(1)->Expand();
@@ -212,7 +213,7 @@ TEST(TCustomOutlineTest, VisibleWalkSkipsCollapsedBranches) {
   o.Get(1)->Collapse();
   EXPECT_EQ(o.NextVisible(3), 5);
   EXPECT_EQ(o.NextVisible(7), 0);
-  EXPECT_TRUE(Visible(TCustomOutline()).empty());
+  EXPECT_TRUE(Visible(TCustomOutline(nullptr)).empty());
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ class TOutlineNodeTest : public ::testing::Test {
  protected:
   // 1 A, 2 B, 3 C, 4 D, 5 E, 6 F, 7 G
   void SetUp() override { LoadOutline(o, "A\n\tB\n\t\tC\n\tD\n\t\tE\n\tF\nG\n"); }
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
 };
 
 TEST_F(TOutlineNodeTest, LevelsParentsAndTheRoot) {
@@ -77,7 +77,7 @@ TEST_F(TOutlineNodeTest, ChildWalksStopAtTheEnds) {
   EXPECT_EQ(root->GetNextChild(1), 7);
   EXPECT_EQ(root->GetNextChild(7), -1);
   EXPECT_EQ(root->GetLastChild(), 7);
-  EXPECT_EQ(TCustomOutline().RootNode()->GetFirstChild(), -1);
+  EXPECT_EQ(TCustomOutline(nullptr).RootNode()->GetFirstChild(), -1);
 }
 
 TEST_F(TOutlineNodeTest, TextDataAndFullPath) {

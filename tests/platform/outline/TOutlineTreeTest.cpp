@@ -80,7 +80,7 @@ TEST(TOutlineTreeTest, RandomInsertsAndDeletesMatchTheLevelList) {
 // changes: every handle must still name its item.
 TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
   std::mt19937 random(777);
-  TCustomOutline o;
+  TCustomOutline o{nullptr};
   std::vector<TOutlineNode*> held;
   int counter = 0;
   for (int step = 0; step < 2000; ++step) {

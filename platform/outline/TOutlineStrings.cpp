@@ -1,0 +1,102 @@
+#include "platform/outline/TOutlineStrings.h"
+
+#include "platform/core/Exception.h"
+#include "platform/core/Format.h"
+#include "platform/core/ResourceStrings.h"
+#include "platform/outline/EOutlineError.h"
+#include "platform/outline/OutlineConsts.h"
+#include "platform/outline/TCustomOutline.h"
+
+namespace bw {
+
+namespace {
+
+size_t LeadingTabs(const String& S) {
+  const size_t n = S.find_first_not_of('\t');
+  return n == String::npos ? S.size() : n;
+}
+
+}  // namespace
+
+void TOutlineStrings::CheckLine(int32_t Index, int32_t count) const {
+  if (Index < 0 || Index >= count) throw EListError(SListIndexError);
+}
+
+String TOutlineStrings::Get(int32_t Index) const {
+  CheckLine(Index, GetCount());
+  return FOutline->FTree.Line(Index + 1);
+}
+
+int32_t TOutlineStrings::GetCount() const {
+  return FOutline->ItemCount();
+}
+
+void TOutlineStrings::Put(int32_t Index, const String& S) {
+  CheckLine(Index, GetCount());
+  FOutline->NodeAt(Index + 1)->SetText(S.substr(LeadingTabs(S)));
+}
+
+TObject* TOutlineStrings::GetObject(int32_t Index) const {
+  CheckLine(Index, GetCount());
+  return static_cast<TObject*>(FOutline->FTree.Data(Index + 1));
+}
+
+void TOutlineStrings::PutObject(int32_t Index, TObject* AObject) {
+  CheckLine(Index, GetCount());
+  FOutline->FTree.SetData(Index + 1, AObject);
+}
+
+void TOutlineStrings::Insert(int32_t Index, const String& S) {
+  CheckLine(Index, GetCount() + 1);
+  const TOutlineTree& tree = FOutline->FTree;
+  const int32_t x = Index + 1;
+  const size_t tabs = LeadingTabs(S);
+  const int32_t level = int32_t(tabs) + 1;
+  const int32_t low = tree.MinLevelAt(x), high = tree.MaxLevelAt(x);
+  if (level < low || level > high)
+    throw EOutlineError(
+        Format(SOutlineLevelError, {std::to_string(Index), std::to_string(low - 1),
+                                    std::to_string(high - 1), std::to_string(tabs)}));
+  FOutline->InsertItem(x, level, S.substr(tabs), nullptr);
+}
+
+void TOutlineStrings::Delete(int32_t Index) {
+  CheckLine(Index, GetCount());
+  FOutline->Delete(Index + 1);
+}
+
+void TOutlineStrings::Clear() {
+  FOutline->Clear();
+}
+
+void TOutlineStrings::Assign(TPersistent* Source) {
+  auto* strings = dynamic_cast<TStrings*>(Source);
+  if (!strings) {
+    inherited::Assign(Source);
+    return;
+  }
+  if (strings == this) return;
+  const int32_t count = strings->GetCount();
+  TOutlineTree items;
+  items.BeginLoad(count);
+  for (int32_t i = 0; i < count; ++i)
+    items.LoadLine(strings->Get(i), strings->GetObject(i), i + 1, "the lines");
+  items.EndLoad();
+  SetDelimiter(strings->Delimiter());
+  SetQuoteChar(strings->QuoteChar());
+  SetLineBreak(strings->LineBreak());
+  FOutline->ReplaceItems(items);
+}
+
+void TOutlineStrings::SetTextStr(const String& Value) {
+  FOutline->LoadText(Value, "the text");
+}
+
+void TOutlineStrings::SetUpdateState(bool Updating) {
+  if (Updating)
+    FOutline->BeginUpdate();
+  else
+    FOutline->EndUpdate();
+}
+
+}  // namespace bw
