@@ -129,6 +129,14 @@ TValueType TReader::NextValue() {
   return v;
 }
 
+bool TReader::EndOfList() {
+  // A raw peek: in a child list the next byte may be a component's prefix, not a tag.
+  uint8_t b;
+  Read(&b, 1);
+  FStream->Seek(-1, soFromCurrent);
+  return b == vaNull;
+}
+
 void TReader::ReadListBegin() {
   const TValueType v = ReadValue();
   if (v != vaList) InvalidValue("a list", v);

@@ -27,7 +27,7 @@ class TReader : public TFiler {
   /// The next tag without consuming it.
   TValueType NextValue();
   /// True when the next byte ends a list (vaNull).
-  bool EndOfList() { return NextValue() == vaNull; }
+  bool EndOfList();
   void ReadListBegin();
   void ReadListEnd();
   /// Accepts Int8, Int16 and Int32 only.

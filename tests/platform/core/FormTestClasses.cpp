@@ -18,6 +18,7 @@ BW_PUBLISHED(TInner) {
   P.Property("Width", &TInner::Width, &TInner::SetWidth).Default(10);
   P.Property("Label", &TInner::Label, &TInner::SetLabel);
   P.Property("Depth", &TInner::Depth);
+  P.Property("Lines", &TInner::Lines);
 }
 
 void TInner::DefineProperties(TFiler* Filer) {

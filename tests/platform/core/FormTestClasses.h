@@ -9,6 +9,7 @@
 #include "platform/core/TEvent.h"
 #include "platform/core/THandlerTable.h"
 #include "platform/core/TSet.h"
+#include "platform/core/TStringList.h"
 
 namespace bw::formtest {
 
@@ -39,6 +40,7 @@ class TInner : public TPersistent {
   const String& Label() const { return FLabel; }
   void SetLabel(const String& V) { FLabel = V; }
   TDepth* Depth() const { return FDepth.get(); }
+  TStringList* Lines() const { return FLines.get(); }
   void DefineProperties(TFiler* Filer) override;
   std::vector<String> Tags;  // stored as the defined list "Tags"
 
@@ -46,6 +48,7 @@ class TInner : public TPersistent {
   int32_t FWidth = 10;  // declared default
   String FLabel;
   std::unique_ptr<TDepth> FDepth = std::make_unique<TDepth>();
+  std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
 };
 
 class TWidget : public TComponent {
