@@ -7,17 +7,13 @@
 #include "platform/graphics/ImageFormats.h"
 
 #include <png.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unordered_map>
 
 #include "platform/core/Format.h"
+#include "platform/core/SaveFileAtomically.h"
+#include "platform/core/TFileStream.h"
 #include "platform/graphics/EInvalidGraphic.h"
 
 namespace bw {
@@ -424,35 +420,19 @@ std::vector<uint8_t> WritePng(const TBitmapImage& image) {
 }
 
 std::vector<uint8_t> ReadWholeFile(const String& fileName) {
-  std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw EInvalidGraphic("Cannot open \"" + fileName + "\": " + std::strerror(errno));
-  std::vector<uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EInvalidGraphic("Cannot read \"" + fileName + "\"");
+  TFileStream in(fileName, fmOpenRead | fmShareDenyWrite);
+  const int64_t size = in.Size();
+  if (size > int64_t{1} << 30)
+    throw EInvalidGraphic("\"" + fileName + "\" is too large for an image");
+  std::vector<uint8_t> data(static_cast<size_t>(size));
+  if (!data.empty()) in.ReadBuffer(data.data(), int32_t(data.size()));
   return data;
 }
 
 void WriteWholeFile(const String& fileName, const std::vector<uint8_t>& data) {
-  String tmp = fileName + ".XXXXXX";
-  int fd = mkstemp(tmp.data());
-  if (fd < 0) throw EInvalidGraphic("Cannot create \"" + fileName + "\": " + std::strerror(errno));
-  size_t done = 0;
-  bool ok = true;
-  while (done < data.size()) {
-    ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    done += size_t(n);
-  }
-  const int err = errno;
-  if (::close(fd) != 0) ok = false;
-  if (!ok || std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-    const int e = ok ? errno : err;
-    std::remove(tmp.c_str());
-    throw EInvalidGraphic("Cannot write \"" + fileName + "\": " + std::strerror(e));
-  }
+  SaveFileAtomically(fileName, [&](TStream& out) {
+    if (!data.empty()) out.WriteBuffer(data.data(), int32_t(data.size()));
+  });
 }
 
 }  // namespace bw

@@ -20,10 +20,9 @@ std::vector<uint8_t> WritePng(const TBitmapImage& image);
 /// The standard 16-colour palette (0x00RRGGBB) used for 4-bit images without their own.
 const std::vector<uint32_t>& StandardPalette16();
 
-/// Reads a whole file; EInvalidGraphic naming the file when it cannot be read.
+/// Reads a whole file (EFOpenError or EReadError when it cannot).
 std::vector<uint8_t> ReadWholeFile(const String& fileName);
-/// Writes a file through a temporary file in the same folder that is then renamed over
-/// the target, so a failure never leaves a half-written file.
+/// Writes a file so that a failure never leaves a half-written one (SaveFileAtomically).
 void WriteWholeFile(const String& fileName, const std::vector<uint8_t>& data);
 
 }  // namespace bw

@@ -4,7 +4,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
-#include "platform/core/ResourceStrings.h"
+#include "platform/core/TStream.h"
 #include "platform/graphics/EInvalidGraphic.h"
 #include "platform/graphics/ImageFormats.h"
 #include "platform/graphics/TBitmapCanvas.h"
@@ -28,14 +28,17 @@ TBitmapImage& TBitmap::Image() {
   return *FImage;
 }
 
-void TBitmap::Assign(TObject* Source) {
+void TBitmap::Assign(TPersistent* Source) {
   if (!Source) {
     FImage.reset();
     Changed();
     return;
   }
   auto* src = dynamic_cast<TBitmap*>(Source);
-  if (!src) throw EConvertError(Format(SAssignError, {Source->ClassName(), ClassName()}));
+  if (!src) {
+    inherited::Assign(Source);
+    return;
+  }
   if (src == this) return;
   FImage = src->FImage ? std::make_unique<TBitmapImage>(*src->FImage) : nullptr;
   FTransparent = src->FTransparent;
@@ -145,6 +148,19 @@ void TBitmap::LoadFromMemory(const uint8_t* Data, size_t Size) {
 std::vector<uint8_t> TBitmap::SaveToMemory() const {
   static const TBitmapImage empty;
   return WriteBmp(FImage ? *FImage : empty);
+}
+
+void TBitmap::LoadFromStream(TStream* Stream) {
+  const int64_t left = Stream->Size() - Stream->Position();
+  if (left > int64_t{1} << 30) throw EInvalidGraphic("Invalid bitmap: the stream is too large");
+  std::vector<uint8_t> data(size_t(std::max<int64_t>(0, left)));
+  if (!data.empty()) Stream->ReadBuffer(data.data(), int32_t(data.size()));
+  LoadFromMemory(data.data(), data.size());
+}
+
+void TBitmap::SaveToStream(TStream* Stream) const {
+  std::vector<uint8_t> data = SaveToMemory();
+  Stream->WriteBuffer(data.data(), int32_t(data.size()));
 }
 
 void TBitmap::LoadFromFile(const String& FileName) {

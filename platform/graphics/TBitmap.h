@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/core/TEvent.h"
-#include "platform/core/TObject.h"
+#include "platform/core/TPersistent.h"
 #include "platform/graphics/TBitmapImage.h"
 #include "platform/graphics/TCanvas.h"
 
@@ -14,8 +14,10 @@ namespace bw {
 
 enum TTransparentMode { tmAuto, tmFixed };
 
-class TBitmap : public TObject {
-  BW_CLASS(TBitmap, TObject)
+class TStream;
+
+class TBitmap : public TPersistent {
+  BW_CLASS(TBitmap, TPersistent)
 
  public:
   TBitmap();
@@ -23,7 +25,7 @@ class TBitmap : public TObject {
 
   /// Copies the image of another bitmap (null empties this one); EConvertError for any
   /// other kind of source.
-  void Assign(TObject* Source);
+  void Assign(TPersistent* Source) override;
 
   int32_t Width() const { return FImage ? FImage->Width : 0; }
   void SetWidth(int32_t value) { SetSize(value, Height()); }
@@ -70,6 +72,9 @@ class TBitmap : public TObject {
   /// EInvalidGraphic and leaves the bitmap as it was.
   void LoadFromFile(const String& FileName);
   void SaveToFile(const String& FileName) const;
+  /// Reads a BMP file from the stream's position to its end.
+  void LoadFromStream(TStream* Stream);
+  void SaveToStream(TStream* Stream) const;
   void LoadFromMemory(const uint8_t* Data, size_t Size);
   std::vector<uint8_t> SaveToMemory() const;
 

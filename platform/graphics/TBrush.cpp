@@ -2,7 +2,7 @@
 
 namespace bw {
 
-void TBrush::Assign(TGraphicsObject* Source) {
+void TBrush::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TBrush*>(Source)) {
     FColor = src->FColor;
     FStyle = src->FStyle;

@@ -25,7 +25,7 @@ class TBrush : public TGraphicsObject {
  public:
   TBrush() = default;
 
-  void Assign(TGraphicsObject* Source) override;
+  void Assign(TPersistent* Source) override;
 
   /// Default clWhite.
   TColor Color() const { return FColor; }

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/core/TEvent.h"
-#include "platform/core/TObject.h"
+#include "platform/core/TPersistent.h"
 #include "platform/core/TRect.h"
 #include "platform/graphics/TBrush.h"
 #include "platform/graphics/TFont.h"
@@ -65,8 +65,8 @@ inline constexpr TCopyMode DSTINVERT = cmDstInvert;
 inline constexpr uint32_t ETO_OPAQUE = 2;
 inline constexpr uint32_t ETO_CLIPPED = 4;
 
-class TCanvas : public TObject {
-  BW_CLASS(TCanvas, TObject)
+class TCanvas : public TPersistent {
+  BW_CLASS(TCanvas, TPersistent)
 
  public:
   TCanvas();

@@ -15,7 +15,7 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 }
 }  // namespace
 
-void TFont::Assign(TGraphicsObject* Source) {
+void TFont::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TFont*>(Source)) {
     FName = src->FName;
     FHeight = src->FHeight;

@@ -37,7 +37,7 @@ class TFont : public TGraphicsObject {
  public:
   TFont() = default;
 
-  void Assign(TGraphicsObject* Source) override;
+  void Assign(TPersistent* Source) override;
 
   /// The family name; default DejaVuSans ("DejaVu Sans").
   const String& Name() const { return FName; }

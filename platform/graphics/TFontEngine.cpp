@@ -28,6 +28,7 @@ struct TFontFace::Impl {
   bool SynthBold = false;
   bool SynthItalic = false;
   int32_t Em = 11;
+  int32_t CellHeight = 0;         // a positive TFont height: the metrics must add up to it
   TFontFace* Fallback = nullptr;  // the default face at the same size, for missing characters
 
   ~Impl() {
@@ -63,6 +64,12 @@ TFontFace::TFontFace(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {
         0, hhea->Line_Gap + hhea->Ascender - hhea->Descender - ascender - descender);
   FMetrics.tmAscent = CeilDiv(ascender * em, upem);
   FMetrics.tmDescent = CeilDiv(descender * em, upem);
+  if (FImpl->CellHeight > 0) {
+    FMetrics.tmAscent = std::min(
+        FImpl->CellHeight, int32_t((ascender * FImpl->CellHeight + (ascender + descender) / 2) /
+                                   std::max<int64_t>(1, ascender + descender)));
+    FMetrics.tmDescent = FImpl->CellHeight - FMetrics.tmAscent;
+  }
   FMetrics.tmHeight = FMetrics.tmAscent + FMetrics.tmDescent;
   FMetrics.tmInternalLeading = std::max(0, FMetrics.tmHeight - em);
   FMetrics.tmExternalLeading = static_cast<int32_t>((gap * em + upem / 2) / upem);
@@ -236,6 +243,7 @@ TFontFace* TFontEngine::Face(const String& name, TFontStyles style, TFontPitch p
     }
   }
   impl->Face = face;
+  if (height > 0 && face) impl->CellHeight = height;
   impl->Em = std::clamp(em, 1, 2048);
   if (face && m.File != kDefaultFontFile && name != DefaultFontName)
     impl->Fallback = Face(DefaultFontName, {}, fpDefault, -impl->Em);

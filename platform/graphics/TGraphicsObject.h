@@ -3,18 +3,15 @@
 // through OnChange, so that a canvas or control can react to it.
 
 #include "platform/core/TEvent.h"
-#include "platform/core/TObject.h"
+#include "platform/core/TPersistent.h"
 
 namespace bw {
 
-class TGraphicsObject : public TObject {
-  BW_CLASS(TGraphicsObject, TObject)
+class TGraphicsObject : public TPersistent {
+  BW_CLASS(TGraphicsObject, TPersistent)
 
  public:
   TGraphicsObject() = default;
-
-  /// Copies the attributes of Source; EConvertError when Source is of another kind.
-  virtual void Assign(TGraphicsObject* Source);
 
   TNotifyEvent OnChange;
 

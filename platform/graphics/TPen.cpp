@@ -60,7 +60,7 @@ uint32_t ApplyPenMode(TPenMode mode, uint32_t p, uint32_t d) {
   return r & 0xFFFFFF;
 }
 
-void TPen::Assign(TGraphicsObject* Source) {
+void TPen::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TPen*>(Source)) {
     FColor = src->FColor;
     FWidth = src->FWidth;

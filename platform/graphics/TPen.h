@@ -38,7 +38,7 @@ class TPen : public TGraphicsObject {
  public:
   TPen() = default;
 
-  void Assign(TGraphicsObject* Source) override;
+  void Assign(TPersistent* Source) override;
 
   /// Default clBlack.
   TColor Color() const { return FColor; }

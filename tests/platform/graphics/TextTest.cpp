@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "platform/graphics/TBitmap.h"
+
+namespace bw {
+namespace {
+
+// Bounding box of pixels that differ from `background`.
+TRect Ink(TBitmap& b, TColor background = clWhite) {
+  TRect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x)
+      if (PixelToColor(b.ScanLine(y)[x]) != background) {
+        r.Left = std::min(r.Left, x);
+        r.Top = std::min(r.Top, y);
+        r.Right = std::max(r.Right, x + 1);
+        r.Bottom = std::max(r.Bottom, y + 1);
+      }
+  return r.Left == INT32_MAX ? TRect{} : r;
+}
+
+struct TextCanvas : testing::Test {
+  TBitmap b;
+  TCanvas* c = nullptr;
+  void SetUp() override {
+    b.SetSize(200, 60);
+    c = b.Canvas();
+    c->Font()->SetColor(clBlack);
+    c->Brush()->SetStyle(bsClear);
+  }
+};
+
+TEST_F(TextCanvas, MetricsOfTheDefaultFont) {
+  TTextMetric tm = c->TextMetrics();
+  EXPECT_EQ(c->Font()->Size(), 8);
+  EXPECT_EQ(c->Font()->Height(), -11);
+  EXPECT_EQ(tm.tmHeight, tm.tmAscent + tm.tmDescent);
+  EXPECT_EQ(tm.tmInternalLeading, tm.tmHeight - 11);
+  EXPECT_GT(tm.tmDescent, 0);
+  EXPECT_GT(tm.tmAveCharWidth, 2);
+  EXPECT_GE(tm.tmMaxCharWidth, tm.tmAveCharWidth);
+  EXPECT_EQ(c->TextHeight("x"), tm.tmHeight);
+  EXPECT_EQ(c->TextWidth(""), 0);
+  EXPECT_EQ(c->TextWidth("ab"), c->TextWidth("a") + c->TextWidth("b"));
+  EXPECT_EQ(c->TextExtent("ab"), (TSize{c->TextWidth("ab"), tm.tmHeight}));
+}
+
+TEST_F(TextCanvas, SizeAndHeightConvertAtNinetySixPixelsPerInch) {
+  TFont f;
+  f.SetSize(12);
+  EXPECT_EQ(f.Height(), -16);
+  f.SetHeight(-13);
+  EXPECT_EQ(f.Size(), 10);
+  f.SetHeight(20);  // a cell height: ascent + descent come to it
+  EXPECT_EQ(f.TextMetrics().tmHeight, 20);
+}
+
+TEST_F(TextCanvas, TextLiesInsideItsCellAndDescendersGoBelowTheBaseLine) {
+  const TTextMetric tm = c->TextMetrics();
+  c->TextOut(10, 5, "Hg");
+  TRect ink = Ink(b);
+  const int32_t w = c->TextWidth("Hg");
+  EXPECT_GE(ink.Left, 10);
+  EXPECT_LE(ink.Left, 12);
+  EXPECT_LE(ink.Right, 10 + w + 1);
+  EXPECT_GE(ink.Top, 5);
+  EXPECT_LE(ink.Top, 5 + tm.tmInternalLeading + 1);  // H reaches up to the cap height
+  EXPECT_GT(ink.Bottom, 5 + tm.tmAscent);            // g reaches below the base line
+  EXPECT_LE(ink.Bottom, 5 + tm.tmHeight);
+  EXPECT_EQ(c->PenPos(), Point(10 + w, 5));
+}
+
+TEST_F(TextCanvas, SolidBrushFillsTheTextCell) {
+  c->Brush()->SetColor(clRed);
+  c->TextOut(10, 5, "Hg");
+  EXPECT_EQ(Ink(b), Bounds(10, 5, c->TextWidth("Hg"), c->TextHeight("Hg")));
+  EXPECT_EQ(c->Pixels(10, 5), clRed);
+}
+
+TEST_F(TextCanvas, ClippedOpaqueTextFillsItsRectangleAndStopsAtItsEdge) {
+  const String text = "A long line of text that does not fit";
+  TRect cell = Rect(20, 10, 70, 30);
+  c->Brush()->SetColor(clYellow);
+  c->ExtTextOut(cell.Left + 2, cell.Top + 2, ETO_OPAQUE | ETO_CLIPPED, &cell, text);
+  EXPECT_EQ(Ink(b), cell);
+  // Black ink reaches the right edge of the cell: the text is cut, not wrapped.
+  bool inkAtEdge = false;
+  for (int32_t y = cell.Top; y < cell.Bottom; ++y)
+    if (c->Pixels(cell.Right - 1, y) != clYellow) inkAtEdge = true;
+  EXPECT_TRUE(inkAtEdge);
+}
+
+TEST_F(TextCanvas, OpaqueFillUsesTheBrushColourEvenWhenTheBrushIsClear) {
+  c->Brush()->SetColor(clLime);
+  c->Brush()->SetStyle(bsClear);
+  TRect cell = Rect(5, 5, 40, 25);
+  c->ExtTextOut(7, 7, ETO_OPAQUE | ETO_CLIPPED, &cell, "");
+  EXPECT_EQ(Ink(b), cell);
+  EXPECT_EQ(c->Pixels(5, 5), clLime);
+}
+
+TEST_F(TextCanvas, TextRectClipsWithoutFillingForAClearBrush) {
+  TRect cell = Rect(30, 10, 45, 40);
+  c->TextRect(cell, 32, 12, "WWWWWWWW");
+  TRect ink = Ink(b);
+  EXPECT_GE(ink.Left, cell.Left);
+  EXPECT_EQ(ink.Right, cell.Right);
+  EXPECT_EQ(c->Pixels(cell.Left, cell.Bottom - 1), clWhite);
+}
+
+TEST_F(TextCanvas, OriginMovesTextAndClipCutsIt) {
+  c->TextOut(10, 5, "Hg");
+  TRect plain = Ink(b);
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 200, 60));
+  c->Brush()->SetStyle(bsClear);
+  c->SetOrigin(Point(30, 20));
+  c->TextOut(10, 5, "Hg");
+  EXPECT_EQ(Ink(b), plain.Offset(30, 20));
+}
+
+TEST_F(TextCanvas, ColourStyleAndFallback) {
+  c->Font()->SetColor(clBlue);
+  c->TextOut(0, 0, "Hg");
+  int blue = 0, mixed = 0;
+  for (int32_t y = 0; y < 20; ++y)
+    for (int32_t x = 0; x < 30; ++x) {
+      TColor p = c->Pixels(x, y);
+      if (p == clWhite) continue;
+      // Anti-aliased edges blend blue into white: red and green fall together.
+      (GetRValue(p) == GetGValue(p) && GetBValue(p) == 255 ? blue : mixed)++;
+    }
+  EXPECT_GT(blue, 5);
+  EXPECT_EQ(mixed, 0);
+  c->Font()->SetColor(clBlack);
+
+  const int32_t regular = c->TextWidth("Bold words");
+  c->Font()->SetStyle({fsBold});
+  EXPECT_GT(c->TextWidth("Bold words"), regular);
+
+  // A family that is not installed draws with the default sans font.
+  c->Font()->SetStyle({});
+  c->Font()->SetName("No Such Family Anywhere");
+  EXPECT_GT(c->TextWidth("Fallback"), 20);
+  TBitmap ref;
+  ref.SetSize(100, 20);
+  ref.Canvas()->Font()->SetColor(clBlack);
+  ref.Canvas()->TextOut(0, 0, "Fallback");
+  TBitmap other;
+  other.SetSize(100, 20);
+  other.Canvas()->Font()->Assign(c->Font());
+  other.Canvas()->TextOut(0, 0, "Fallback");
+  EXPECT_EQ(ref.Handle()->Pixels, other.Handle()->Pixels);
+}
+
+TEST_F(TextCanvas, UnderlineDrawsBelowTheBaseLine) {
+  const TTextMetric tm = c->TextMetrics();
+  c->Font()->SetStyle({fsUnderline});
+  c->TextOut(0, 0, "HH");
+  TRect ink = Ink(b);
+  EXPECT_GT(ink.Bottom, tm.tmAscent);
+  EXPECT_EQ(ink.Right - ink.Left, c->TextWidth("HH"));
+}
+
+TEST_F(TextCanvas, MalformedUtf8DrawsWithoutHarm) {
+  c->TextOut(0, 0, std::string("a\xC3", 2));
+  c->TextOut(0, 20, std::string("\xFF\xFE\x80", 3));
+  EXPECT_GT(c->TextWidth(std::string("\xE2\x82", 2)), 0);
+}
+
+}  // namespace
+}  // namespace bw
