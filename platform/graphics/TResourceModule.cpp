@@ -22,8 +22,10 @@ HBITMAP LoadBitmap(HINSTANCE Instance, const String& Name) {
 HBITMAP LoadBitmap(HINSTANCE Instance, int32_t Id) {
   if (Instance) return nullptr;
   switch (Id) {
-    case OBM_COMBO: return LoadBitmap(nullptr, "OBM_COMBO");
-    default: return nullptr;
+    case OBM_COMBO:
+      return LoadBitmap(nullptr, "OBM_COMBO");
+    default:
+      return nullptr;
   }
 }
 

@@ -44,7 +44,8 @@ TEST(DefaultPictures, MatchTheirDesignPixelForPixel) {
     EXPECT_EQ(b.Handle()->Palette, palette);
     for (int32_t y = 0; y < 15; ++y)
       for (int32_t x = 0; x < 16; ++x) {
-        uint32_t want = palette[size_t(std::stoi(std::string(1, p.Rows[size_t(y)][size_t(x)]), nullptr, 16))];
+        uint32_t want =
+            palette[size_t(std::stoi(std::string(1, p.Rows[size_t(y)][size_t(x)]), nullptr, 16))];
         ASSERT_EQ(b.ScanLine(y)[x], want) << "pixel " << x << "," << y;
       }
     EXPECT_EQ(b.TransparentColor(), clBlue);

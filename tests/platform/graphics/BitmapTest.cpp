@@ -14,7 +14,8 @@ namespace bw {
 namespace {
 
 void Put32(std::vector<uint8_t>& v, size_t at, uint32_t x) {
-  for (int i = 0; i < 4; ++i) v[at + size_t(i)] = uint8_t(x >> (8 * i));
+  for (int i = 0; i < 4; ++i)
+    v[at + size_t(i)] = uint8_t(x >> (8 * i));
 }
 
 // A bitmap with a few distinct colours in a recognisable layout.
@@ -57,13 +58,13 @@ TEST_P(BmpRoundTrip, SaveThenLoadGivesTheSamePixelsAndDepth) {
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, BmpRoundTrip,
-    testing::Values(DepthCase{"OneBit", pf1bit, 1, {clBlack, clWhite}},
-                    DepthCase{"FourBit", pf4bit, 4, {clBlue, clYellow, clNavy, clSilver, clGray}},
-                    DepthCase{"EightBit", pf8bit, 8,
-                              {RGB(1, 2, 3), RGB(200, 100, 50), clRed, clWhite, RGB(7, 7, 7)}},
-                    DepthCase{"TwentyFourBit", pf24bit, 24,
-                              {RGB(1, 2, 3), RGB(200, 100, 50), RGB(9, 8, 7)}},
-                    DepthCase{"ThirtyTwoBit", pf32bit, 32, {RGB(1, 2, 3), RGB(250, 128, 1)}}),
+    testing::Values(
+        DepthCase{"OneBit", pf1bit, 1, {clBlack, clWhite}},
+        DepthCase{"FourBit", pf4bit, 4, {clBlue, clYellow, clNavy, clSilver, clGray}},
+        DepthCase{
+            "EightBit", pf8bit, 8, {RGB(1, 2, 3), RGB(200, 100, 50), clRed, clWhite, RGB(7, 7, 7)}},
+        DepthCase{"TwentyFourBit", pf24bit, 24, {RGB(1, 2, 3), RGB(200, 100, 50), RGB(9, 8, 7)}},
+        DepthCase{"ThirtyTwoBit", pf32bit, 32, {RGB(1, 2, 3), RGB(250, 128, 1)}}),
     [](const testing::TestParamInfo<DepthCase>& i) { return i.param.Name; });
 
 TEST(BmpWrite, FourBitTakesTheNearestColourWhenThePaletteIsFull) {
@@ -89,7 +90,8 @@ TEST(BmpWrite, EmptyBitmapRoundTripsAsEmpty) {
 
 // A hand-made file: 40-byte header, given bits, palette and rows.
 std::vector<uint8_t> MakeBmp(int32_t w, int32_t h, uint16_t bits, uint32_t compression,
-                             const std::vector<uint32_t>& palette, const std::vector<uint8_t>& pixels) {
+                             const std::vector<uint32_t>& palette,
+                             const std::vector<uint8_t>& pixels) {
   std::vector<uint8_t> v(54 + palette.size() * 4);
   v[0] = 'B';
   v[1] = 'M';
@@ -102,7 +104,8 @@ std::vector<uint8_t> MakeBmp(int32_t w, int32_t h, uint16_t bits, uint32_t compr
   v[28] = uint8_t(bits);
   Put32(v, 30, compression);
   Put32(v, 46, uint32_t(palette.size()));
-  for (size_t i = 0; i < palette.size(); ++i) Put32(v, 54 + 4 * i, palette[i]);
+  for (size_t i = 0; i < palette.size(); ++i)
+    Put32(v, 54 + 4 * i, palette[i]);
   v.insert(v.end(), pixels.begin(), pixels.end());
   return v;
 }
@@ -121,8 +124,7 @@ TEST(BmpRead, TopDownRowsAndSixteenBitColours) {
 
 TEST(BmpRead, RunLengthEncodedEightAndFourBit) {
   // 4x2 RLE8, bottom row first: a run of 4 index 1, end of line, literal 0 1 0 1, end.
-  auto rle8 = MakeBmp(4, 2, 8, 1, {0x000000, 0xFFFFFF},
-                      {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 1});
+  auto rle8 = MakeBmp(4, 2, 8, 1, {0x000000, 0xFFFFFF}, {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 1});
   TBitmap b;
   b.LoadFromMemory(rle8.data(), rle8.size());
   EXPECT_EQ(b.Canvas()->Pixels(0, 1), clWhite);
@@ -133,7 +135,8 @@ TEST(BmpRead, RunLengthEncodedEightAndFourBit) {
   auto rle4 = MakeBmp(6, 1, 4, 2, {0x000000, 0xFFFFFF}, {3, 0x10, 0, 3, 0x01, 0x10, 0, 1});
   b.LoadFromMemory(rle4.data(), rle4.size());
   std::string row;
-  for (int32_t x = 0; x < 6; ++x) row += b.Canvas()->Pixels(x, 0) == clWhite ? '1' : '0';
+  for (int32_t x = 0; x < 6; ++x)
+    row += b.Canvas()->Pixels(x, 0) == clWhite ? '1' : '0';
   EXPECT_EQ(row, "101011");
 }
 
@@ -175,7 +178,11 @@ INSTANTIATE_TEST_SUITE_P(
         Malformed{"Huge", [](auto& v) { Put32(v, 18, 0x7FFFFFFF); }, "too large"},
         Malformed{"HugeNegativeHeight", [](auto& v) { Put32(v, 22, 0x80000000u); }, "too large"},
         Malformed{"NegativeWidth", [](auto& v) { Put32(v, 18, uint32_t(-3)); }, "negative"},
-        Malformed{"OverflowingSize", [](auto& v) { Put32(v, 18, 30000); Put32(v, 22, 30000); },
+        Malformed{"OverflowingSize",
+                  [](auto& v) {
+                    Put32(v, 18, 30000);
+                    Put32(v, 22, 30000);
+                  },
                   "too large"},
         Malformed{"PaletteIndex", [](auto& v) { v[v.size() - 8] = 2; }, "palette index 2"},
         Malformed{"PaletteTooBig", [](auto& v) { Put32(v, 46, 257); }, "colour table"},
@@ -188,14 +195,16 @@ INSTANTIATE_TEST_SUITE_P(
                   [](auto& v) {
                     Put32(v, 30, 1);
                     v.resize(v.size() - 8);
-                    for (uint8_t x : {3, 0, 0, 0, 3, 1, 0, 0}) v.push_back(x);
+                    for (uint8_t x : {3, 0, 0, 0, 3, 1, 0, 0})
+                      v.push_back(x);
                   },
                   "end-of-bitmap"},
         Malformed{"RleOverrun",
                   [](auto& v) {
                     Put32(v, 30, 1);
                     v.resize(v.size() - 8);
-                    for (uint8_t x : {200, 1, 0, 1}) v.push_back(x);
+                    for (uint8_t x : {200, 1, 0, 1})
+                      v.push_back(x);
                   },
                   "past the image"},
         Malformed{"RleTopDown",
@@ -217,6 +226,16 @@ TEST(BitmapObject, SizeKeepsPixelsAndNewOnesAreWhite) {
   b.SetWidth(-4);
   EXPECT_TRUE(b.Empty());
   EXPECT_THROW(b.SetSize(100000, 100000), EInvalidGraphic);
+}
+
+TEST(BitmapObject, DrawingOnTheCanvasRaisesOnChange) {
+  TBitmap b;
+  b.SetSize(2, 2);
+  int changes = 0;
+  b.OnChange = [&](TObject*) { ++changes; };
+  b.Canvas()->SetPixels(0, 0, clRed);
+  b.Canvas()->FillRect(Rect(0, 0, 1, 1));
+  EXPECT_EQ(changes, 2);
 }
 
 TEST(BitmapObject, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
@@ -277,6 +296,30 @@ TEST(BitmapObject, StreamsAndFiles) {
   std::filesystem::remove(path);
 }
 
+TEST(BitmapObject, FormDataIsALengthThenTheBmpFile) {
+  TBitmap a;
+  a.SetSize(16, 15);
+  a.SetPixelFormat(pf4bit);
+  TMemoryStream s;
+  a.WriteData(&s);
+  ASSERT_EQ(s.Size(), 4 + 238);
+  const auto* bytes = static_cast<const uint8_t*>(s.Memory());
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 6),
+            (std::vector<uint8_t>{0xEE, 0, 0, 0, 'B', 'M'}));
+  s.SetPosition(0);
+  TBitmap b;
+  b.ReadData(&s);
+  EXPECT_TRUE(SamePixels(a, b));
+
+  // A length beyond the stream: an error, and the bitmap keeps its image.
+  TMemoryStream bad;
+  const uint8_t longer[] = {0xFF, 0, 0, 0, 'B', 'M'};
+  bad.WriteBuffer(longer, sizeof longer);
+  bad.SetPosition(0);
+  EXPECT_THROW(b.ReadData(&bad), EInvalidGraphic);
+  EXPECT_EQ(b.Width(), 16);
+}
+
 TEST(BitmapObject, PngExportDecodesToTheSamePixels) {
   TBitmap a;
   a.SetSize(5, 4);
@@ -290,7 +333,8 @@ TEST(BitmapObject, PngExportDecodesToTheSamePixels) {
   std::vector<uint32_t> px(size_t(img.width) * img.height);
   ASSERT_TRUE(png_image_finish_read(&img, nullptr, px.data(), 0, nullptr));
   ASSERT_EQ(img.width, 5u);
-  for (size_t i = 0; i < px.size(); ++i) EXPECT_EQ(px[i] & 0xFFFFFF, a.Handle()->Pixels[i]);
+  for (size_t i = 0; i < px.size(); ++i)
+    EXPECT_EQ(px[i] & 0xFFFFFF, a.Handle()->Pixels[i]);
   TBitmap empty;
   EXPECT_THROW(empty.SaveToPngMemory(), EInvalidGraphic);
 }

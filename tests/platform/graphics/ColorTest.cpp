@@ -25,7 +25,8 @@ TEST(Colors, SystemColoursResolveThroughTheClassicPalette) {
 }
 
 TEST(Colors, NamesAndNumbers) {
-  for (TColor c : {clRed, clBtnFace, clNone, clInfoBk}) EXPECT_EQ(StringToColor(ColorToString(c)), c);
+  for (TColor c : {clRed, clBtnFace, clNone, clInfoBk})
+    EXPECT_EQ(StringToColor(ColorToString(c)), c);
   EXPECT_EQ(ColorToString(RGB(1, 2, 3)), "$00030201");
   EXPECT_EQ(StringToColor("clbtnface"), clBtnFace);
   EXPECT_EQ(StringToColor("-2147483633"), clBtnFace);

@@ -13,7 +13,8 @@ TEST(Resources, PredefinedBitmapsOfThePlatform) {
   // A single image whose bottom-left pixel is background, so it draws transparently.
   EXPECT_EQ(arrow.TransparentColor(), clSilver);
   EXPECT_EQ(arrow.Canvas()->Pixels(arrow.Width() / 2, 1), clBlack);
-  for (const char* name : {"OUTLINE_PLUS", "OUTLINE_MINUS", "outline_open", "OUTLINE_CLOSED", "OUTLINE_LEAF"}) {
+  for (const char* name :
+       {"OUTLINE_PLUS", "OUTLINE_MINUS", "outline_open", "OUTLINE_CLOSED", "OUTLINE_LEAF"}) {
     HBITMAP h = LoadBitmap(nullptr, name);
     EXPECT_NE(h, nullptr) << name;
     DeleteObject(h);

@@ -65,7 +65,7 @@ TEST_F(TextCanvas, TextLiesInsideItsCellAndDescendersGoBelowTheBaseLine) {
   EXPECT_LE(ink.Right, 10 + w + 1);
   EXPECT_GE(ink.Top, 5);
   EXPECT_LE(ink.Top, 5 + tm.tmInternalLeading + 1);  // H reaches up to the cap height
-  EXPECT_GT(ink.Bottom, 5 + tm.tmAscent);             // g reaches below the base line
+  EXPECT_GT(ink.Bottom, 5 + tm.tmAscent);            // g reaches below the base line
   EXPECT_LE(ink.Bottom, 5 + tm.tmHeight);
   EXPECT_EQ(c->PenPos(), Point(10 + w, 5));
 }
