@@ -5,12 +5,15 @@
 // A component with an owner is created with `new T(owner)` and freed by its owner's
 // destructor, or earlier with `delete`, in which case it leaves its owner's list first.
 
+#include <functional>
 #include <vector>
 
 #include "platform/core/TPersistent.h"
 #include "platform/core/TSet.h"
 
 namespace bw {
+
+class THandlerTable;
 
 enum TComponentStateFlag : uint8_t {
   csLoading,
@@ -91,6 +94,24 @@ class TComponent : public TPersistent {
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   /// Raises EComponentError when NewName cannot replace CurName for AComponent here.
   virtual void ValidateRename(TComponent* AComponent, const String& CurName, const String& NewName);
+
+  // ---- form files ----
+  using TGetChildProc = std::function<void(TComponent* Child)>;
+  /// Hands the form writer the components stored inside this one when Root is written.
+  /// The default lists, for the root itself, the owned components without a parent
+  /// component; components with parents are listed by their parents.
+  virtual void GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+    if (Root != this) return;
+    for (int32_t i = 0; i < ComponentCount(); ++i)
+      if (!Components(i)->GetParentComponent()) Proc(Components(i));
+  }
+  /// Whether the form reader should give this component the component it is read
+  /// inside as its parent (SetParentComponent); controls say yes.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent*) {}
+  /// The handlers that events stored in a form file may name; consulted on the root.
+  virtual const THandlerTable* HandlerTable() const { return nullptr; }
 
  private:
   TComponent* FOwner = nullptr;

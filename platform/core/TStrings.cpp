@@ -6,6 +6,8 @@
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/SaveFileAtomically.h"
 #include "platform/core/TFileStream.h"
+#include "platform/core/TReader.h"
+#include "platform/core/TWriter.h"
 #include "platform/core/TextCompare.h"
 
 namespace bw {
@@ -109,6 +111,37 @@ void TStrings::Exchange(int32_t Index1, int32_t Index2) {
 void TStrings::SetUpdateState(bool) {}
 
 // ---- operations built on the core ----
+
+void TStrings::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Strings",
+      [this](TReader* Reader) {
+        // Read every line before changing any, so a damaged list leaves the old lines.
+        std::vector<String> lines;
+        Reader->ReadListBegin();
+        while (!Reader->EndOfList())
+          lines.push_back(Reader->ReadString());
+        Reader->ReadListEnd();
+        BeginUpdate();
+        try {
+          Clear();
+          for (const String& line : lines)
+            Add(line);
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+      },
+      [this](TWriter* Writer) {
+        Writer->WriteListBegin();
+        for (int32_t i = 0; i < GetCount(); ++i)
+          Writer->WriteString(Get(i));
+        Writer->WriteListEnd();
+      },
+      GetCount() > 0);
+}
 
 void TStrings::Assign(TPersistent* Source) {
   auto* strings = dynamic_cast<TStrings*>(Source);

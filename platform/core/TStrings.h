@@ -46,6 +46,9 @@ class TStrings : public TPersistent {
   /// Copies the strings and objects of another list (and its delimiter, quote character
   /// and line break); anything else, nil included, goes to the inherited Assign.
   void Assign(TPersistent* Source) override;
+  /// Stores the lines in form files as the list property "Strings", when there are any
+  /// (objects are not stored). Reading replaces the lines.
+  void DefineProperties(TFiler* Filer) override;
   /// Appends S; returns its index.
   virtual int32_t Add(const String& S);
   virtual int32_t AddObject(const String& S, TObject* AObject);

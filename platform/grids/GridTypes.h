@@ -58,6 +58,9 @@ enum TGridState : uint8_t {
   gsColMoving
 };
 
+/// Which scroll bars a grid may show; each appears only when there is something to scroll.
+enum TScrollStyle : uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
+
 /// Keyboard moves of the current cell, as the grid's keys map to them.
 enum TGridMove : uint8_t {
   gmUp,

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/graphics/TCanvas.h"
+
 namespace bw {
 
 void TGridScrollBar::SetParams(int32_t min, int32_t max, int32_t page, int32_t position) {
@@ -77,6 +79,67 @@ TScrollBarPart TGridScrollBar::PartAt(TPoint p) const {
   if (thumb.IsEmpty()) return spNone;
   bool before = FKind == sbVertical ? p.Y < thumb.Top : p.X < thumb.Left;
   return before ? spPageUp : spPageDown;
+}
+
+namespace {
+
+// A push button face: raised, or flat and shadowed while pressed.
+void PaintButton(TCanvas* canvas, TRect r, bool pressed) {
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(clBtnFace);
+  canvas->FillRect(r);
+  if (pressed) {
+    canvas->Brush()->SetColor(clBtnShadow);
+    canvas->FrameRect(r);
+    return;
+  }
+  canvas->Frame3D(r, clBtnFace, clBlack, 1);
+  canvas->Frame3D(r, clBtnHighlight, clBtnShadow, 1);
+}
+
+// A small solid triangle pointing up, down, left or right, centred in r.
+void PaintArrow(TCanvas* canvas, const TRect& r, TScrollBarKind kind, bool first, bool pressed) {
+  const int32_t shift = pressed ? 1 : 0;
+  const int32_t cx = (r.Left + r.Right) / 2 + shift, cy = (r.Top + r.Bottom) / 2 + shift;
+  canvas->Brush()->SetColor(clBtnText);
+  for (int32_t i = 0; i < 4; ++i) {
+    // Row i of the triangle, counted from its point: 2i + 1 pixels long.
+    int32_t depth = first ? i : 3 - i;
+    if (kind == sbVertical)
+      canvas->FillRect(Rect(cx - i, cy - 2 + depth, cx + i + 1, cy - 1 + depth));
+    else
+      canvas->FillRect(Rect(cx - 2 + depth, cy - i, cx - 1 + depth, cy + i + 1));
+  }
+}
+
+}  // namespace
+
+void TGridScrollBar::Paint(TCanvas* canvas, TScrollBarPart pressed) const {
+  if (!Visible()) return;
+  TRect track = TrackRect();
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(clBtnHighlight);
+  canvas->FillRect(track);
+  // A pressed page part darkens the track on its side of the thumb.
+  TRect thumb = ThumbRect();
+  if (!thumb.IsEmpty() && (pressed == spPageUp || pressed == spPageDown)) {
+    TRect part = track;
+    if (FKind == sbVertical)
+      (pressed == spPageUp ? part.Bottom : part.Top) =
+          pressed == spPageUp ? thumb.Top : thumb.Bottom;
+    else
+      (pressed == spPageUp ? part.Right : part.Left) =
+          pressed == spPageUp ? thumb.Left : thumb.Right;
+    canvas->Brush()->SetColor(clBtnShadow);
+    canvas->FillRect(part);
+  }
+  for (bool first : {true, false}) {
+    bool down = pressed == (first ? spLineUp : spLineDown);
+    TRect arrow = ArrowRect(first);
+    PaintButton(canvas, arrow, down);
+    PaintArrow(canvas, arrow, FKind, first, down);
+  }
+  if (!thumb.IsEmpty()) PaintButton(canvas, thumb, false);
 }
 
 }  // namespace bw

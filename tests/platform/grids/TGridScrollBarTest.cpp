@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TCanvas.h"
+
 namespace bw {
 namespace {
 
@@ -38,6 +41,22 @@ TEST(TGridScrollBar, TooShortForAThumb) {
   EXPECT_TRUE(bar.ThumbRect().IsEmpty());
   EXPECT_EQ(bar.PartAt({18, 8}), spNone);
   EXPECT_EQ(bar.PositionAt(3), 0);
+}
+
+TEST(TGridScrollBar, PaintsTrackThumbAndArrowsInTheirPlaces) {
+  TBitmap bmp;
+  bmp.SetSize(16, 232);
+  TGridScrollBar bar(sbVertical);
+  bar.SetBoundsRect(Rect(0, 0, 16, 232));
+  bar.SetParams(1, 71, 30, 36);
+  bar.Paint(bmp.Canvas(), spNone);
+  TCanvas* c = bmp.Canvas();
+  TRect thumb = bar.ThumbRect();
+  EXPECT_EQ(c->Pixels(8, (thumb.Top + thumb.Bottom) / 2), ColorToRGB(clBtnFace));
+  EXPECT_EQ(c->Pixels(8, thumb.Top - 3), ColorToRGB(clBtnHighlight));  // track above
+  EXPECT_EQ(c->Pixels(8, thumb.Bottom + 3), ColorToRGB(clBtnHighlight));
+  EXPECT_EQ(c->Pixels(8, 8), ColorToRGB(clBtnText));  // the up arrow's point
+  EXPECT_EQ(c->Pixels(15, 8), ColorToRGB(clBlack));   // raised edge
 }
 
 }  // namespace

@@ -1,0 +1,37 @@
+#pragma once
+// Storing a component tree in a stream and reading it back, in either form.
+//
+//   SaveComponentToStream(&file, Form1, sofText);
+//   auto* form = LoadComponentFromStream(&file);           // a new TForm1
+//   LoadComponentFromStream(&file, existingForm);          // into an existing root
+
+#include "platform/core/Types.h"
+
+namespace bw {
+
+class TStream;
+class TComponent;
+
+enum TStreamOriginalFormat : uint8_t { sofUnknown, sofBinary, sofText };
+
+/// The form of the stream's contents from its position on; the position is kept.
+TStreamOriginalFormat TestStreamFormat(TStream* Stream);
+
+/// Writes Root, its properties and its children at Stream's position. The text form is
+/// produced in memory first, so a failure writes nothing.
+void SaveComponentToStream(TStream* Stream, TComponent* Root,
+                           TStreamOriginalFormat Format = sofBinary);
+/// Reads a form in either form from Stream's position. Root as for TReader's
+/// ReadRootComponent; a new root is owned by Owner. Errors in a text form carry the
+/// line and column of the component or property where they arose (EParserError for
+/// EReadError, the position added to the message for other errors).
+TComponent* LoadComponentFromStream(TStream* Stream, TComponent* Root = nullptr,
+                                    TComponent* Owner = nullptr);
+
+String ComponentToText(TComponent* Root);
+String ComponentToBinary(TComponent* Root);
+/// Reads text or binary data, whichever Data holds.
+TComponent* ComponentFromString(const String& Data, TComponent* Root = nullptr,
+                                TComponent* Owner = nullptr);
+
+}  // namespace bw

@@ -1,0 +1,210 @@
+// The text form: its layout on writing, its grammar on reading, and the converters.
+
+#include <gtest/gtest.h>
+
+#include "platform/core/EParserError.h"
+#include "platform/core/FormConversion.h"
+#include "platform/core/TMemoryStream.h"
+#include "platform/core/TWriter.h"
+
+namespace bw {
+namespace {
+
+String Bytes(std::initializer_list<int> B) {
+  String s;
+  for (int b : B) s += static_cast<char>(b);
+  return s;
+}
+
+// A binary form of one component "A: TA" whose properties Fill writes.
+String FormWith(const std::function<void(TWriter&)>& Fill) {
+  TMemoryStream s;
+  TWriter w(&s);
+  w.WriteSignature();
+  w.WriteStr("TA");
+  w.WriteStr("A");
+  Fill(w);
+  w.WriteListEnd();
+  w.WriteListEnd();
+  return String(static_cast<const char*>(s.Memory()), size_t(s.Size()));
+}
+
+// The binary value of the single property of a one-property text form.
+String ValueOf(const String& ValueText) {
+  const String bin = ObjectTextToBinary("object A: TA\n  P = " + ValueText + "\nend\n");
+  const String head = Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 1, 'A', 1, 'P'});
+  EXPECT_EQ(bin.substr(0, head.size()), head);
+  return bin.substr(head.size(), bin.size() - head.size() - 2);
+}
+
+void ExpectParserError(const String& Text, int32_t Line, int32_t Column) {
+  try {
+    ObjectTextToBinary(Text);
+    ADD_FAILURE() << "no error for: " << Text;
+  } catch (const EParserError& e) {
+    EXPECT_EQ(e.Line(), Line) << Text << " -> " << e.Message();
+    EXPECT_EQ(e.Column(), Column) << Text << " -> " << e.Message();
+  }
+}
+
+// Written in the classic layout: the text a form file holds.
+const char* const kCanonical =
+    "object Form1: TForm1\n"
+    "  Count = 42\n"
+    "  Big = 5000000000\n"
+    "  Ratio = 0.500000000000000000\n"
+    "  Stamp = 38746.336874976850000000\n"
+    "  Tiny = 1E-20\n"
+    "  Caption = 'Tab'#9'and ''quotes'' and '#233't'#8364\n"
+    "  Hint = \n"
+    "    '0123456789012345678901234567890123456789012345678901234567890123' +\n"
+    "    '456789'\n"
+    "  Kind = shSquare\n"
+    "  Styles = [stBold, stUnderline]\n"
+    "  Empty = []\n"
+    "  Visible = False\n"
+    "  Buddy = nil\n"
+    "  OnClick = Form1Click\n"
+    "  Outline.Lines.Strings = (\n"
+    "    'Root'\n"
+    "    #9'Child ''1'''\n"
+    "    '')\n"
+    "  ColWidths = (\n"
+    "    200\n"
+    "    64\n"
+    "    80)\n"
+    "  Nested = (\n"
+    "    (\n"
+    "      1)\n"
+    "    ())\n"
+    "  Editor.Glyph.Data = {\n"
+    "    000102030405060708090A0B0C0D0E0F101112131415161718191A1B1C1D1E1F\n"
+    "    FF}\n"
+    "  Nothing = {}\n"
+    "  Columns = <\n"
+    "    item\n"
+    "      Width = 3\n"
+    "    end\n"
+    "    item\n"
+    "    end>\n"
+    "  Panels = <>\n"
+    "  Emoji = #55357#56832\n"
+    "  Weight = 1.5s\n"
+    "  Price = 12.3400c\n"
+    "  When = 45000.25d\n"
+    "  object Panel1: TPanel\n"
+    "    Tag = -129\n"
+    "    inherited Button1: TButton\n"
+    "    end\n"
+    "  end\n"
+    "  inline Frame1: TFrame1[2]\n"
+    "  end\n"
+    "end\n";
+
+TEST(FormTextTest, ClassicLayoutSurvivesBothConversions) {
+  const String binary = ObjectTextToBinary(kCanonical);
+  EXPECT_EQ(ObjectBinaryToText(binary), kCanonical);
+  EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary);
+}
+
+TEST(FormTextTest, ValuesBecomeTheRightTags) {
+  EXPECT_EQ(ValueOf("#65'b'#66"), Bytes({6, 3, 'A', 'b', 'B'}));
+  EXPECT_EQ(ValueOf("'a' +\n  'b'"), Bytes({6, 2, 'a', 'b'}));
+  EXPECT_EQ(ValueOf("''"), Bytes({6, 0}));
+  EXPECT_EQ(ValueOf("#233"), Bytes({18, 1, 0, 0, 0, 0xE9, 0}));
+  EXPECT_EQ(ValueOf("'\xC3\xA9'"), Bytes({18, 1, 0, 0, 0, 0xE9, 0}));  // raw UTF-8 is read as such
+  EXPECT_EQ(ValueOf("()"), Bytes({1, 0}));
+  EXPECT_EQ(ValueOf("<>"), Bytes({14, 0}));
+  EXPECT_EQ(ValueOf("{}"), Bytes({10, 0, 0, 0, 0}));
+  EXPECT_EQ(ValueOf("{ 0a 0B }"), Bytes({10, 2, 0, 0, 0, 10, 11}));
+  EXPECT_EQ(ValueOf("[]"), Bytes({11, 0}));
+  EXPECT_EQ(ValueOf("$FF"), Bytes({3, 0xFF, 0}));
+  EXPECT_EQ(ValueOf("$FFFFFFFF"), Bytes({19, 0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0}));
+  EXPECT_EQ(ValueOf("-9223372036854775808"), Bytes({19, 0, 0, 0, 0, 0, 0, 0, 0x80}));
+  EXPECT_EQ(ValueOf("0.5"), Bytes({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x3F}));
+  EXPECT_EQ(ValueOf("5."), ValueOf("5.0"));
+  EXPECT_EQ(ValueOf("TRUE"), Bytes({9}));
+  EXPECT_EQ(ValueOf("Form1.Button1"), Bytes({7, 13, 'F', 'o', 'r', 'm', '1', '.', 'B', 'u', 't',
+                                             't', 'o', 'n', '1'}));
+}
+
+TEST(FormTextTest, KeywordsBomLineEndsAndTrailingText) {
+  const String expected = ObjectTextToBinary("object A: TA\n  X = 1\nend\n");
+  EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFOBJECT A: TA\r\n  x = 1\r\nEnd\r\nrest is ignored"),
+            Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 1, 'A', 1, 'x', 2, 1, 0, 0}));
+  EXPECT_EQ(expected, Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 1, 'A', 1, 'X', 2, 1, 0, 0}));
+  EXPECT_EQ(ObjectTextToBinary("object TA end"), Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 0, 0, 0}));
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary("object TA end")), "object TA\nend\n");
+}
+
+TEST(FormTextTest, BadTextNamesLineAndColumn) {
+  ExpectParserError("object A: TA\n  X = ]\nend\n", 2, 7);       // a value is missing
+  ExpectParserError("object A: TA\n  X = 1\n", 3, 1);            // no end
+  ExpectParserError("object A: TA\n  S = 'abc\nend", 2, 11);     // unterminated string
+  ExpectParserError("object A: TA\n  S = 'a' #13\nend", 2, 11);  // parts must touch
+  ExpectParserError("object A: TA\n  D = {0A1}\nend", 2, 11);    // half a byte
+  ExpectParserError("object A: TA\n  D = {0A 1G}\nend", 2, 12);
+  ExpectParserError("object A: TA\n  N = -$10\nend", 2, 7);
+  ExpectParserError("object A: TA\n  N = .5\nend", 2, 7);
+  ExpectParserError("object A: TA\n  N = 99999999999999999999\nend", 2, 7);
+  ExpectParserError("object A: TA\n  // note\nend", 2, 3);
+  ExpectParserError("object A: TA\n  S = #$41\nend", 2, 8);
+  ExpectParserError("object A: TA\n  S = #1114112\nend", 2, 7);
+  ExpectParserError("object A: TA\n  L = (1 2\nend", 3, 4);  // "end" is taken as a value
+  ExpectParserError("object A: TA\n  S = [a b]\nend", 2, 10);
+  ExpectParserError("object A: TA\n  C = <item X = 1>\nend", 2, 18);
+  ExpectParserError("object A: TA\n  \xC3\xA9 = 1\nend", 2, 3);
+  ExpectParserError("thing A: TA\nend", 1, 1);
+  ExpectParserError("object A: TA\n  X = 1\n  object B\n", 4, 1);
+  ExpectParserError("", 1, 1);
+  ExpectParserError("object A: TA\n  " + String(256, 'x') + " = 1\nend", 2, 3);
+  ExpectParserError(String(300, '(') , 1, 1);
+  String deep = "object A: TA\n  L = ";
+  for (int i = 0; i < 1000; ++i) deep += '(';
+  EXPECT_THROW(ObjectTextToBinary(deep), EParserError);
+}
+
+TEST(FormTextTest, SeveralBareValuesHaveNoTextForm) {
+  // A defined property that writes a count and then index/string pairs, with no list.
+  const String binary = FormWith([](TWriter& w) {
+    w.WriteStr("Count");
+    w.WriteInteger(1);
+    w.WriteStr("List");
+    w.WriteInteger(2);
+    w.WriteInteger(0);
+    w.WriteString("zero");
+    w.WriteInteger(65);
+    w.WriteString("A");
+  });
+  TMemoryStream in, out;
+  in.Write(binary.data(), int32_t(binary.size()));
+  in.SetPosition(0);
+  try {
+    ObjectBinaryToText(&in, &out);
+    ADD_FAILURE() << "converted to text";
+  } catch (const EReadError& e) {
+    EXPECT_NE(e.Message().find("property List"), String::npos) << e.Message();
+  }
+  EXPECT_EQ(out.Size(), 0);  // nothing half-written
+}
+
+TEST(FormTextTest, DamagedBinaryIsRefused) {
+  const String good = ObjectTextToBinary(kCanonical);
+  // Every truncation fails cleanly rather than producing partial text.
+  for (size_t n = 0; n < good.size(); n += 7)
+    EXPECT_THROW(ObjectBinaryToText(good.substr(0, n)), EReadError) << n;
+  EXPECT_THROW(ObjectBinaryToText("TPF1"), EReadError);
+  EXPECT_THROW(ObjectBinaryToText(FormWith([](TWriter& w) {
+                 w.WriteStr("X");
+                 w.WriteValue(vaNull);
+               })),
+               EReadError);
+  EXPECT_THROW(ObjectBinaryToText(FormWith([](TWriter& w) {
+                 w.WriteStr("X");
+                 w.WriteFloat(std::numeric_limits<double>::infinity());
+               })),
+               EReadError);
+}
+
+}  // namespace
+}  // namespace bw
