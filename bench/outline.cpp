@@ -51,7 +51,9 @@ Sample Elapsed(const Timer& t, double scale) {
           (CpuNow() - t.cpu) * scale};
 }
 
-size_t HeapInUse() { return mallinfo2().uordblks + mallinfo2().hblkhd; }
+size_t HeapInUse() {
+  return mallinfo2().uordblks + mallinfo2().hblkhd;
+}
 
 void Report(const char* name, std::vector<double> values, const char* unit) {
   std::sort(values.begin(), values.end());
@@ -111,7 +113,8 @@ std::unique_ptr<TCustomOutline> MakeT(const std::vector<String>& texts) {
 
 int main() {
   const std::vector<String> texts = MakeTexts();
-  const String folder = std::filesystem::temp_directory_path() / ("bwbench." + std::to_string(getpid()));
+  const String folder =
+      std::filesystem::temp_directory_path() / ("bwbench." + std::to_string(getpid()));
   std::filesystem::create_directory(folder);
   const String file = folder + "/T.txt";
 
@@ -188,7 +191,8 @@ int main() {
     if (sum != int64_t(kItems) * (kItems + 1) / 2) std::abort();
     return ns;
   };
-  Measure5("items_every_i_first_pass_per_item", "ns", [&] { return MakeT(texts); }, itemsPass);
+  Measure5(
+      "items_every_i_first_pass_per_item", "ns", [&] { return MakeT(texts); }, itemsPass);
   Measure5(
       "items_every_i_again_per_item", "ns",
       [&] {
@@ -236,7 +240,8 @@ int main() {
         return o;
       },
       walk);
-  Measure5("visible_walk_T_collapsed", "ms", [&] { return MakeT(texts); }, walk);
+  Measure5(
+      "visible_walk_T_collapsed", "ms", [&] { return MakeT(texts); }, walk);
 
   // Structural change in the middle: one insert and one delete near the top of T.
   Measure5(
