@@ -11,6 +11,7 @@
 #include "platform/core/EParserError.h"
 #include "platform/core/FormConversion.h"
 #include "platform/core/FormStreaming.h"
+#include "platform/core/TMemoryStream.h"
 #include "platform/core/TPropInfo.h"
 
 namespace bw {
@@ -24,21 +25,29 @@ String Dump(TPersistent* Object, const String& Prefix = "") {
   for (const TPropInfo* p : GetPropList(Object->ClassType())) {
     const String path = Prefix + p->Name;
     switch (p->Kind) {
-      case tkString: out += path + "=" + p->GetStr(Object) + "\n"; break;
+      case tkString:
+        out += path + "=" + p->GetStr(Object) + "\n";
+        break;
       case tkFloat: {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%a", p->GetFloat(Object));
         out += path + "=" + buf + "\n";
         break;
       }
-      case tkMethod: out += path + "=" + p->GetHandler(Object) + "\n"; break;
+      case tkMethod:
+        out += path + "=" + p->GetHandler(Object) + "\n";
+        break;
       case tkClass: {
         TPersistent* o = p->GetObject(Object);
-        if (auto* c = dynamic_cast<TComponent*>(o)) out += path + "->" + c->Name() + "\n";
-        else if (o) out += Dump(o, path + ".");
+        if (auto* c = dynamic_cast<TComponent*>(o))
+          out += path + "->" + c->Name() + "\n";
+        else if (o)
+          out += Dump(o, path + ".");
         break;
       }
-      default: out += path + "=" + std::to_string(p->GetOrd(Object)) + "\n"; break;
+      default:
+        out += path + "=" + std::to_string(p->GetOrd(Object)) + "\n";
+        break;
     }
   }
   if (auto* lines = dynamic_cast<TStrings*>(Object)) out += Prefix + "Text=" + lines->Text() + "\n";
@@ -47,7 +56,12 @@ String Dump(TPersistent* Object, const String& Prefix = "") {
 
 String DumpTree(TComponent* Root) {
   String out = Root->Name() + ":" + Root->ClassName() + "\n" + Dump(Root);
-  Root->GetChildren([&](TComponent* Child) { out += "child of " + Root->Name() + " "; out += DumpTree(Child); }, Root);
+  Root->GetChildren(
+      [&](TComponent* Child) {
+        out += "child of " + Root->Name() + " ";
+        out += DumpTree(Child);
+      },
+      Root);
   for (int32_t i = 0; i < Root->ComponentCount(); ++i) {
     auto* box = dynamic_cast<TBox*>(Root->Components(i));
     if (box && box->ParentBox() && box->ParentBox() != Root)
@@ -77,6 +91,7 @@ class FormStreamingTest : public testing::Test {
     inner->SetName("Box2");
     inner->SetParentComponent(box);
     inner->SetCaption("deep");
+    inner->SetTag(-7);
     auto* w = new TWidget(form.get());
     w->SetName("Widget1");
     w->SetCount(-5);
@@ -118,7 +133,8 @@ TEST_F(FormStreamingTest, EveryKindRoundTripsInBothForms) {
     w->OnClick()(w);
     EXPECT_EQ(dynamic_cast<TTestForm*>(loaded.get())->Clicks, std::vector<String>{"Widget1"});
     // Written again, the loaded form gives the same data.
-    EXPECT_EQ(data[0] == 'T' ? ComponentToBinary(loaded.get()) : ComponentToText(loaded.get()), data);
+    EXPECT_EQ(data[0] == 'T' ? ComponentToBinary(loaded.get()) : ComponentToText(loaded.get()),
+              data);
   }
 }
 
@@ -147,6 +163,42 @@ TEST_F(FormStreamingTest, WritesWhatDiffersFromDefaults) {
   // An event whose handler has no name cannot be stored and is left out.
   w->SetOnClick(TNotifyEvent([](TObject*) {}));
   EXPECT_EQ(ComponentToText(&form).find("OnClick"), String::npos);
+}
+
+TEST_F(FormStreamingTest, AComponentThatCannotBeStoredWritesNothing) {
+  TTestForm form(nullptr);
+  auto* w = new TWidget(&form);
+  w->SetShape(static_cast<TShape>(7));
+  TMemoryStream out;
+  EXPECT_THROW(SaveComponentToStream(&out, &form, sofBinary), EWriteError);
+  EXPECT_THROW(SaveComponentToStream(&out, &form, sofText), EWriteError);
+  EXPECT_EQ(out.Size(), 0);
+  EXPECT_TRUE(w->ComponentState().Empty());
+}
+
+TEST_F(FormStreamingTest, ReferencesResolveAfterTheWholeForm) {
+  std::unique_ptr<TComponent> form(
+      ComponentFromString("object Form1: TTestForm\n"
+                          "  Buddy = Later\n"  // a component further down
+                          "  object A: TWidget\n"
+                          "    Buddy = Form1.Later\n"  // dotted through the root
+                          "  end\n"
+                          "  object B: TWidget\n"
+                          "    Buddy = Missing\n"  // unknown: left unset, as other readers do
+                          "  end\n"
+                          "  object Later: TWidget\n"
+                          "    Buddy = Form1\n"
+                          "  end\n"
+                          "end\n"));
+  auto* later = form->FindComponent("Later");
+  EXPECT_EQ(dynamic_cast<TWidget*>(form.get())->Buddy(), later);
+  EXPECT_EQ(dynamic_cast<TWidget*>(form->FindComponent("A"))->Buddy(), later);
+  EXPECT_EQ(dynamic_cast<TWidget*>(form->FindComponent("B"))->Buddy(), nullptr);
+  EXPECT_EQ(dynamic_cast<TWidget*>(later)->Buddy(), form.get());
+  // A reference to a component of the wrong class is refused.
+  EXPECT_THROW(delete ComponentFromString("object Form1: TTestForm\n  Buddy = X\n"
+                                          "  object X: TComponent\n  end\nend\n"),
+               EReadError);
 }
 
 TEST_F(FormStreamingTest, LoadedRunsOnEveryComponentAfterTheWholeForm) {
@@ -187,7 +239,7 @@ TEST_F(FormStreamingTest, ReadsIntoAnExistingRootIgnoringNameCase) {
 
 struct TBadForm {
   const char* Name;
-  const char* Body;  // the properties and children of Widget1 inside Form1
+  const char* Body;      // the properties and children of Widget1 inside Form1
   const char* Expected;  // part of the message
 };
 
@@ -228,7 +280,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FormBadInputTest,
     testing::Values(
         TBadForm{"UnknownClass", "    object X: TNoSuchClass\n    end\n", "TNoSuchClass"},
-        TBadForm{"UnknownProperty", "    Nope = 1\n", "Error reading Widget1.Nope: Unknown property"},
+        TBadForm{"UnknownProperty", "    Nope = 1\n",
+                 "Error reading Widget1.Nope: Unknown property"},
         TBadForm{"UnknownSubProperty", "    Inner.Nope.X = 1\n", "Unknown property \"Nope\""},
         TBadForm{"WrongKind", "    Count = 'x'\n", "expected a 32-bit integer, found a string"},
         TBadForm{"Int64ForInteger", "    Count = 5000000000\n", "Widget1.Count"},
@@ -242,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBadForm{"NoHandler", "    OnClick = Missing\n", "no handler named \"Missing\""},
         TBadForm{"WrongHandler", "    OnClick = Twice\n", "does not fit"},
         TBadForm{"BinaryForList", "    Inner.Lines.Strings = {00}\n", "expected a list"},
-        TBadForm{"DuplicateName", "    object Box1: TBox\n    end\n", "Box1"}),
+        TBadForm{"DuplicateName", "    object Box1: TBox\n    end\n", "Box1"},
+        TBadForm{"LoadedFails", "    Caption = 'FailInLoaded'\n", "Loaded failed"}),
     [](const testing::TestParamInfo<TBadForm>& I) { return String(I.param.Name); });
 
 TEST_F(FormStreamingTest, TextErrorsPointAtTheProperty) {
