@@ -56,7 +56,8 @@ void BM_TextOutLongLine(benchmark::State& state) {
   c->Brush()->SetStyle(bsClear);
   const String line(150, 'x');
   for (auto _ : state)
-    for (int32_t y = 0; y < 800; y += 16) c->TextOut(0, y, line);
+    for (int32_t y = 0; y < 800; y += 16)
+      c->TextOut(0, y, line);
   state.SetItemsProcessed(state.iterations() * 50 * 150);
 }
 BENCHMARK(BM_TextOutLongLine);

@@ -35,8 +35,8 @@ void TButton::SetDown(bool Value) {
 
 void TButton::CMDialogKey(TMessage& Message) {
   bool plain = KeyDataToShiftState(Message.LParam).Empty();
-  if (plain && ((Message.WParam == VK_RETURN && FActive) ||
-                (Message.WParam == VK_ESCAPE && FCancel)) &&
+  if (plain &&
+      ((Message.WParam == VK_RETURN && FActive) || (Message.WParam == VK_ESCAPE && FCancel)) &&
       CanFocus()) {
     Click();
     Message.Result = 1;
@@ -55,7 +55,9 @@ void TButton::CMFocusChanged(TMessage& Message) {
   inherited::CMFocusChanged(Message);
 }
 
-void TButton::Dispatch(TMessage& Message) { inherited::Dispatch(Message); }
+void TButton::Dispatch(TMessage& Message) {
+  inherited::Dispatch(Message);
+}
 
 void TButton::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {

@@ -12,7 +12,9 @@ namespace {
 uint8_t ButtonOf(TMouseButton Button) {
   return Button == mbRight ? kButtonRight : Button == mbMiddle ? kButtonMiddle : kButtonLeft;
 }
-void Settle() { Application->ProcessMessages(); }
+void Settle() {
+  Application->ProcessMessages();
+}
 }  // namespace
 
 THeadlessBackend& THeadlessInput::Backend() {
@@ -32,8 +34,7 @@ void THeadlessInput::MouseDown(TControl* Control, TPoint P, TMouseButton Button,
   Settle();
 }
 
-void THeadlessInput::MouseUp(TControl* Control, TPoint P, TMouseButton Button,
-                             uint32_t Modifiers) {
+void THeadlessInput::MouseUp(TControl* Control, TPoint P, TMouseButton Button, uint32_t Modifiers) {
   Backend().MouseUp(Control->ClientToScreen(P), ButtonOf(Button), Modifiers);
   Settle();
 }

@@ -9,13 +9,15 @@ namespace bw {
 
 std::unique_ptr<TBitmap> THeadlessBackend::SnapshotWindow(TWindowId Window) const {
   const TSurface* s = Find(Window);
-  if (!s) throw EInvalidOperation(Format("No window %s to take a snapshot of", {std::to_string(Window)}));
+  if (!s)
+    throw EInvalidOperation(Format("No window %s to take a snapshot of", {std::to_string(Window)}));
   auto bitmap = std::make_unique<TBitmap>();
   int32_t w = s->Params.Bounds.Width(), h = s->Params.Bounds.Height();
   bitmap->SetSize(w, h);
   for (int32_t y = 0; y < h; ++y) {
     uint32_t* row = bitmap->ScanLine(y);
-    for (int32_t x = 0; x < w; ++x) row[x] = WindowPixel(Window, x, y);
+    for (int32_t x = 0; x < w; ++x)
+      row[x] = WindowPixel(Window, x, y);
   }
   return bitmap;
 }
@@ -25,7 +27,8 @@ std::unique_ptr<TBitmap> THeadlessBackend::SnapshotScreen() const {
   bitmap->SetSize(FScreenWidth, FScreenHeight);
   for (int32_t y = 0; y < FScreenHeight; ++y) {
     uint32_t* row = bitmap->ScanLine(y);
-    for (int32_t x = 0; x < FScreenWidth; ++x) row[x] = DesktopColor;
+    for (int32_t x = 0; x < FScreenWidth; ++x)
+      row[x] = DesktopColor;
   }
   for (TWindowId id : WindowStack()) {
     const TRect& b = Find(id)->Params.Bounds;
