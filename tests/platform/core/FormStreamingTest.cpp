@@ -24,21 +24,29 @@ String Dump(TPersistent* Object, const String& Prefix = "") {
   for (const TPropInfo* p : GetPropList(Object->ClassType())) {
     const String path = Prefix + p->Name;
     switch (p->Kind) {
-      case tkString: out += path + "=" + p->GetStr(Object) + "\n"; break;
+      case tkString:
+        out += path + "=" + p->GetStr(Object) + "\n";
+        break;
       case tkFloat: {
         char buf[64];
         std::snprintf(buf, sizeof buf, "%a", p->GetFloat(Object));
         out += path + "=" + buf + "\n";
         break;
       }
-      case tkMethod: out += path + "=" + p->GetHandler(Object) + "\n"; break;
+      case tkMethod:
+        out += path + "=" + p->GetHandler(Object) + "\n";
+        break;
       case tkClass: {
         TPersistent* o = p->GetObject(Object);
-        if (auto* c = dynamic_cast<TComponent*>(o)) out += path + "->" + c->Name() + "\n";
-        else if (o) out += Dump(o, path + ".");
+        if (auto* c = dynamic_cast<TComponent*>(o))
+          out += path + "->" + c->Name() + "\n";
+        else if (o)
+          out += Dump(o, path + ".");
         break;
       }
-      default: out += path + "=" + std::to_string(p->GetOrd(Object)) + "\n"; break;
+      default:
+        out += path + "=" + std::to_string(p->GetOrd(Object)) + "\n";
+        break;
     }
   }
   if (auto* lines = dynamic_cast<TStrings*>(Object)) out += Prefix + "Text=" + lines->Text() + "\n";
@@ -47,7 +55,12 @@ String Dump(TPersistent* Object, const String& Prefix = "") {
 
 String DumpTree(TComponent* Root) {
   String out = Root->Name() + ":" + Root->ClassName() + "\n" + Dump(Root);
-  Root->GetChildren([&](TComponent* Child) { out += "child of " + Root->Name() + " "; out += DumpTree(Child); }, Root);
+  Root->GetChildren(
+      [&](TComponent* Child) {
+        out += "child of " + Root->Name() + " ";
+        out += DumpTree(Child);
+      },
+      Root);
   for (int32_t i = 0; i < Root->ComponentCount(); ++i) {
     auto* box = dynamic_cast<TBox*>(Root->Components(i));
     if (box && box->ParentBox() && box->ParentBox() != Root)
@@ -118,7 +131,8 @@ TEST_F(FormStreamingTest, EveryKindRoundTripsInBothForms) {
     w->OnClick()(w);
     EXPECT_EQ(dynamic_cast<TTestForm*>(loaded.get())->Clicks, std::vector<String>{"Widget1"});
     // Written again, the loaded form gives the same data.
-    EXPECT_EQ(data[0] == 'T' ? ComponentToBinary(loaded.get()) : ComponentToText(loaded.get()), data);
+    EXPECT_EQ(data[0] == 'T' ? ComponentToBinary(loaded.get()) : ComponentToText(loaded.get()),
+              data);
   }
 }
 
@@ -187,7 +201,7 @@ TEST_F(FormStreamingTest, ReadsIntoAnExistingRootIgnoringNameCase) {
 
 struct TBadForm {
   const char* Name;
-  const char* Body;  // the properties and children of Widget1 inside Form1
+  const char* Body;      // the properties and children of Widget1 inside Form1
   const char* Expected;  // part of the message
 };
 
@@ -228,7 +242,8 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, FormBadInputTest,
     testing::Values(
         TBadForm{"UnknownClass", "    object X: TNoSuchClass\n    end\n", "TNoSuchClass"},
-        TBadForm{"UnknownProperty", "    Nope = 1\n", "Error reading Widget1.Nope: Unknown property"},
+        TBadForm{"UnknownProperty", "    Nope = 1\n",
+                 "Error reading Widget1.Nope: Unknown property"},
         TBadForm{"UnknownSubProperty", "    Inner.Nope.X = 1\n", "Unknown property \"Nope\""},
         TBadForm{"WrongKind", "    Count = 'x'\n", "expected a 32-bit integer, found a string"},
         TBadForm{"Int64ForInteger", "    Count = 5000000000\n", "Widget1.Count"},

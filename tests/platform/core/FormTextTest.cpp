@@ -12,7 +12,8 @@ namespace {
 
 String Bytes(std::initializer_list<int> B) {
   String s;
-  for (int b : B) s += static_cast<char>(b);
+  for (int b : B)
+    s += static_cast<char>(b);
   return s;
 }
 
@@ -124,8 +125,8 @@ TEST(FormTextTest, ValuesBecomeTheRightTags) {
   EXPECT_EQ(ValueOf("0.5"), Bytes({5, 0, 0, 0, 0, 0, 0, 0, 0x80, 0xFE, 0x3F}));
   EXPECT_EQ(ValueOf("5."), ValueOf("5.0"));
   EXPECT_EQ(ValueOf("TRUE"), Bytes({9}));
-  EXPECT_EQ(ValueOf("Form1.Button1"), Bytes({7, 13, 'F', 'o', 'r', 'm', '1', '.', 'B', 'u', 't',
-                                             't', 'o', 'n', '1'}));
+  EXPECT_EQ(ValueOf("Form1.Button1"),
+            Bytes({7, 13, 'F', 'o', 'r', 'm', '1', '.', 'B', 'u', 't', 't', 'o', 'n', '1'}));
 }
 
 TEST(FormTextTest, KeywordsBomLineEndsAndTrailingText) {
@@ -158,9 +159,10 @@ TEST(FormTextTest, BadTextNamesLineAndColumn) {
   ExpectParserError("object A: TA\n  X = 1\n  object B\n", 4, 1);
   ExpectParserError("", 1, 1);
   ExpectParserError("object A: TA\n  " + String(256, 'x') + " = 1\nend", 2, 3);
-  ExpectParserError(String(300, '(') , 1, 1);
+  ExpectParserError(String(300, '('), 1, 1);
   String deep = "object A: TA\n  L = ";
-  for (int i = 0; i < 1000; ++i) deep += '(';
+  for (int i = 0; i < 1000; ++i)
+    deep += '(';
   EXPECT_THROW(ObjectTextToBinary(deep), EParserError);
 }
 
