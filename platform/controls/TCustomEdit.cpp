@@ -100,7 +100,9 @@ void TCustomEdit::SelectAll() {
   SelectionMoved();
 }
 
-void TCustomEdit::ClearSelection() { Perform(WM_CLEAR, 0, 0); }
+void TCustomEdit::ClearSelection() {
+  Perform(WM_CLEAR, 0, 0);
+}
 
 void TCustomEdit::Change() {
   if (OnChange) OnChange(this);
@@ -108,7 +110,9 @@ void TCustomEdit::Change() {
 
 // ---- state after changes -------------------------------------------------------------
 
-void TCustomEdit::SyncText() { inherited::SetText(FEdit.Text()); }
+void TCustomEdit::SyncText() {
+  inherited::SetText(FEdit.Text());
+}
 
 void TCustomEdit::TextEdited() {
   SyncText();

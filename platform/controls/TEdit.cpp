@@ -15,9 +15,11 @@ BW_PUBLISHED(TEdit) {
   P.Property("HideSelection", &TEdit::HideSelection, &TEdit::SetHideSelection).Default(true);
   P.Property("MaxLength", &TEdit::MaxLength, &TEdit::SetMaxLength).Default(0);
   P.Property("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly).Default(false);
-  P.Property("Text", [](TEdit* E) { return E->Text(); }, &TEdit::SetText);
-  P.Property("OnChange", [](TEdit* E) -> const TNotifyEvent& { return E->OnChange; },
-             [](TEdit* E, TNotifyEvent V) { E->OnChange = std::move(V); });
+  P.Property(
+      "Text", [](TEdit* E) { return E->Text(); }, &TEdit::SetText);
+  P.Property(
+      "OnChange", [](TEdit* E) -> const TNotifyEvent& { return E->OnChange; },
+      [](TEdit* E, TNotifyEvent V) { E->OnChange = std::move(V); });
 }
 
 }  // namespace bw
