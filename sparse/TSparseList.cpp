@@ -3,9 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Exception.h"
-#include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
-#include "sparse/SparseStrings.h"
 
 namespace bw {
 
@@ -24,11 +22,6 @@ void TSparseList::CheckIndex(int32_t Index) {
   throw EListError(SListIndexError);
 }
 
-void TSparseList::CheckLimit(int32_t Index) const {
-  if (Index <= MaxIndex()) return;
-  throw EListError(Format(SSparseIndexLimit, {std::to_string(Index), std::to_string(MaxIndex())}));
-}
-
 Pointer TSparseList::GetItem(int32_t Index) {
   CheckIndex(Index);
   return FArray->ReadAt(Index);
@@ -44,7 +37,7 @@ void TSparseList::Insert(int32_t Index, Pointer Item) {
   CheckIndex(Index);
   // Count never describes an entry the array could not hold, so that every entry can be
   // shifted and Count cannot overflow.
-  CheckLimit(std::max(FCount, Index));
+  FArray->CheckLimit(std::max(FCount, Index));
   FArray->ShiftUp(Index, FCount);
   FArray->WriteAt(Index, Item);
   if (Index > FCount) FCount = Index;
@@ -61,7 +54,7 @@ void TSparseList::Exchange(int32_t Index1, int32_t Index2) {
   Pointer a = GetItem(Index1);
   Pointer b = GetItem(Index2);
   // Both writes must succeed or neither happens.
-  CheckLimit(std::max(Index1, Index2));
+  FArray->CheckLimit(std::max(Index1, Index2));
   PutItem(Index1, b);
   PutItem(Index2, a);
 }
@@ -71,7 +64,7 @@ void TSparseList::Move(int32_t CurIndex, int32_t NewIndex) {
   Pointer item = GetItem(CurIndex);
   // NewIndex is checked before the entry is taken out, so a bad one cannot lose it.
   CheckIndex(NewIndex);
-  CheckLimit(NewIndex);
+  FArray->CheckLimit(NewIndex);
   Delete(CurIndex);
   Insert(NewIndex, item);
 }
@@ -86,13 +79,18 @@ void TSparseList::Clear() {
 }
 
 int32_t TSparseList::Iterate(const TSparseIterateFunc& Callback) {
-  TSparsePointerArray* array = FArray.get();
+  struct Context {
+    TSparseList* List;
+    TSparsePointerArray* Array;
+    const TSparseIterateFunc* Callback;
+  } context{this, FArray.get(), &Callback};
   ++FIterating;
   int32_t result;
   try {
-    result = array->Iterate([&](int32_t Index, Pointer Item) -> int32_t {
+    // One pointer captured, so the wrapper needs no allocation of its own.
+    result = context.Array->Iterate([c = &context](int32_t Index, Pointer Item) -> int32_t {
       // After a Clear from inside the callback the old entries are no longer the list's.
-      return FArray.get() == array ? Callback(Index, Item) : 0;
+      return c->List->FArray.get() == c->Array ? (*c->Callback)(Index, Item) : 0;
     });
   } catch (...) {
     if (--FIterating == 0) FRetired.clear();

@@ -53,7 +53,6 @@ class TSparseList : public TObject {
 
  private:
   void CheckIndex(int32_t Index);
-  void CheckLimit(int32_t Index) const;
 
   std::unique_ptr<TSparsePointerArray> FArray;
   int32_t FCount = 0;

@@ -55,7 +55,7 @@ Pointer TSparsePointerArray::ReadAt(int32_t Index) {
 
 Pointer* TSparsePointerArray::SlotAt(int32_t Index) {
   if (Index < 0) throw EListError(SListIndexError);
-  if (Index > MaxIndex()) RaiseLimitError(Index);
+  CheckLimit(Index);
   const uint32_t u = static_cast<uint32_t>(Index);
   Pointer* block = EnsureBlock(u >> FBlockShift);
   if (Index > FHighestIndex) FHighestIndex = Index;
@@ -66,7 +66,7 @@ Pointer* TSparsePointerArray::SlotAt(int32_t Index) {
 
 void TSparsePointerArray::WriteAt(int32_t Index, Pointer Item) {
   if (Index < 0) throw EListError(SListIndexError);
-  if (Index > MaxIndex()) RaiseLimitError(Index);
+  CheckLimit(Index);
   if (!Item && !ReadAt(Index)) return;
   *SlotAt(Index) = Item;
   if (!Item) RecalcHighestIndex();
@@ -116,7 +116,7 @@ void TSparsePointerArray::RecalcHighestIndex() {
 void TSparsePointerArray::ShiftUp(int32_t From, int32_t To) {
   if (From < 0) throw EListError(SListIndexError);
   if (To <= From) return;
-  if (To > MaxIndex()) RaiseLimitError(To);
+  CheckLimit(To);
   const uint32_t lo = static_cast<uint32_t>(From) + 1, hi = static_cast<uint32_t>(To);
   // Blocks past the directory are empty; only the first of them can receive an item.
   const uint32_t dTop =

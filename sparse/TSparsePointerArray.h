@@ -64,6 +64,10 @@ class TSparsePointerArray : public TObject {
   int32_t MaxIndex() const { return static_cast<int32_t>(MaxDirectoryLength * FBlockSize - 1); }
   /// Number of directory entries: one past the highest block that has been allocated.
   int32_t DirectoryLength() const { return static_cast<int32_t>(FDirectory.size()); }
+  /// Raises EListError when Index lies above MaxIndex().
+  void CheckLimit(int32_t Index) const {
+    if (Index > MaxIndex()) RaiseLimitError(Index);
+  }
   /// True when the block of directory entry D exists.
   bool BlockAllocated(int32_t D) const;
   /// Number of allocated blocks.

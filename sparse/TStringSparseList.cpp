@@ -1,6 +1,8 @@
 #include "sparse/TStringSparseList.h"
 
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/TReader.h"
+#include "platform/core/TWriter.h"
 #include "sparse/EStringSparseListError.h"
 
 namespace bw {
@@ -91,6 +93,35 @@ void TStringSparseList::Clear() {
   });
   FList->Clear();
   NotifyChange();
+}
+
+void TStringSparseList::DefineProperties(TFiler* Filer) {
+  // Replaces the inherited line-by-line storage: absent entries are not written.
+  Filer->DefineProperty(
+      "List", [this](TReader* Reader) { ReadItems(Reader); },
+      [this](TWriter* Writer) { WriteItems(Writer); }, true);
+}
+
+void TStringSparseList::ReadItems(TReader* Reader) {
+  for (int32_t n = Reader->ReadInteger(); n > 0; --n) {
+    const int32_t index = Reader->ReadInteger();
+    const String s = Reader->ReadString();
+    InsertObject(index, s, nullptr);
+  }
+}
+
+void TStringSparseList::WriteItems(TWriter* Writer) {
+  int32_t n = 0;
+  FList->Iterate([&n](int32_t, Pointer) {
+    ++n;
+    return 0;
+  });
+  Writer->WriteInteger(n);
+  FList->Iterate([Writer](int32_t Index, Pointer Item) {
+    Writer->WriteInteger(Index);
+    Writer->WriteString(static_cast<TStrItem*>(Item)->Str);
+    return 0;
+  });
 }
 
 void TStringSparseList::NotifyChange() {

@@ -12,6 +12,9 @@
 
 namespace bw {
 
+class TReader;
+class TWriter;
+
 /// One present entry of a TStringSparseList.
 struct TStrItem {
   TObject* Obj = nullptr;  // not owned
@@ -43,6 +46,15 @@ class TStringSparseList : public TStrings {
   /// Swaps two entries; fires no OnChange.
   void Exchange(int32_t Index1, int32_t Index2) override;
   void Clear() override;
+
+  /// Stores the list in form files as the property "List": the number of present entries,
+  /// then index and text of each in ascending order (objects are not stored). Written
+  /// also for an empty list.
+  void DefineProperties(TFiler* Filer) override;
+  /// Reads a "List" value, inserting each entry at its stored index. The list is not
+  /// cleared first: read into an empty list, entries land where they were.
+  void ReadItems(TReader* Reader);
+  void WriteItems(TWriter* Writer);
 
   /// Called after every change but Exchange. Default: no handler.
   const TNotifyEvent& OnChange() const { return FOnChange; }

@@ -71,3 +71,15 @@ endfunction()
 bw_embed_bitmaps(bw_platform platform SystemResources platform/graphics/TResourceModule.h
                  platform/graphics/resources)
 bw_embed_bitmaps(bw_brantwell brantwell HInstance package/PackageResources.h package)
+
+# The BMP reader's fuzz target, built with clang only: cmake -DBW_FUZZ=ON
+# -DCMAKE_CXX_COMPILER=clang++ -DBW_SANITIZE=ON, then build/fuzz/fuzz_bmp.
+option(BW_FUZZ "Build the libFuzzer targets (clang)" OFF)
+if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  target_compile_options(bw_platform PRIVATE -fsanitize=fuzzer-no-link)
+  add_executable(fuzz_bmp ${CMAKE_SOURCE_DIR}/fuzz/bmp.cpp)
+  target_compile_options(fuzz_bmp PRIVATE -fsanitize=fuzzer)
+  target_link_options(fuzz_bmp PRIVATE -fsanitize=fuzzer)
+  target_link_libraries(fuzz_bmp PRIVATE bw_platform)
+  set_target_properties(fuzz_bmp PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
+endif()

@@ -4,6 +4,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
+#include "platform/core/TFiler.h"
 #include "platform/core/TStream.h"
 #include "platform/graphics/EInvalidGraphic.h"
 #include "platform/graphics/ImageFormats.h"
@@ -45,6 +46,13 @@ void TBitmap::Assign(TPersistent* Source) {
   FTransparentMode = src->FTransparentMode;
   FTransparentColor = src->FTransparentColor;
   Changed();
+}
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream* Stream) { ReadData(Stream); },
+      [this](TStream* Stream) { WriteData(Stream); }, !Empty());
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {
@@ -113,7 +121,11 @@ void TBitmap::SetTransparentMode(TTransparentMode value) {
 }
 
 TCanvas* TBitmap::Canvas() {
-  if (!FCanvas) FCanvas = std::make_unique<TBitmapCanvas>(this);
+  if (!FCanvas) {
+    FCanvas = std::make_unique<TBitmapCanvas>(this);
+    // Drawing on the canvas changes the image, so holders of the bitmap hear of it.
+    FCanvas->OnChange = [this](TObject*) { Changed(); };
+  }
   return FCanvas.get();
 }
 
@@ -161,6 +173,33 @@ void TBitmap::LoadFromStream(TStream* Stream) {
 void TBitmap::SaveToStream(TStream* Stream) const {
   std::vector<uint8_t> data = SaveToMemory();
   Stream->WriteBuffer(data.data(), int32_t(data.size()));
+}
+
+void TBitmap::ReadData(TStream* Stream) {
+  uint8_t sizeBytes[4];
+  Stream->ReadBuffer(sizeBytes, 4);
+  const uint32_t size = uint32_t(sizeBytes[0]) | (uint32_t(sizeBytes[1]) << 8) |
+                        (uint32_t(sizeBytes[2]) << 16) | (uint32_t(sizeBytes[3]) << 24);
+  if (int64_t{size} > Stream->Size() - Stream->Position())
+    throw EInvalidGraphic("Invalid bitmap: the stored data is shorter than its length says");
+  std::vector<uint8_t> data(size);
+  if (size) Stream->ReadBuffer(data.data(), int32_t(size));
+  if (size == 0) {
+    // Nothing stored: an empty bitmap.
+    FImage.reset();
+    Changed();
+    return;
+  }
+  LoadFromMemory(data.data(), data.size());
+}
+
+void TBitmap::WriteData(TStream* Stream) const {
+  std::vector<uint8_t> data = Empty() ? std::vector<uint8_t>{} : SaveToMemory();
+  const uint32_t size = uint32_t(data.size());
+  const uint8_t sizeBytes[4] = {uint8_t(size), uint8_t(size >> 8), uint8_t(size >> 16),
+                                uint8_t(size >> 24)};
+  Stream->WriteBuffer(sizeBytes, 4);
+  if (size) Stream->WriteBuffer(data.data(), int32_t(size));
 }
 
 void TBitmap::LoadFromFile(const String& FileName) {

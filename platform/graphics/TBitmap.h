@@ -26,6 +26,9 @@ class TBitmap : public TPersistent {
   /// Copies the image of another bitmap (null empties this one); EConvertError for any
   /// other kind of source.
   void Assign(TPersistent* Source) override;
+  /// Stores the image in form files as the binary property "Data" (see ReadData); an
+  /// empty bitmap stores nothing.
+  void DefineProperties(TFiler* Filer) override;
 
   int32_t Width() const { return FImage ? FImage->Width : 0; }
   void SetWidth(int32_t value) { SetSize(value, Height()); }
@@ -55,6 +58,7 @@ class TBitmap : public TPersistent {
   TTransparentMode TransparentMode() const { return FTransparentMode; }
   void SetTransparentMode(TTransparentMode value);
 
+  /// Draws on the pixels; every drawing call raises the bitmap's OnChange.
   TCanvas* Canvas();
 
   /// The image this bitmap owns (null when it has none).
@@ -77,6 +81,12 @@ class TBitmap : public TPersistent {
   void SaveToStream(TStream* Stream) const;
   void LoadFromMemory(const uint8_t* Data, size_t Size);
   std::vector<uint8_t> SaveToMemory() const;
+
+  /// The bytes a form file stores for a bitmap (its "Data"): a 32-bit length N, then the
+  /// N bytes of the BMP file. Reading checks N against the stream and, like loading,
+  /// changes nothing on bad data.
+  void ReadData(TStream* Stream);
+  void WriteData(TStream* Stream) const;
 
   /// PNG export (24-bit colour).
   void SaveToPngFile(const String& FileName) const;

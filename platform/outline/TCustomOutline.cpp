@@ -5,6 +5,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/SaveFileAtomically.h"
 #include "platform/core/TFileStream.h"
+#include "platform/graphics/TBitmap.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
 #include "platform/outline/TOutlineStrings.h"
@@ -55,13 +56,50 @@ String Quoted(const String& FileName) {
   return "\"" + FileName + "\"";
 }
 
+// The plus and minus images: a grey box with a white inside and a black sign, on a
+// fuchsia margin that the bottom-left pixel makes the transparent colour.
+void DrawExpandBox(TBitmap& bitmap, bool plus) {
+  constexpr int32_t kSize = 11;
+  bitmap.SetSize(kSize, kSize);
+  for (int32_t y = 0; y < kSize; ++y) {
+    uint32_t* row = bitmap.ScanLine(y);
+    for (int32_t x = 0; x < kSize; ++x) {
+      const bool margin = x == 0 || y == 0 || x == kSize - 1 || y == kSize - 1;
+      const bool border = x == 1 || y == 1 || x == kSize - 2 || y == kSize - 2;
+      const bool across = y == kSize / 2 && x >= 3 && x <= kSize - 4;
+      const bool down = plus && x == kSize / 2 && y >= 3 && y <= kSize - 4;
+      row[x] = margin ? 0xFF00FF : border ? 0x808080 : (across || down) ? 0x000000 : 0xFFFFFF;
+    }
+  }
+  bitmap.SetTransparent(true);
+}
+
 }  // namespace
 
 TCustomOutline::TCustomOutline(TComponent* AOwner)
-    : TComponent(AOwner),
+    : TCustomControl(AOwner),
       FRoot(new TOutlineNode(this, 0)),
       FLines(std::make_unique<TOutlineStrings>(this)) {
   FTree.SetNode(0, FRoot);
+  for (auto& picture : FPictures)
+    picture = std::make_unique<TBitmap>();
+  DrawExpandBox(*FPictures[opPlus], true);
+  DrawExpandBox(*FPictures[opMinus], false);
+}
+
+TBitmap* TCustomOutline::GetPicture(int32_t Index) const {
+  if (Index < 0 || Index > 4)
+    throw EOutlineError(Format(SOutlinePictureIndex, {std::to_string(Index)}));
+  return FPictures[Index].get();
+}
+
+void TCustomOutline::SetPicture(int32_t Index, TBitmap* Value) {
+  GetPicture(Index)->Assign(Value);
+  Invalidate();
+}
+
+void TCustomOutline::Changed() {
+  Invalidate();
 }
 
 TCustomOutline::~TCustomOutline() = default;
@@ -241,7 +279,7 @@ void TCustomOutline::DblClick() {
     TOutlineNode* node = NodeAt(FSelected);
     node->SetExpandedState(!node->Expanded());
   }
-  if (OnDblClick) OnDblClick(this);
+  inherited::DblClick();
 }
 
 int32_t TCustomOutline::NextVisible(int32_t Index) const {

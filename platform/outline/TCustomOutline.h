@@ -10,13 +10,14 @@
 
 #include <memory>
 
-#include "platform/core/TComponent.h"
+#include "platform/controls/TCustomControl.h"
 #include "platform/core/TEvent.h"
 #include "platform/outline/TOutlineNode.h"
 #include "platform/outline/TOutlineTree.h"
 
 namespace bw {
 
+class TBitmap;
 class TStream;
 class TStrings;
 class TOutlineStrings;
@@ -24,8 +25,11 @@ class TOutlineStrings;
 /// An item index with the outline it belongs to, for OnExpand and OnCollapse.
 using TOutlineEvent = TEvent<void(TObject* Sender, int32_t Index)>;
 
-class TCustomOutline : public TComponent {
-  BW_CLASS(TCustomOutline, TComponent)
+/// Indexes of the outline's pictures (GetPicture, SetPicture).
+enum TOutlinePicture : int32_t { opPlus = 0, opMinus = 1, opOpen = 2, opClosed = 3, opLeaf = 4 };
+
+class TCustomOutline : public TCustomControl {
+  BW_CLASS(TCustomOutline, TCustomControl)
 
  public:
   explicit TCustomOutline(TComponent* AOwner);
@@ -101,8 +105,15 @@ class TCustomOutline : public TComponent {
   virtual void SetUpdateState(bool Value);
   bool Updating() const { return FUpdateCount > 0; }
 
+  /// The outline's own bitmap for picture Index (0 plus, 1 minus, 2 open, 3 closed, 4 leaf;
+  /// EOutlineError for any other index); never null. Plus and minus start as the
+  /// platform's own 11x11 images, transparent around the box; the others start empty.
+  TBitmap* GetPicture(int32_t Index) const;
+  /// Makes picture Index show Value's image (null empties it).
+  void SetPicture(int32_t Index, TBitmap* Value);
+
   /// Toggles the expansion of the selected item, then raises OnDblClick.
-  virtual void DblClick();
+  void DblClick() override;
 
   // Walking the items that are shown, that is whose ancestors are all expanded, in order.
 
@@ -121,11 +132,11 @@ class TCustomOutline : public TComponent {
 
   TOutlineEvent OnExpand;
   TOutlineEvent OnCollapse;
-  TNotifyEvent OnDblClick;
 
  protected:
-  /// Called after every change of the items or their expansion, outside update brackets.
-  virtual void Changed() {}
+  /// Called after every change of the items or their expansion, outside update brackets;
+  /// repaints.
+  virtual void Changed();
   /// Called when a node's expansion changes through SetExpandedState.
   virtual void ExpandedChanged(int32_t Index, bool Expanded);
 
@@ -139,6 +150,7 @@ class TCustomOutline : public TComponent {
   int32_t FUpdateCount = 0;
   String FItemSeparator = "\\";
   std::unique_ptr<TOutlineStrings> FLines;
+  std::unique_ptr<TBitmap> FPictures[5];
 
   void CheckIndex(int32_t Index, int32_t low) const;
   /// The handle of the item at p, made on first use.

@@ -29,8 +29,8 @@ TOutlineNode* TOutlineNode::Parent() const {
   return p == 0 ? nullptr : FOutline->NodeAt(Tree().Parent(p));
 }
 
-const String& TOutlineNode::Text() const {
-  return Tree().Text(Index());
+String TOutlineNode::Text() const {
+  return String(Tree().Text(Index()));
 }
 
 void TOutlineNode::SetText(const String& Value) {

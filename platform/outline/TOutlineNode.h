@@ -27,7 +27,7 @@ class TOutlineNode : public TPersistent {
   TOutlineNode* Parent() const;
   bool IsRoot() const { return Index() == 0; }
 
-  const String& Text() const;
+  String Text() const;
   void SetText(const String& Value);
   /// A value of the application's, never freed by the outline.
   Pointer Data() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <stdexcept>
 
 #include "platform/core/Format.h"
 #include "platform/outline/EOutlineError.h"
@@ -10,20 +11,66 @@
 
 namespace bw {
 
+TItemText TItemText::Make(std::string_view s) {
+  if (s.size() > UINT32_MAX) throw std::length_error("outline item text too long");
+  TItemText t;
+  t.Length = uint32_t(s.size());
+  if (s.size() <= kInline) {
+    if (!s.empty()) std::memcpy(t.Bytes, s.data(), s.size());
+  } else {
+    char* block = static_cast<char*>(std::malloc(s.size()));
+    if (!block) throw std::bad_alloc();
+    std::memcpy(block, s.data(), s.size());
+    std::memcpy(t.Bytes + 4, &block, sizeof block);
+  }
+  return t;
+}
+
+void TItemText::Free() {
+  if (Length > kInline) {
+    char* block;
+    std::memcpy(&block, Bytes + 4, sizeof block);
+    std::free(block);
+  }
+  Length = 0;
+}
+
+std::string_view TItemText::View() const {
+  if (Length <= kInline) return {Bytes, Length};
+  const char* block;
+  std::memcpy(&block, Bytes + 4, sizeof block);
+  return {block, Length};
+}
+
 TOutlineTree::TOutlineTree() {
-  FShape.push_back({1, 0, 0, 1});
-  FText.emplace_back();
-  FData.push_back(nullptr);
-  FNodes.push_back(nullptr);
+  Append({1, 0, 0, 1}, {}, nullptr);
 }
 
 TOutlineTree::~TOutlineTree() {
-  FreeNodes(0, int32_t(FNodes.size()));
+  FreeCells(0, int32_t(FCells.Size()));
+}
+
+void TOutlineTree::Append(const TOutlineShape& shape, std::string_view text, Pointer data) {
+  const TItemText t = TItemText::Make(text);
+  try {
+    FShape.PushBack(shape);
+    FCells.PushBack({t, data, nullptr});
+  } catch (...) {
+    TItemText(t).Free();
+    if (FShape.Size() > FCells.Size()) FShape.Truncate(FCells.Size());
+    throw;
+  }
+}
+
+void TOutlineTree::SetText(int32_t p, std::string_view v) {
+  const TItemText t = TItemText::Make(v);
+  FCells[size_t(p)].Text.Free();
+  FCells[size_t(p)].Text = t;
 }
 
 void TOutlineTree::SetAllExpanded(bool v) {
   const int32_t e = v ? 1 : 0;
-  for (size_t p = 1; p < FShape.size(); ++p)
+  for (size_t p = 1; p < FShape.Size(); ++p)
     FShape[p].Expanded = e;
 }
 
@@ -37,8 +84,18 @@ bool TOutlineTree::IsShown(int32_t p) const {
   return true;
 }
 
-void TOutlineTree::InsertAt(int32_t x, int32_t level, String text, Pointer data) {
+void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Pointer data) {
   const int32_t n = Count();
+  // Make room first, so that running out of memory changes nothing.
+  const TItemText t = TItemText::Make(text);
+  try {
+    FShape.Reserve(FShape.Size() + 1);
+    FCells.Reserve(FCells.Size() + 1);
+  } catch (...) {
+    TItemText(t).Free();
+    throw;
+  }
+
   int32_t parent = x - 1;
   while (Level(parent) >= level)
     parent = Parent(parent);
@@ -72,16 +129,13 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, String text, Pointer data)
   }
 
   const TOutlineShape shape{1 + end - x, x - parent, level, 0};
+  const TOutlineCell cell{t, data, nullptr};
   if (x > n) {
-    FShape.push_back(shape);
-    FText.push_back(std::move(text));
-    FData.push_back(data);
-    FNodes.push_back(nullptr);
+    FShape.PushBack(shape);
+    FCells.PushBack(cell);
   } else {
-    FShape.insert(FShape.begin() + x, shape);
-    FText.insert(FText.begin() + x, std::move(text));
-    FData.insert(FData.begin() + x, data);
-    FNodes.insert(FNodes.begin() + x, nullptr);
+    FShape.Insert(size_t(x), shape);
+    FCells.Insert(size_t(x), cell);
     NoteMoved(x);
   }
 }
@@ -99,44 +153,35 @@ void TOutlineTree::DeleteAt(int32_t p) {
     FShape[size_t(a)].Size -= k;
     if (a == 0) break;
   }
-  FreeNodes(p, p + k);
-  FShape.erase(FShape.begin() + p, FShape.begin() + p + k);
-  FText.erase(FText.begin() + p, FText.begin() + p + k);
-  FData.erase(FData.begin() + p, FData.begin() + p + k);
-  FNodes.erase(FNodes.begin() + p, FNodes.begin() + p + k);
+  FreeCells(p, p + k);
+  FShape.Erase(size_t(p), size_t(p + k));
+  FCells.Erase(size_t(p), size_t(p + k));
   NoteMoved(p);
 }
 
 void TOutlineTree::Clear() {
-  FreeNodes(1, int32_t(FNodes.size()));
-  FShape.resize(1);
-  FText.resize(1);
-  FData.resize(1);
-  FNodes.resize(1);
+  FreeCells(1, int32_t(FCells.Size()));
+  FShape.Truncate(1);
+  FCells.Truncate(1);
   FShape[0].Size = 1;
   FStaleFrom = INT32_MAX;
 }
 
 void TOutlineTree::Swap(TOutlineTree& other) {
-  FShape.swap(other.FShape);
-  FText.swap(other.FText);
-  FData.swap(other.FData);
-  FNodes.swap(other.FNodes);
-  std::swap(FNodes[0], other.FNodes[0]);  // each tree keeps its own root handle
+  FShape.Swap(other.FShape);
+  FCells.Swap(other.FCells);
+  std::swap(FCells[0].Node, other.FCells[0].Node);  // each tree keeps its own root handle
   std::swap(FNodeCount, other.FNodeCount);
   std::swap(FStaleFrom, other.FStaleFrom);
 }
 
 void TOutlineTree::Reserve(int32_t count) {
-  const size_t n = size_t(count) + 1;
-  FShape.reserve(n);
-  FText.reserve(n);
-  FData.reserve(n);
-  FNodes.reserve(n);
+  FShape.Reserve(size_t(count) + 1);
+  FCells.Reserve(size_t(count) + 1);
 }
 
 void TOutlineTree::SetNode(int32_t p, TOutlineNode* node) {
-  FNodes[size_t(p)] = node;
+  FCells[size_t(p)].Node = node;
   if (p > 0) ++FNodeCount;
 }
 
@@ -145,16 +190,17 @@ void TOutlineTree::NoteMoved(int32_t from) {
 }
 
 void TOutlineTree::ReindexNodes() {
-  for (size_t p = size_t(FStaleFrom); p < FNodes.size(); ++p)
-    if (TOutlineNode* node = FNodes[p]) node->FIndex = int32_t(p);
+  for (size_t p = size_t(FStaleFrom); p < FCells.Size(); ++p)
+    if (TOutlineNode* node = FCells[p].Node) node->FIndex = int32_t(p);
   FStaleFrom = INT32_MAX;
 }
 
-void TOutlineTree::FreeNodes(int32_t from, int32_t to) {
-  if (FNodeCount == 0 && from > 0) return;
+void TOutlineTree::FreeCells(int32_t from, int32_t to) {
   for (int32_t p = from; p < to; ++p) {
-    if (TOutlineNode* node = FNodes[size_t(p)]) {
-      FNodes[size_t(p)] = nullptr;
+    TOutlineCell& cell = FCells[size_t(p)];
+    cell.Text.Free();
+    if (TOutlineNode* node = cell.Node) {
+      cell.Node = nullptr;
       if (p > 0) --FNodeCount;
       delete node;
     }
@@ -173,24 +219,21 @@ void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
     ++tabs;
   const int32_t level = int32_t(tabs) + 1;
   if (level > int32_t(FOpen.size())) {
-    if (FShape.size() == 1) throw EOutlineError(Format(SOutlineFirstLineIndented, {source}));
+    if (FShape.Size() == 1) throw EOutlineError(Format(SOutlineFirstLineIndented, {source}));
     throw EOutlineError(
         Format(SOutlineLineTooDeep, {std::to_string(lineNo), source, std::to_string(tabs)}));
   }
-  const int32_t p = int32_t(FShape.size());
+  const int32_t p = int32_t(FShape.Size());
   while (int32_t(FOpen.size()) > level) {
     FShape[size_t(FOpen.back())].Size = p - FOpen.back();
     FOpen.pop_back();
   }
-  FShape.push_back({1, p - FOpen.back(), level, 0});
-  FText.emplace_back(line.substr(tabs));
-  FData.push_back(data);
-  FNodes.push_back(nullptr);
+  Append({1, p - FOpen.back(), level, 0}, line.substr(tabs), data);
   FOpen.push_back(p);
 }
 
 void TOutlineTree::EndLoad() {
-  const int32_t end = int32_t(FShape.size());
+  const int32_t end = int32_t(FShape.Size());
   for (int32_t p : FOpen)
     FShape[size_t(p)].Size = end - p;
   FOpen.clear();
@@ -224,12 +267,15 @@ void TOutlineTree::LoadText(std::string_view text, const String& source) {
 void TOutlineTree::AppendText(String& out) const {
   const size_t start = out.size();
   size_t bytes = 0;
-  for (size_t p = 1; p < FShape.size(); ++p)
-    bytes += FText[p].size() + size_t(FShape[p].Level);
+  for (size_t p = 1; p < FShape.Size(); ++p)
+    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
   out.reserve(start + bytes);
-  for (size_t p = 1; p < FShape.size(); ++p) {
-    const String& text = FText[p];
-    if ((!text.empty() && text[0] == '\t') || text.find_first_of("\r\n") != String::npos) {
+  for (size_t p = 1; p < FShape.Size(); ++p) {
+    const std::string_view text = FCells[p].Text.View();
+    bool bad = !text.empty() && text[0] == '\t';
+    for (char c : text)
+      bad |= c == '\n' || c == '\r';
+    if (bad) {
       out.resize(start);
       throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
     }

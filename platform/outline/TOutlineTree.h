@@ -6,15 +6,17 @@
 // walks skip whole collapsed branches.
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
-// texts, data and node handles, so walks over the tree read 16 bytes an item. Adding at
-// the end costs the depth of the new item; adding or deleting elsewhere moves the items
-// after it once. Node handles are made on demand; their cached positions are corrected
-// in one pass after a batch of changes (see ReindexNodes).
+// texts, data and node handles, so walks over the tree read 16 bytes an item; the other
+// array holds 32 bytes an item. Adding at the end costs the depth of the new item; adding
+// or deleting elsewhere moves the items after it once (a memmove). Node handles are made
+// on demand; their cached positions are corrected in one pass after a batch of changes
+// (see ReindexNodes).
 
 #include <string_view>
 #include <vector>
 
 #include "platform/core/Types.h"
+#include "platform/outline/TOutlineArray.h"
 
 namespace bw {
 
@@ -28,6 +30,26 @@ struct TOutlineShape {
   int32_t Expanded;  // 0 or 1; a full word keeps the record at 16 bytes
 };
 
+/// An item's text in 16 bytes: up to 12 bytes in place, a longer text in a heap block of
+/// its own whose address sits in Bytes[4..11]. Plain data, so that the array can move it
+/// with memmove; the tree frees the block.
+struct TItemText {
+  uint32_t Length;
+  char Bytes[12];
+
+  static constexpr uint32_t kInline = 12;
+  static TItemText Make(std::string_view s);
+  void Free();
+  std::string_view View() const;
+};
+
+/// The rest of an item: text, the application's data and the node handle, if made.
+struct TOutlineCell {
+  TItemText Text;
+  Pointer Data;
+  TOutlineNode* Node;
+};
+
 class TOutlineTree {
  public:
   TOutlineTree();
@@ -36,7 +58,7 @@ class TOutlineTree {
   TOutlineTree& operator=(const TOutlineTree&) = delete;
 
   /// Number of items, the root not counted.
-  int32_t Count() const { return int32_t(FShape.size()) - 1; }
+  int32_t Count() const { return int32_t(FShape.Size()) - 1; }
 
   const TOutlineShape& Shape(int32_t p) const { return FShape[size_t(p)]; }
   int32_t Level(int32_t p) const { return FShape[size_t(p)].Level; }
@@ -50,10 +72,10 @@ class TOutlineTree {
   /// Sets the expansion of every item.
   void SetAllExpanded(bool v);
 
-  const String& Text(int32_t p) const { return FText[size_t(p)]; }
-  void SetText(int32_t p, String v) { FText[size_t(p)] = std::move(v); }
-  Pointer Data(int32_t p) const { return FData[size_t(p)]; }
-  void SetData(int32_t p, Pointer v) { FData[size_t(p)] = v; }
+  std::string_view Text(int32_t p) const { return FCells[size_t(p)].Text.View(); }
+  void SetText(int32_t p, std::string_view v);
+  Pointer Data(int32_t p) const { return FCells[size_t(p)].Data; }
+  void SetData(int32_t p, Pointer v) { FCells[size_t(p)].Data = v; }
 
   /// The levels a new item at position x may take so that the order of levels stays a
   /// tree: no deeper than one below the item before it, and no shallower than one above
@@ -64,7 +86,7 @@ class TOutlineTree {
   /// Puts a new item at position x (1 <= x <= Count()+1) with a level in
   /// [MinLevelAt(x), MaxLevelAt(x)]. Following items deeper than the new one become its
   /// descendants, exactly as if the line were inserted into the text form.
-  void InsertAt(int32_t x, int32_t level, String text, Pointer data);
+  void InsertAt(int32_t x, int32_t level, std::string_view text, Pointer data);
   /// Removes the item at p (p >= 1) with its descendants and frees their node handles.
   void DeleteAt(int32_t p);
   /// Removes every item and frees every node handle but the root's.
@@ -84,9 +106,9 @@ class TOutlineTree {
 
   // Node handles. A handle caches its position; changes that move items only note the
   // first moved position, and ReindexNodes corrects the handles from there in one pass.
-  TOutlineNode* Node(int32_t p) const { return FNodes[size_t(p)]; }
+  TOutlineNode* Node(int32_t p) const { return FCells[size_t(p)].Node; }
   void SetNode(int32_t p, TOutlineNode* node);
-  bool NodesStale() const { return FStaleFrom < int32_t(FNodes.size()); }
+  bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
 
   // The text form: one item a line, its level given by the number of leading tabs
@@ -109,16 +131,16 @@ class TOutlineTree {
   String Line(int32_t p) const;
 
  private:
-  std::vector<TOutlineShape> FShape;
-  std::vector<String> FText;
-  std::vector<Pointer> FData;
-  std::vector<TOutlineNode*> FNodes;  // owned; null until asked for
-  int32_t FNodeCount = 0;             // handles of items, the root's not counted
-  int32_t FStaleFrom = INT32_MAX;     // first position whose handle may be out of date
-  std::vector<int32_t> FOpen;         // while loading: the open item of each level
+  TOutlineArray<TOutlineShape> FShape;
+  TOutlineArray<TOutlineCell> FCells;  // nodes owned; null until asked for
+  int32_t FNodeCount = 0;              // handles of items, the root's not counted
+  int32_t FStaleFrom = INT32_MAX;      // first position whose handle may be out of date
+  std::vector<int32_t> FOpen;          // while loading: the open item of each level
 
   void NoteMoved(int32_t from);
-  void FreeNodes(int32_t from, int32_t to);
+  /// Frees the texts and node handles of [from, to).
+  void FreeCells(int32_t from, int32_t to);
+  void Append(const TOutlineShape& shape, std::string_view text, Pointer data);
 };
 
 }  // namespace bw

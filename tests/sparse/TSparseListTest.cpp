@@ -322,3 +322,23 @@ TEST(TSparseList, RandomOperationsMatchReference) {
     }
   }
 }
+
+TEST(TSparseList, RaiseIndexErrorIsTheDescendantsToChoose) {
+  struct ECustom : std::exception {};
+  class TCustom : public TSparseList {
+   public:
+    using TSparseList::TSparseList;
+    bool quiet = false;
+    void RaiseIndexError() override {
+      if (!quiet) throw ECustom();
+    }
+  };
+  TCustom l(sqSmall);
+  l.PutItem(0, P(1));
+  EXPECT_THROW(l.GetItem(-1), ECustom);
+  EXPECT_THROW(l.Insert(-2, P(2)), ECustom);
+  // An override that returns does not let the negative index through.
+  l.quiet = true;
+  EXPECT_THROW(l.PutItem(-1, P(2)), EListError);
+  EXPECT_EQ(Entries(l), (V{P(1)}));
+}

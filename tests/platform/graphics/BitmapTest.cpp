@@ -228,6 +228,16 @@ TEST(BitmapObject, SizeKeepsPixelsAndNewOnesAreWhite) {
   EXPECT_THROW(b.SetSize(100000, 100000), EInvalidGraphic);
 }
 
+TEST(BitmapObject, DrawingOnTheCanvasRaisesOnChange) {
+  TBitmap b;
+  b.SetSize(2, 2);
+  int changes = 0;
+  b.OnChange = [&](TObject*) { ++changes; };
+  b.Canvas()->SetPixels(0, 0, clRed);
+  b.Canvas()->FillRect(Rect(0, 0, 1, 1));
+  EXPECT_EQ(changes, 2);
+}
+
 TEST(BitmapObject, TransparentColourIsTheBottomLeftPixelUnlessFixed) {
   TBitmap b;
   b.SetSize(2, 2);
@@ -284,6 +294,30 @@ TEST(BitmapObject, StreamsAndFiles) {
   c.LoadFromFile(path.string());
   EXPECT_TRUE(SamePixels(a, c));
   std::filesystem::remove(path);
+}
+
+TEST(BitmapObject, FormDataIsALengthThenTheBmpFile) {
+  TBitmap a;
+  a.SetSize(16, 15);
+  a.SetPixelFormat(pf4bit);
+  TMemoryStream s;
+  a.WriteData(&s);
+  ASSERT_EQ(s.Size(), 4 + 238);
+  const auto* bytes = static_cast<const uint8_t*>(s.Memory());
+  EXPECT_EQ(std::vector<uint8_t>(bytes, bytes + 6),
+            (std::vector<uint8_t>{0xEE, 0, 0, 0, 'B', 'M'}));
+  s.SetPosition(0);
+  TBitmap b;
+  b.ReadData(&s);
+  EXPECT_TRUE(SamePixels(a, b));
+
+  // A length beyond the stream: an error, and the bitmap keeps its image.
+  TMemoryStream bad;
+  const uint8_t longer[] = {0xFF, 0, 0, 0, 'B', 'M'};
+  bad.WriteBuffer(longer, sizeof longer);
+  bad.SetPosition(0);
+  EXPECT_THROW(b.ReadData(&bad), EInvalidGraphic);
+  EXPECT_EQ(b.Width(), 16);
 }
 
 TEST(BitmapObject, PngExportDecodesToTheSamePixels) {

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/graphics/TBitmap.h"
 #include "platform/outline/EOutlineError.h"
 #include "tests/platform/outline/OutlineTestUtil.h"
 
@@ -214,6 +215,36 @@ TEST(TCustomOutlineTest, VisibleWalkSkipsCollapsedBranches) {
   EXPECT_EQ(o.NextVisible(3), 5);
   EXPECT_EQ(o.NextVisible(7), 0);
   EXPECT_TRUE(Visible(TCustomOutline(nullptr)).empty());
+}
+
+TEST(TCustomOutlineTest, PicturesAreOwnBitmapsThatTakeCopies) {
+  TCustomOutline o(nullptr);
+  TBitmap* plus = o.GetPicture(opPlus);
+  TBitmap* minus = o.GetPicture(opMinus);
+  ASSERT_NE(plus, nullptr);
+  EXPECT_EQ(plus->Width(), 11);
+  EXPECT_EQ(minus->Height(), 11);
+  EXPECT_EQ(plus->TransparentColor(), clFuchsia);          // the margin, not the box
+  EXPECT_NE(plus->ScanLine(5)[5], plus->ScanLine(5)[1]);   // a sign in the middle
+  EXPECT_NE(plus->ScanLine(3)[5], minus->ScanLine(3)[5]);  // only plus has the upright
+  for (int32_t i : {opOpen, opClosed, opLeaf}) {
+    ASSERT_NE(o.GetPicture(i), nullptr);
+    EXPECT_TRUE(o.GetPicture(i)->Empty()) << i;
+  }
+  EXPECT_THROW(o.GetPicture(5), EOutlineError);
+  EXPECT_THROW(o.SetPicture(-1, nullptr), EOutlineError);
+
+  TBitmap folder;
+  folder.SetSize(16, 14);
+  o.SetPicture(opOpen, &folder);
+  TBitmap* open = o.GetPicture(opOpen);
+  EXPECT_NE(open, &folder);
+  EXPECT_EQ(open->Width(), 16);
+  folder.SetSize(1, 1);  // a copy, not a reference
+  EXPECT_EQ(open->Width(), 16);
+  o.SetPicture(opOpen, nullptr);
+  EXPECT_EQ(o.GetPicture(opOpen), open);
+  EXPECT_TRUE(open->Empty());
 }
 
 }  // namespace

@@ -67,7 +67,7 @@ TEST(TOutlineTreeTest, RandomInsertsAndDeletesMatchTheLevelList) {
       const int32_t low = tree.MinLevelAt(x), high = tree.MaxLevelAt(x);
       ASSERT_LE(low, high);
       const int32_t lv = low + int32_t(random() % uint32_t(high - low + 1));
-      const String t = "i" + std::to_string(step);
+      const String t = (step % 3 ? "i" : "a text too long to sit in place ") + std::to_string(step);
       tree.InsertAt(x, lv, t, nullptr);
       lines.Insert(x, lv, t);
     }
@@ -116,7 +116,7 @@ TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
   }
   Lines lines;
   for (int32_t p = 1; p <= o.ItemCount(); ++p)
-    lines.Insert(p, o.Tree().Level(p), o.Tree().Text(p));
+    lines.Insert(p, o.Tree().Level(p), String(o.Tree().Text(p)));
   ExpectSame(o.Tree(), lines, -1);
 }
 

@@ -1,0 +1,54 @@
+#pragma once
+// Virtual-key codes and modifier bits carried by keyboard events. Every back end maps its
+// own key codes onto these, so the controls see one set of codes.
+
+#include <cstdint>
+
+namespace bw {
+
+inline constexpr uint16_t VK_LBUTTON = 0x01;
+inline constexpr uint16_t VK_RBUTTON = 0x02;
+inline constexpr uint16_t VK_CANCEL = 0x03;
+inline constexpr uint16_t VK_MBUTTON = 0x04;
+inline constexpr uint16_t VK_BACK = 0x08;
+inline constexpr uint16_t VK_TAB = 0x09;
+inline constexpr uint16_t VK_RETURN = 0x0D;
+inline constexpr uint16_t VK_SHIFT = 0x10;
+inline constexpr uint16_t VK_CONTROL = 0x11;
+inline constexpr uint16_t VK_MENU = 0x12;
+inline constexpr uint16_t VK_PAUSE = 0x13;
+inline constexpr uint16_t VK_CAPITAL = 0x14;
+inline constexpr uint16_t VK_ESCAPE = 0x1B;
+inline constexpr uint16_t VK_SPACE = 0x20;
+inline constexpr uint16_t VK_PRIOR = 0x21;
+inline constexpr uint16_t VK_NEXT = 0x22;
+inline constexpr uint16_t VK_END = 0x23;
+inline constexpr uint16_t VK_HOME = 0x24;
+inline constexpr uint16_t VK_LEFT = 0x25;
+inline constexpr uint16_t VK_UP = 0x26;
+inline constexpr uint16_t VK_RIGHT = 0x27;
+inline constexpr uint16_t VK_DOWN = 0x28;
+inline constexpr uint16_t VK_EXECUTE = 0x2B;
+inline constexpr uint16_t VK_INSERT = 0x2D;
+inline constexpr uint16_t VK_DELETE = 0x2E;
+// Letters and digits use their upper-case ASCII codes ('A' = 0x41, '0' = 0x30).
+inline constexpr uint16_t VK_NUMPAD0 = 0x60;
+inline constexpr uint16_t VK_MULTIPLY = 0x6A;
+inline constexpr uint16_t VK_ADD = 0x6B;
+inline constexpr uint16_t VK_SUBTRACT = 0x6D;
+inline constexpr uint16_t VK_DECIMAL = 0x6E;
+inline constexpr uint16_t VK_DIVIDE = 0x6F;
+inline constexpr uint16_t VK_F1 = 0x70;
+inline constexpr uint16_t VK_F2 = 0x71;
+inline constexpr uint16_t VK_F3 = 0x72;
+inline constexpr uint16_t VK_F4 = 0x73;
+inline constexpr uint16_t VK_F5 = 0x74;
+inline constexpr uint16_t VK_F10 = 0x79;
+inline constexpr uint16_t VK_F12 = 0x7B;
+
+/// Modifier bits of input events.
+inline constexpr uint32_t kModShift = 0x1;
+inline constexpr uint32_t kModCtrl = 0x2;
+inline constexpr uint32_t kModAlt = 0x4;
+
+}  // namespace bw

@@ -1,0 +1,121 @@
+#include "platform/controls/TApplication.h"
+
+#include <cstdio>
+
+#include "platform/backend/Backend.h"
+#include "platform/backend/headless/THeadlessBackend.h"
+#include "platform/controls/TCustomForm.h"
+#include "platform/controls/TInputRouter.h"
+#include "platform/controls/TScreen.h"
+#include "platform/controls/TWindowManager.h"
+
+namespace bw {
+
+TApplication* Application = new TApplication(nullptr);
+
+void TApplication::Run() {
+  if (FMainForm) FMainForm->Show();
+  while (!FTerminated)
+    if (!HandleMessage()) break;
+}
+
+bool TApplication::ProcessMessage() {
+  TWindowManager& wm = TWindowManager::Get();
+  if (!wm.Posted.empty()) {
+    TWindowManager::TPosted posted = wm.Posted.front();
+    wm.Posted.pop_front();
+    if (TWinControl* c = wm.Find(posted.Wnd)) c->MainWndProc(posted.Message);
+    return true;
+  }
+  TBackendEvent event;
+  if (!Backend().PollEvent(event)) return false;
+  try {
+    TInputRouter::HandleEvent(event);
+  } catch (...) {
+    HandleException(this);
+  }
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  while (ProcessMessage()) {
+  }
+  PaintWindows();
+}
+
+bool TApplication::HandleMessage() {
+  if (ProcessMessage()) return true;
+  PaintWindows();
+  if (OnIdle) {
+    try {
+      OnIdle(this);
+    } catch (...) {
+      HandleException(this);
+    }
+  }
+  if (!Backend().CanWaitForEvents()) return ProcessMessage();
+  Backend().WaitEvent(100);
+  return true;
+}
+
+void TApplication::PaintWindows() {
+  // Painting can mark more to paint (a Paint that resizes a child); a few rounds settle it.
+  for (int round = 0; round < 4; ++round) {
+    bool any = false;
+    auto windows = TWindowManager::Get().TopLevels();
+    for (TWinControl* w : windows) {
+      if (!TWindowManager::Get().Find(w->HandleAllocated() ? w->Handle() : 0)) continue;
+      bool needs = w->NeedsPaint();
+      w->PaintTopLevel();
+      any = any || needs;
+    }
+    if (!any) break;
+  }
+}
+
+void TApplication::HandleException(TObject* Sender) {
+  std::exception_ptr current = std::current_exception();
+  if (!current) return;
+  try {
+    std::rethrow_exception(current);
+  } catch (const Exception& e) {
+    if (OnException)
+      OnException(Sender, e);
+    else
+      ShowException(e);
+  } catch (const std::exception& e) {
+    Exception wrapped(e.what());
+    if (OnException)
+      OnException(Sender, wrapped);
+    else
+      ShowException(wrapped);
+  } catch (...) {
+    Exception wrapped("Unknown error");
+    if (OnException)
+      OnException(Sender, wrapped);
+    else
+      ShowException(wrapped);
+  }
+}
+
+void TApplication::ShowException(const Exception& E) {
+  std::fprintf(stderr, "%s\n", E.Message().c_str());
+}
+
+void TApplication::FormDestroying(TCustomForm* Form) {
+  if (FMainForm == Form) FMainForm = nullptr;
+}
+
+void TApplication::Reset() {
+  DestroyComponents();
+  while (Screen && Screen->FormCount() > 0)
+    delete Screen->Forms(Screen->FormCount() - 1);
+  FMainForm = nullptr;
+  FTerminated = false;
+  OnException.Clear();
+  OnIdle.Clear();
+  TWindowManager::Get().Reset();
+  SetBackend(std::make_unique<THeadlessBackend>());
+}
+
+}  // namespace bw

@@ -1,0 +1,91 @@
+#pragma once
+// The state behind the window-level calls: the handle table, the focus, the active
+// top-level window, mouse capture, the caret, timers and posted messages. One instance
+// serves the program; tests reset it between cases.
+
+#include <deque>
+#include <map>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/backend/TBackend.h"
+#include "platform/controls/WinApi.h"
+
+namespace bw {
+
+class TControl;
+class TWinControl;
+
+struct TWindowManager {
+  static TWindowManager& Get();
+
+  /// Gives a new window a handle.
+  HWND Register(TWinControl* Control);
+  /// Forgets a handle that is being destroyed: focus, capture, caret and timers that
+  /// belong to it go with it.
+  void Unregister(HWND Wnd);
+  TWinControl* Find(HWND Wnd) const;
+
+  /// Makes a top-level window the active one (or none): the old one gets WM_ACTIVATE
+  /// with WA_INACTIVE, the new one WM_ACTIVATE with WA_ACTIVE.
+  void SetActiveWindow(TWinControl* TopLevel);
+  TWinControl* ActiveWindow() const;
+
+  /// The control that holds the capture (a graphic control's window holds it for it).
+  void SetCaptureControl(TControl* Control);
+  TControl* CaptureControl() const { return FCaptureControl; }
+  /// A control is going away: drop every reference to it.
+  void ControlDestroying(TControl* Control);
+
+  /// Top-level windows whose handles exist, in creation order.
+  const std::vector<TWinControl*>& TopLevels() const { return FTopLevels; }
+  void AddTopLevel(TWinControl* Window);
+  void RemoveTopLevel(TWinControl* Window);
+  /// The top-level window of a back-end surface.
+  TWinControl* FindSurface(TWindowId Surface) const;
+
+  /// True when the caret's look inside a top-level window differs from what that window
+  /// last presented.
+  bool CaretChanged(TWinControl* TopLevel) const;
+  /// Presents a top-level window's back buffer with the caret drawn over it.
+  void PresentWithCaret(TWinControl* TopLevel);
+  /// The caret's rectangle in a top-level window's pixels (empty when it is not there).
+  TRect CaretRectIn(TWinControl* TopLevel) const;
+
+  /// Clears everything (between tests, after every window is gone).
+  void Reset();
+
+  std::unordered_map<HWND, TWinControl*> Handles;
+  HWND NextHandle = 1;
+  HWND Focus = 0;
+  HWND Active = 0;
+  TControl* FCaptureControl = nullptr;
+  TCaretInfo Caret;
+  int32_t CaretHideLevel = 0;
+  struct TTimerKey {
+    HWND Wnd;
+    uintptr_t Id;
+    bool operator<(const TTimerKey& o) const { return Wnd != o.Wnd ? Wnd < o.Wnd : Id < o.Id; }
+  };
+  std::map<TTimerKey, uint32_t> Timers;      // -> back-end timer
+  std::map<uint32_t, TTimerKey> TimersById;  // back-end timer ->
+  struct TPosted {
+    HWND Wnd;
+    TMessage Message;
+  };
+  std::deque<TPosted> Posted;
+  /// Modifier keys (kMod bits) and mouse buttons (MK_ bits) held, as input reported them.
+  uint32_t Modifiers = 0;
+  uintptr_t Buttons = 0;
+  /// The control under the mouse, for CM_MOUSEENTER and CM_MOUSELEAVE.
+  TControl* MouseControl = nullptr;
+  /// While above 0, showing a form does not activate it (SWP_NOACTIVATE, SW_SHOWNA).
+  int32_t SuppressActivation = 0;
+  /// The caret rectangle each top-level window last presented.
+  std::map<TWinControl*, TRect> PresentedCaret;
+
+ private:
+  std::vector<TWinControl*> FTopLevels;
+};
+
+}  // namespace bw

@@ -1,0 +1,102 @@
+#pragma once
+// A growable array of plain records for the outline's item store, kept in fixed-size
+// chunks. Growing never moves what is stored (a std::vector of a million items would
+// copy them all on each doubling and fault in twice the memory), and freed chunks are
+// reused by the allocator. Records are moved with memmove, chunk by chunk.
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <type_traits>
+#include <utility>
+#include <vector>
+
+namespace bw {
+
+template <class T>
+class TOutlineArray {
+  static_assert(std::is_trivially_copyable_v<T>, "records are moved with memmove");
+
+ public:
+  static constexpr size_t kShift = 12;
+  static constexpr size_t kChunk = size_t(1) << kShift;  // records a chunk
+  static constexpr size_t kMask = kChunk - 1;
+
+  TOutlineArray() = default;
+  ~TOutlineArray() {
+    for (T* chunk : FChunks)
+      std::free(chunk);
+  }
+  TOutlineArray(const TOutlineArray&) = delete;
+  TOutlineArray& operator=(const TOutlineArray&) = delete;
+
+  size_t Size() const { return FSize; }
+  T& operator[](size_t i) { return FChunks[i >> kShift][i & kMask]; }
+  const T& operator[](size_t i) const { return FChunks[i >> kShift][i & kMask]; }
+
+  /// Prepares the chunk table for n records.
+  void Reserve(size_t n) { FChunks.reserve((n + kMask) >> kShift); }
+  void PushBack(const T& value) {
+    if (FSize == FChunks.size() * kChunk) AddChunk();
+    (*this)[FSize++] = value;
+  }
+  void Insert(size_t at, const T& value) {
+    if (FSize == FChunks.size() * kChunk) AddChunk();
+    Move(at + 1, at, FSize - at);
+    ++FSize;
+    (*this)[at] = value;
+  }
+  /// Removes [from, to).
+  void Erase(size_t from, size_t to) {
+    Move(from, to, FSize - to);
+    Truncate(FSize - (to - from));
+  }
+  /// Shrinks to n records (n <= Size()), freeing the chunks no longer needed.
+  void Truncate(size_t n) {
+    FSize = n;
+    const size_t keep = (n + kMask) >> kShift;
+    while (FChunks.size() > keep) {
+      std::free(FChunks.back());
+      FChunks.pop_back();
+    }
+  }
+  void Swap(TOutlineArray& other) {
+    FChunks.swap(other.FChunks);
+    std::swap(FSize, other.FSize);
+  }
+
+ private:
+  std::vector<T*> FChunks;
+  size_t FSize = 0;
+
+  void AddChunk() {
+    FChunks.reserve(FChunks.size() + 1);
+    T* chunk = static_cast<T*>(std::malloc(kChunk * sizeof(T)));
+    if (!chunk) throw std::bad_alloc();
+    FChunks.push_back(chunk);
+  }
+
+  /// Moves count records from src to dst; the ranges may overlap.
+  void Move(size_t dst, size_t src, size_t count) {
+    if (dst > src) {
+      // Back to front, one run inside a chunk on both sides at a time.
+      while (count > 0) {
+        const size_t s = src + count, d = dst + count;
+        const size_t n = std::min({count, ((s - 1) & kMask) + 1, ((d - 1) & kMask) + 1});
+        std::memmove(static_cast<void*>(&(*this)[d - n]), &(*this)[s - n], n * sizeof(T));
+        count -= n;
+      }
+    } else if (dst < src) {
+      while (count > 0) {
+        const size_t n = std::min({count, kChunk - (src & kMask), kChunk - (dst & kMask)});
+        std::memmove(static_cast<void*>(&(*this)[dst]), &(*this)[src], n * sizeof(T));
+        dst += n;
+        src += n;
+        count -= n;
+      }
+    }
+  }
+};
+
+}  // namespace bw
