@@ -4,6 +4,7 @@
 #include "platform/graphics/TCanvas.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/graphics/TBitmap.h"
@@ -310,6 +311,42 @@ void TCanvas::FillRect(const TRect& R) {
         if (Hatched(FBrush->Style(), x, y)) t.At(x, y) = pixel;
   }
   Changed();
+}
+
+void TCanvas::Polygon(const std::vector<TPoint>& Points) {
+  if (Points.empty()) return;
+  if (FBrush->Style() != bsClear && Points.size() >= 3) {
+    Changing();
+    Target t = Begin();
+    int32_t top = INT32_MAX, bottom = INT32_MIN;
+    for (const TPoint& p : Points) {
+      top = std::min(top, p.Y);
+      bottom = std::max(bottom, p.Y);
+    }
+    const uint32_t pixel = ColorToPixel(FBrush->Color());
+    std::vector<double> xs;
+    for (int32_t y = top; y < bottom; ++y) {
+      const double cy = y + 0.5;
+      xs.clear();
+      for (size_t i = 0; i < Points.size(); ++i) {
+        const TPoint& a = Points[i];
+        const TPoint& b = Points[(i + 1) % Points.size()];
+        if ((a.Y <= cy) == (b.Y <= cy)) continue;
+        xs.push_back(a.X + (cy - a.Y) * (b.X - a.X) / double(b.Y - a.Y));
+      }
+      std::sort(xs.begin(), xs.end());
+      for (size_t i = 0; i + 1 < xs.size(); i += 2) {
+        // Pixels whose centres lie in [xs[i], xs[i + 1]).
+        int32_t x0 = int32_t(std::ceil(xs[i] - 0.5)), x1 = int32_t(std::ceil(xs[i + 1] - 0.5));
+        Fill(t, TRect{x0, y, x1, y + 1}.Offset(t.Org.X, t.Org.Y), pixel, pmCopy);
+      }
+    }
+    Changed();
+  }
+  std::vector<TPoint> outline = Points;
+  outline.push_back(Points.front());
+  if (outline.size() == 2) outline.push_back({Points.front().X + 1, Points.front().Y});
+  Polyline(outline);
 }
 
 void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {

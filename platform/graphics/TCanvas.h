@@ -110,6 +110,9 @@ class TCanvas : public TPersistent {
   void LineTo(int32_t X, int32_t Y);
   /// Lines through the points, the last point not drawn; PenPos is not changed.
   void Polyline(const std::vector<TPoint>& Points);
+  /// A closed figure: the interior (alternate rule: pixels whose centres lie inside) with
+  /// the brush, then the outline through every point and back to the first with the pen.
+  void Polygon(const std::vector<TPoint>& Points);
   /// Outline with the pen, interior with the brush.
   void Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2);
   void Rectangle(const TRect& R) { Rectangle(R.Left, R.Top, R.Right, R.Bottom); }

@@ -128,6 +128,41 @@ TEST(CanvasShapes, RectangleOutlinesWithPenAndFillsWithBrush) {
   EXPECT_EQ(c->Pixels(2, 2), clRed);
 }
 
+TEST(CanvasShapes, PolygonFillsWithTheBrushAndOutlinesWithThePen) {
+  auto b = White(7, 5);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetStyle(psClear);
+  c->Brush()->SetColor(clBlack);
+  // A down arrow, as scroll bars and combo buttons draw it.
+  c->Polygon({{0, 0}, {6, 0}, {3, 3}});
+  EXPECT_EQ(Picture(*b),
+            (std::vector<std::string>{"#####..", ".###...", "..#....", ".......", "......."}));
+  c->Pen()->SetStyle(psSolid);
+  c->Pen()->SetColor(clRed);
+  c->Brush()->SetStyle(bsClear);
+  c->Polygon({{0, 4}, {6, 4}});  // two points: a line there and back
+  EXPECT_EQ(Picture(*b)[4], "???????");
+}
+
+TEST(CanvasShapes, WidePenRectangleCentresItsBandOnTheEdges) {
+  auto b = White(9, 9);
+  TCanvas* c = b->Canvas();
+  c->Pen()->SetWidth(3);
+  c->Brush()->SetStyle(bsClear);
+  c->Rectangle(2, 2, 7, 7);
+  EXPECT_EQ(Picture(*b), (std::vector<std::string>{".........", ".#######.", ".#######.",
+                                                   ".#######.", ".###.###.", ".#######.",
+                                                   ".#######.", ".#######.", "........."}));
+  auto inside = White(9, 9);
+  c = inside->Canvas();
+  c->Pen()->SetWidth(2);
+  c->Pen()->SetStyle(psInsideFrame);
+  c->Brush()->SetStyle(bsClear);
+  c->Rectangle(0, 0, 9, 9);
+  EXPECT_EQ(Ink(*inside), Rect(0, 0, 9, 9));
+  EXPECT_EQ(Picture(*inside)[2], "##.....##");
+}
+
 TEST(CanvasShapes, RectangleWithClearPenFillsOneLessAtRightAndBottom) {
   auto b = White(5, 4);
   TCanvas* c = b->Canvas();
@@ -227,6 +262,22 @@ TEST(CanvasCopy, DrawHonoursTransparencyAndStretchScales) {
   src.SetTransparent(false);
   c->StretchDraw(Rect(0, 0, 4, 4), &src);
   EXPECT_EQ(Picture(*b), (std::vector<std::string>{"..##", "..##", "....", "...."}));
+}
+
+TEST(CanvasCopy, CopyModeCombinesAndNegativeWidthMirrors) {
+  TBitmap src;
+  src.SetSize(3, 1);
+  src.Canvas()->SetPixels(0, 0, clBlack);
+  auto b = White(3, 2);
+  TCanvas* c = b->Canvas();
+  c->CopyRect(Rect(3, 0, 0, 1), src.Canvas(), Rect(0, 0, 3, 1));
+  EXPECT_EQ(Picture(*b)[0], "..#");
+  c->SetCopyMode(cmSrcInvert);
+  c->CopyRect(Rect(0, 0, 3, 1), src.Canvas(), Rect(0, 0, 3, 1));
+  EXPECT_EQ(Picture(*b)[0], ".#.");  // "#.." xor "..#", with black as 0
+  c->SetCopyMode(cmBlackness);
+  c->CopyRect(Rect(0, 1, 2, 2), src.Canvas(), Rect(0, 0, 2, 1));
+  EXPECT_EQ(Picture(*b)[1], "##.");
 }
 
 TEST(CanvasCopy, CopyRectWithinOneCanvasReadsBeforeWriting) {
