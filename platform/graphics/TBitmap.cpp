@@ -4,6 +4,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
+#include "platform/core/TFiler.h"
 #include "platform/core/TStream.h"
 #include "platform/graphics/EInvalidGraphic.h"
 #include "platform/graphics/ImageFormats.h"
@@ -45,6 +46,13 @@ void TBitmap::Assign(TPersistent* Source) {
   FTransparentMode = src->FTransparentMode;
   FTransparentColor = src->FTransparentColor;
   Changed();
+}
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineBinaryProperty(
+      "Data", [this](TStream* Stream) { ReadData(Stream); },
+      [this](TStream* Stream) { WriteData(Stream); }, !Empty());
 }
 
 void TBitmap::SetSize(int32_t width, int32_t height) {

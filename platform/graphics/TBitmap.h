@@ -26,6 +26,9 @@ class TBitmap : public TPersistent {
   /// Copies the image of another bitmap (null empties this one); EConvertError for any
   /// other kind of source.
   void Assign(TPersistent* Source) override;
+  /// Stores the image in form files as the binary property "Data" (see ReadData); an
+  /// empty bitmap stores nothing.
+  void DefineProperties(TFiler* Filer) override;
 
   int32_t Width() const { return FImage ? FImage->Width : 0; }
   void SetWidth(int32_t value) { SetSize(value, Height()); }

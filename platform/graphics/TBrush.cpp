@@ -1,6 +1,16 @@
 #include "platform/graphics/TBrush.h"
 
+#include "platform/core/TPropertyTable.h"
+
 namespace bw {
+
+BW_PUBLISHED(TBrush) {
+  P.Property("Color", &TBrush::Color, &TBrush::SetColor).Default(clWhite);
+  P.Property("Style", &TBrush::Style, &TBrush::SetStyle,
+             {"bsSolid", "bsClear", "bsHorizontal", "bsVertical", "bsFDiagonal", "bsBDiagonal",
+              "bsCross", "bsDiagCross"})
+      .Default(bsSolid);
+}
 
 void TBrush::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TBrush*>(Source)) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "platform/core/TPropertyTable.h"
 #include "platform/graphics/TFontEngine.h"
 
 namespace bw {
@@ -14,6 +15,18 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   return static_cast<int32_t>(n < 0 ? -q : q);
 }
 }  // namespace
+
+// Height carries the size; Size is published for the property inspector's sake only.
+BW_PUBLISHED(TFont) {
+  P.Property("Color", &TFont::Color, &TFont::SetColor);
+  P.Property("Height", &TFont::Height, &TFont::SetHeight);
+  P.Property("Name", &TFont::Name, &TFont::SetName);
+  P.Property("Pitch", &TFont::Pitch, &TFont::SetPitch, {"fpDefault", "fpVariable", "fpFixed"})
+      .Default(fpDefault);
+  P.Property("Size", &TFont::Size, &TFont::SetSize).Stored(false);
+  P.Property("Style", &TFont::Style, &TFont::SetStyle,
+             {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"});
+}
 
 void TFont::Assign(TPersistent* Source) {
   if (auto* src = dynamic_cast<TFont*>(Source)) {

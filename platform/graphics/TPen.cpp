@@ -1,5 +1,7 @@
 #include "platform/graphics/TPen.h"
 
+#include "platform/core/TPropertyTable.h"
+
 namespace bw {
 
 uint32_t ApplyPenMode(TPenMode mode, uint32_t p, uint32_t d) {
@@ -58,6 +60,20 @@ uint32_t ApplyPenMode(TPenMode mode, uint32_t p, uint32_t d) {
       break;
   }
   return r & 0xFFFFFF;
+}
+
+BW_PUBLISHED(TPen) {
+  P.Property("Color", &TPen::Color, &TPen::SetColor).Default(clBlack);
+  P.Property("Mode", &TPen::Mode, &TPen::SetMode,
+             {"pmBlack", "pmWhite", "pmNop", "pmNot", "pmCopy", "pmNotCopy", "pmMergePenNot",
+              "pmMaskPenNot", "pmMergeNotPen", "pmMaskNotPen", "pmMerge", "pmNotMerge", "pmMask",
+              "pmNotMask", "pmXor", "pmNotXor"})
+      .Default(pmCopy);
+  P.Property(
+       "Style", &TPen::Style, &TPen::SetStyle,
+       {"psSolid", "psDash", "psDot", "psDashDot", "psDashDotDot", "psClear", "psInsideFrame"})
+      .Default(psSolid);
+  P.Property("Width", &TPen::Width, &TPen::SetWidth).Default(1);
 }
 
 void TPen::Assign(TPersistent* Source) {
