@@ -1,0 +1,166 @@
+#include "GridFixture.h"
+
+namespace bw::test {
+namespace {
+
+// A grid whose cells hold texts, edited through the editor hooks.
+class EditTest : public GridTest {
+ protected:
+  void SetUp() override {
+    GridTest::SetUp();
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    Grid->OnGetEditText = [this](TObject*, int32_t c, int32_t r, String& Value) {
+      Value = "cell " + std::to_string(c) + "," + std::to_string(r);
+    };
+    Grid->OnSetEditText = [this](TObject*, int32_t c, int32_t r, const String& Value) {
+      Stored.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + Value);
+    };
+  }
+  TInplaceEdit* Editor() { return Grid->InplaceEditor(); }
+  bool Showing() { return Editor() && Editor()->Visible(); }
+
+  std::vector<String> Stored;
+};
+
+TEST_F(EditTest, TypingOpensTheEditorOverTheCellWithTheTypedText) {
+  EXPECT_EQ(Editor(), nullptr);  // not made before it is needed
+  Grid->Type(U"ab");
+  ASSERT_TRUE(Showing());
+  EXPECT_TRUE(Grid->EditorMode());
+  EXPECT_EQ(Editor()->Text(), "ab");
+  EXPECT_EQ(Editor()->BoundsRect(), Grid->CellRect(1, 1));
+  Snapshot("grid-editing");
+  Editor()->Perform(WM_CHAR, U'\r', 0);  // Enter stores through SetEditText and closes
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=ab"}));
+  EXPECT_FALSE(Showing());
+  EXPECT_FALSE(Grid->EditorMode());
+}
+
+TEST_F(EditTest, CreateEditorIsCalledOnceForAllEdits) {
+  for (int i = 0; i < 3; ++i) {
+    Grid->Key(VK_F2);
+    ASSERT_TRUE(Showing());
+    Editor()->Perform(WM_CHAR, U'\r', 0);
+    Grid->Key(VK_DOWN);
+  }
+  EXPECT_EQ(Grid->EditorsCreated, 1);
+}
+
+TEST_F(EditTest, F2AndEnterOpenWithTheCellTextAndEscapeCancels) {
+  Grid->SetRow(3);
+  Grid->Key(VK_F2);
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "cell 1,3");
+  TypeInto(Editor(), U"!");  // F2 leaves the caret at the end
+  EXPECT_EQ(Editor()->Text(), "cell 1,3!");
+  Editor()->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_FALSE(Showing());
+  EXPECT_TRUE(Stored.empty());
+  Grid->Perform(WM_CHAR, U'\r', 0);
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "cell 1,3");  // the cancelled text is gone
+}
+
+TEST_F(EditTest, RefusedCharactersAreDropped) {
+  std::vector<Char> offered;
+  Grid->AcceptKey = [&](Char k) {
+    offered.push_back(k);
+    return !(k >= U'0' && k <= U'9');
+  };
+  Grid->Type(U"a1b2é");
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "abé");
+  EXPECT_EQ(offered, (std::vector<Char>{U'a', U'1', U'b', U'2', U'é'}));
+  // A refused first character opens the editor but leaves the cell's text as it was.
+  Editor()->Perform(WM_KEYDOWN, VK_ESCAPE, 0);
+  Grid->Key(VK_DOWN);
+  Grid->Type(U"7");
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "cell 1,2");
+}
+
+TEST_F(EditTest, CanEditShowKeepsTheEditorClosed) {
+  Grid->EditShow = [](int32_t ACol, int32_t) { return ACol != 2; };
+  Grid->SetCol(2);
+  Grid->Key(VK_F2);
+  EXPECT_FALSE(Showing());
+  Grid->Type(U"x");
+  EXPECT_FALSE(Showing());
+  // Moving on to an allowed cell lets the editor open there, in the same edit mode.
+  Grid->Key(VK_RIGHT);
+  EXPECT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "cell 3,1");
+  EXPECT_EQ(Grid->EditorsCreated, 1);
+}
+
+TEST_F(EditTest, MovingOnStoresTheTextInItsOwnCell) {
+  Grid->Type(U"x");
+  Editor()->Perform(WM_KEYDOWN, VK_DOWN, 0);  // the editor hands the arrow to the grid
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=x"}));
+  EXPECT_EQ(Grid->Row(), 2);
+  ASSERT_TRUE(Showing());  // still editing, now in the next row
+  EXPECT_EQ(Editor()->Text(), "cell 1,2");
+  Grid->HideEditor();
+  EXPECT_EQ(Stored.back(), "1,2=cell 1,2");
+}
+
+TEST_F(EditTest, TheEditorFollowsScrollingAndWaitsWhileItsCellIsAway) {
+  Grid->SetRowCount(100);
+  Grid->SetRow(5);
+  Grid->Type(U"q");
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Top(), Grid->CellRect(1, 5).Top);
+  Grid->SetTopRow(3);
+  EXPECT_EQ(Editor()->Top(), Grid->CellRect(1, 5).Top);
+  EXPECT_EQ(Editor()->Top(), 25 + 2 * 25);
+  Grid->SetTopRow(40);
+  EXPECT_FALSE(Editor()->Visible());
+  EXPECT_TRUE(Grid->EditorMode());
+  Grid->SetTopRow(4);
+  ASSERT_TRUE(Editor()->Visible());
+  EXPECT_EQ(Editor()->Text(), "q");
+  EXPECT_TRUE(Stored.empty());
+}
+
+TEST_F(EditTest, InvalidateEditorReloadsTheCellText) {
+  Grid->Type(U"typed");
+  String cellText = "new";
+  Grid->OnGetEditText = [&](TObject*, int32_t, int32_t, String& Value) { Value = cellText; };
+  Grid->InvalidateEditor();
+  EXPECT_EQ(Editor()->Text(), "new");
+  EXPECT_TRUE(Stored.empty());
+}
+
+TEST_F(EditTest, AFailingStoreKeepsTheEditorOpenWithItsText) {
+  Grid->OnSetEditText = [](TObject*, int32_t, int32_t, const String&) {
+    throw EInvalidGridOperation("refused");
+  };
+  Grid->Type(U"bad");
+  EXPECT_THROW(Grid->SetRow(2), EInvalidGridOperation);
+  EXPECT_EQ(Grid->Row(), 1);
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "bad");
+}
+
+TEST_F(EditTest, NoEditorWithoutGoEditingOrWithRowSelect) {
+  Grid->SetOptions(Grid->Options() - TGridOptions{goEditing});
+  Grid->Key(VK_F2);
+  Grid->Type(U"a");
+  EXPECT_FALSE(Showing());
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing, goRowSelect});
+  Grid->Key(VK_F2);
+  EXPECT_FALSE(Showing());
+  EXPECT_EQ(Grid->EditorsCreated, 0);
+}
+
+TEST_F(EditTest, AlwaysShowEditorOpensAtOnceAndStaysAfterEnter) {
+  Grid->SetOptions(Grid->Options() + TGridOptions{goAlwaysShowEditor});
+  ASSERT_TRUE(Showing());
+  TypeInto(Editor(), U"z");
+  Editor()->Perform(WM_CHAR, U'\r', 0);
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=z"}));
+  EXPECT_TRUE(Showing());
+}
+
+}  // namespace
+}  // namespace bw::test
