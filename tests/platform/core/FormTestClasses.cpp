@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/Exception.h"
 #include "platform/core/TPropertyTable.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
@@ -42,6 +43,25 @@ void TInner::DefineProperties(TFiler* Filer) {
       !Tags.empty());
 }
 
+void TSparseEntries::DefineProperties(TFiler* Filer) {
+  Filer->DefineProperty(
+      "List",
+      [this](TReader* R) {
+        for (int32_t n = R->ReadInteger(); n > 0; --n) {
+          const int32_t index = R->ReadInteger();
+          Entries.emplace_back(index, R->ReadString());
+        }
+      },
+      [this](TWriter* W) {
+        W->WriteInteger(int64_t(Entries.size()));
+        for (const auto& [index, text] : Entries) {
+          W->WriteInteger(index);
+          W->WriteString(text);
+        }
+      },
+      !Entries.empty());
+}
+
 BW_PUBLISHED(TWidget) {
   P.Property("Count", &TWidget::Count, &TWidget::SetCount);
   P.Property("Big", &TWidget::Big, &TWidget::SetBig);
@@ -56,6 +76,7 @@ BW_PUBLISHED(TWidget) {
   P.Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio);
   P.Property("OnClick", &TWidget::OnClick, &TWidget::SetOnClick);
   P.Property("Inner", &TWidget::Inner);
+  P.Property("Sparse", &TWidget::Sparse);
   P.Property("Buddy", &TWidget::Buddy, &TWidget::SetBuddy);
   P.Property("ColCount", &TWidget::ColCount, &TWidget::SetColCount);
 }
@@ -80,6 +101,7 @@ void TWidget::DefineProperties(TFiler* Filer) {
 }
 
 void TWidget::Loaded() {
+  if (FCaption == "FailInLoaded") throw EComponentError("Loaded failed");
   // Loaded runs with csLoading still set, so the log notes what it saw.
   const bool loading = ComponentState().Contains(csLoading);
   inherited::Loaded();
@@ -126,7 +148,7 @@ TTestForm::TTestForm(TComponent* AOwner) : TBox(AOwner) {
 }
 
 void RegisterTestClasses() {
-  RegisterClasses<TWidget, TBox, TTestForm, TInner, TDepth>();
+  RegisterClasses<TComponent, TWidget, TBox, TTestForm, TInner, TDepth>();
 }
 
 }  // namespace bw::formtest
