@@ -37,14 +37,14 @@ TStreamOriginalFormat TestStreamFormat(TStream* Stream) {
 }
 
 void SaveComponentToStream(TStream* Stream, TComponent* Root, TStreamOriginalFormat Format) {
-  if (Format != sofText) {
-    TWriter(Stream).WriteRootComponent(Root);
-    return;
-  }
+  // Written to memory first, so a component that cannot be stored leaves Stream as it was.
   TMemoryStream binary;
   TWriter(&binary).WriteRootComponent(Root);
   binary.SetPosition(0);
-  ObjectBinaryToText(&binary, Stream);
+  if (Format == sofText)
+    ObjectBinaryToText(&binary, Stream);
+  else
+    Stream->CopyFrom(&binary, binary.Size());
 }
 
 TComponent* LoadComponentFromStream(TStream* Stream, TComponent* Root, TComponent* Owner) {
@@ -62,6 +62,7 @@ TComponent* LoadComponentFromStream(TStream* Stream, TComponent* Root, TComponen
   // The text position of the header or property the reader had reached.
   auto where = [&]() -> const TTextPosition* {
     const int64_t at = reader.ItemStart();
+    if (at < 0) return nullptr;  // failed after the whole form was read (Loaded)
     auto it = std::upper_bound(positions.begin(), positions.end(), at,
                                [](int64_t a, const TTextPosition& p) { return a < p.Offset; });
     return it == positions.begin() ? nullptr : &*(it - 1);

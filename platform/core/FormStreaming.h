@@ -17,7 +17,7 @@ enum TStreamOriginalFormat : uint8_t { sofUnknown, sofBinary, sofText };
 /// The form of the stream's contents from its position on; the position is kept.
 TStreamOriginalFormat TestStreamFormat(TStream* Stream);
 
-/// Writes Root, its properties and its children at Stream's position. The text form is
+/// Writes Root, its properties and its children at Stream's position. Both forms are
 /// produced in memory first, so a failure writes nothing.
 void SaveComponentToStream(TStream* Stream, TComponent* Root,
                            TStreamOriginalFormat Format = sofBinary);

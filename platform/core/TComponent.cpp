@@ -5,8 +5,14 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/TPropertyTable.h"
 
 namespace bw {
+
+// The name is stored in a component's header, not as a property.
+BW_PUBLISHED(TComponent) {
+  P.Property("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+}
 
 namespace {
 

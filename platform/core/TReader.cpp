@@ -439,6 +439,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     FLoaded.push_back(Root);
     if (!name.empty() && Root->Name() != name) Root->SetName(name);
     ReadComponentData(Root);
+    FItemStart = -1;  // what fails from here on belongs to no single item
     ResolveFixups();
     for (TComponent* c : FLoaded) {
       c->Loaded();

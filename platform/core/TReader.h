@@ -63,7 +63,7 @@ class TReader : public TFiler {
   /// The component whose children are being read.
   TComponent* Parent() const { return FParent; }
   /// Stream offset of the component header or property name being read, for error
-  /// positions.
+  /// positions; -1 once the whole form has been read.
   int64_t ItemStart() const { return FItemStart; }
 
   /// Reads the signature and a root component: into Root when given (its class must

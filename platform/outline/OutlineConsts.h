@@ -12,6 +12,8 @@ inline constexpr const char* SOutlineLineTooDeep =
     "Line %s of %s is indented %s tabs, more than one tab deeper than the line before it";
 inline constexpr const char* SOutlineLevelError =
     "A line inserted at index %s must be indented %s to %s tabs, not %s";
+inline constexpr const char* SOutlineTooManyItems =
+    "%s holds more lines than an outline can hold items";
 inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
 inline constexpr const char* SOutlineUnsavableText =
     "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";

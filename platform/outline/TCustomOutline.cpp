@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/backend/VirtualKeys.h"
+#include "platform/controls/Messages.h"
 #include "platform/core/Format.h"
 #include "platform/core/SaveFileAtomically.h"
 #include "platform/core/TFileStream.h"
 #include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TCanvas.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
 #include "platform/outline/TOutlineStrings.h"
@@ -152,6 +155,7 @@ int32_t TCustomOutline::InsertObject(int32_t Index, const String& Text, Pointer 
 int32_t TCustomOutline::InsertItem(int32_t x, int32_t level, const String& Text, Pointer Data) {
   FTree.InsertAt(x, level, Text, Data);
   if (FSelected >= x) ++FSelected;
+  if (FTopItem >= x) ++FTopItem;
   NotifyChanged();
   return x;
 }
@@ -164,12 +168,17 @@ void TCustomOutline::Delete(int32_t Index) {
     FSelected -= end - Index;
   else if (FSelected >= Index)
     FSelected = 0;
+  if (FTopItem >= end)
+    FTopItem -= end - Index;
+  else if (FTopItem >= Index)
+    FTopItem = Index;  // whatever comes next; TopItem() settles it
   NotifyChanged();
 }
 
 void TCustomOutline::Clear() {
   FTree.Clear();
   FSelected = 0;
+  FTopItem = 0;
   NotifyChanged();
 }
 
@@ -211,6 +220,7 @@ void TCustomOutline::LoadText(std::string_view text, const String& source) {
 void TCustomOutline::ReplaceItems(TOutlineTree& items) {
   FTree.Swap(items);
   FSelected = 0;
+  FTopItem = 0;
   NotifyChanged();
 }
 
@@ -282,16 +292,275 @@ void TCustomOutline::DblClick() {
   inherited::DblClick();
 }
 
+int32_t TCustomOutline::ShownItem(int32_t Index) const {
+  CheckIndex(Index, 1);
+  int32_t shown = Index;
+  for (int32_t a = FTree.Parent(Index); a > 0; a = FTree.Parent(a))
+    if (!FTree.Expanded(a)) shown = a;
+  return shown;
+}
+
 int32_t TCustomOutline::NextVisible(int32_t Index) const {
   CheckIndex(Index, 0);
   const int32_t n = FTree.Count();
   if (Index == 0) return n > 0 ? 1 : 0;
   // Inside a collapsed branch, continue after the outermost collapsed ancestor.
-  int32_t hiddenTop = 0;
-  for (int32_t a = FTree.Parent(Index); a > 0; a = FTree.Parent(a))
-    if (!FTree.Expanded(a)) hiddenTop = a;
-  const int32_t next = hiddenTop > 0 ? FTree.End(hiddenTop) : FTree.NextShown(Index);
+  const int32_t shown = ShownItem(Index);
+  const int32_t next = shown != Index ? FTree.End(shown) : FTree.NextShown(Index);
   return next <= n ? next : 0;
+}
+
+int32_t TCustomOutline::PrevVisible(int32_t Index) const {
+  CheckIndex(Index, 0);
+  // The item before Index is its parent or the last of the previous sibling's branch;
+  // the row above shows that item or its outermost collapsed ancestor.
+  return Index > 1 ? ShownItem(ShownItem(Index) - 1) : 0;
+}
+
+}  // namespace bw
+
+// ---- the view ----
+
+namespace bw {
+
+namespace {
+
+bool HasNextSibling(const TOutlineTree& tree, int32_t p) {
+  return tree.End(p) < tree.End(tree.Parent(p));
+}
+
+}  // namespace
+
+void TCustomOutline::SetItemHeight(int32_t Value) {
+  Value = std::max(Value, 1);
+  if (Value == FItemHeight) return;
+  FItemHeight = Value;
+  Invalidate();
+}
+
+int32_t TCustomOutline::TopItem() const {
+  const int32_t n = FTree.Count();
+  if (n == 0) return 0;
+  return ShownItem(std::clamp(FTopItem, 1, n));
+}
+
+void TCustomOutline::SetTopItem(int32_t Value) {
+  CheckIndex(Value, 0);
+  if (Value == FTopItem) return;
+  FTopItem = Value;
+  Invalidate();
+}
+
+int32_t TCustomOutline::RowsInView() const {
+  return std::max(1, ClientHeight() / FItemHeight);
+}
+
+int32_t TCustomOutline::StepVisible(int32_t Index, int32_t count) const {
+  for (; count > 0; --count) {
+    const int32_t next = NextVisible(Index);
+    if (next == 0) break;
+    Index = next;
+  }
+  for (; count < 0; ++count) {
+    const int32_t prev = PrevVisible(Index);
+    if (prev == 0) break;
+    Index = prev;
+  }
+  return Index;
+}
+
+int32_t TCustomOutline::LastVisible() const {
+  // Descend into the last child while the branch is open.
+  int32_t p = 0;
+  while (FTree.Size(p) > 1 && (p == 0 || FTree.Expanded(p))) {
+    int32_t q = FTree.End(p) - 1;
+    while (FTree.Parent(q) != p)
+      q = FTree.Parent(q);
+    p = q;
+  }
+  return p;
+}
+
+int32_t TCustomOutline::GetItem(int32_t, int32_t Y) const {
+  const int32_t top = TopItem();
+  if (top == 0 || Y < 0) return 0;
+  int32_t item = top;
+  for (int32_t row = Y / FItemHeight; row > 0 && item != 0; --row)
+    item = NextVisible(item);
+  return item;
+}
+
+void TCustomOutline::MakeVisible(int32_t Index) {
+  CheckIndex(Index, 1);
+  const int32_t item = ShownItem(Index);
+  const int32_t top = TopItem();
+  const int32_t rows = RowsInView();
+  if (item < top) {
+    SetTopItem(item);
+    return;
+  }
+  int32_t row = 0;
+  for (int32_t p = top; p != item && row < rows; p = NextVisible(p))
+    ++row;
+  if (row >= rows) SetTopItem(StepVisible(item, -(rows - 1)));
+}
+
+void TCustomOutline::SelectAndShow(int32_t Index) {
+  if (Index <= 0) return;
+  SetSelectedItem(Index);
+  MakeVisible(Index);
+}
+
+void TCustomOutline::Paint() {
+  TCanvas* canvas = Canvas();
+  const TRect client = ClientRect();
+  canvas->SetFont(Font());
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(client);
+  int32_t y = 0;
+  for (int32_t i = TopItem(); i != 0 && y < client.Bottom; i = NextVisible(i), y += FItemHeight)
+    PaintItem(canvas, i, y);
+}
+
+void TCustomOutline::PaintItem(TCanvas* ACanvas, int32_t Index, int32_t Y) {
+  const int32_t h = FItemHeight;
+  const int32_t level = FTree.Level(Index);
+  const int32_t mid = Y + h / 2;
+  const bool hasChildren = FTree.Size(Index) > 1;
+  const bool expanded = FTree.Expanded(Index);
+
+  // Tree lines: the item's own joint, then a line through the row for every ancestor
+  // that has more children below.
+  ACanvas->Pen()->SetColor(clBtnShadow);
+  int32_t a = Index;
+  for (int32_t k = level; k >= 1; --k, a = FTree.Parent(a)) {
+    const int32_t x = (k - 1) * h + h / 2;
+    const bool more = HasNextSibling(FTree, a);
+    if (k == level) {
+      ACanvas->MoveTo(x, Index == 1 ? mid : Y);
+      ACanvas->LineTo(x, more ? Y + h : mid + 1);
+      ACanvas->MoveTo(x, mid);
+      ACanvas->LineTo(k * h, mid);
+    } else if (more) {
+      ACanvas->MoveTo(x, Y);
+      ACanvas->LineTo(x, Y + h);
+    }
+  }
+
+  int32_t x = (level - 1) * h;
+  if (hasChildren) {
+    TBitmap* box = FPictures[expanded ? opMinus : opPlus].get();
+    ACanvas->Draw(x + (h - box->Width()) / 2, Y + (h - box->Height()) / 2, box);
+  }
+  x += h;
+  TBitmap* picture = FPictures[!hasChildren ? opLeaf : expanded ? opOpen : opClosed].get();
+  if (!picture->Empty()) {
+    ACanvas->Draw(x, Y + (h - picture->Height()) / 2, picture);
+    x += picture->Width() + 2;
+  }
+
+  const String text(FTree.Text(Index));
+  const TSize extent = ACanvas->TextExtent(text);
+  const TRect textRect(x, Y, x + extent.cx + 4, Y + h);
+  const bool selected = Index == FSelected;
+  if (selected) {
+    ACanvas->Brush()->SetColor(clHighlight);
+    ACanvas->FillRect(textRect);
+    ACanvas->Font()->SetColor(clHighlightText);
+  }
+  ACanvas->Brush()->SetStyle(bsClear);
+  ACanvas->TextOut(x + 2, Y + (h - extent.cy) / 2, text);
+  ACanvas->Brush()->SetStyle(bsSolid);
+  ACanvas->Brush()->SetColor(Color());
+  ACanvas->Font()->SetColor(Font()->Color());
+  if (selected && Focused()) ACanvas->DrawFocusRect(textRect);
+}
+
+void TCustomOutline::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  if (Button == mbLeft) {
+    if (CanFocus()) SetFocus();
+    const int32_t item = GetItem(X, Y);
+    if (item > 0) {
+      const int32_t boxLeft = (FTree.Level(item) - 1) * FItemHeight;
+      const bool onBox = FTree.Size(item) > 1 && X >= boxLeft && X < boxLeft + FItemHeight;
+      if (onBox && !Shift.Contains(ssDouble))
+        NodeAt(item)->SetExpandedState(!FTree.Expanded(item));
+      else
+        SetSelectedItem(item);
+    }
+  }
+  inherited::MouseDown(Button, Shift, X, Y);
+}
+
+void TCustomOutline::KeyDown(uint16_t& Key, TShiftState Shift) {
+  inherited::KeyDown(Key, Shift);
+  if (Key == 0 || FTree.Count() == 0) return;
+  const int32_t selected = FSelected > 0 ? ShownItem(FSelected) : 0;
+  const int32_t rows = RowsInView();
+  switch (Key) {
+    case VK_DOWN:
+      SelectAndShow(selected ? NextVisible(selected) : TopItem());
+      break;
+    case VK_UP:
+      SelectAndShow(selected ? PrevVisible(selected) : TopItem());
+      break;
+    case VK_NEXT:
+      SelectAndShow(StepVisible(selected ? selected : TopItem(), rows - 1));
+      break;
+    case VK_PRIOR:
+      SelectAndShow(StepVisible(selected ? selected : TopItem(), -(rows - 1)));
+      break;
+    case VK_HOME:
+      SelectAndShow(1);
+      break;
+    case VK_END:
+      SelectAndShow(LastVisible());
+      break;
+    case VK_RIGHT:
+      if (selected && FTree.Size(selected) > 1) {
+        if (!FTree.Expanded(selected))
+          NodeAt(selected)->Expand();
+        else
+          SelectAndShow(selected + 1);
+      }
+      break;
+    case VK_LEFT:
+      if (selected) {
+        if (FTree.Expanded(selected) && FTree.Size(selected) > 1)
+          NodeAt(selected)->Collapse();
+        else
+          SelectAndShow(FTree.Parent(selected));
+      }
+      break;
+    default:
+      return;
+  }
+  Key = 0;
+}
+
+void TCustomOutline::KeyPress(Char& Key) {
+  inherited::KeyPress(Key);
+  if (FSelected == 0 || (Key != '+' && Key != '-' && Key != '*')) return;
+  TOutlineNode* node = NodeAt(FSelected);
+  if (Key == '+')
+    node->Expand();
+  else if (Key == '-')
+    node->Collapse();
+  else
+    node->FullExpand();
+  Key = 0;
+}
+
+bool TCustomOutline::DoMouseWheel(TShiftState Shift, int32_t WheelDelta, TPoint MousePos) {
+  if (inherited::DoMouseWheel(Shift, WheelDelta, MousePos)) return true;
+  const int32_t top = TopItem();
+  if (top == 0) return false;
+  SetTopItem(StepVisible(top, -WheelDelta / 120 * 3));
+  return true;
+}
+
+void TCustomOutline::WMGetDlgCode(TMessage& Message) {
+  Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
 }
 
 }  // namespace bw

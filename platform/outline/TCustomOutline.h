@@ -115,11 +115,34 @@ class TCustomOutline : public TCustomControl {
   /// Toggles the expansion of the selected item, then raises OnDblClick.
   void DblClick() override;
 
+  // The view: one row per shown item from TopItem down, each with tree lines, the plus or
+  // minus box of an item with children, its open, closed or leaf picture and its text.
+  // A click on the box expands or collapses, elsewhere on a row it selects; the arrow,
+  // Home, End and page keys move the selection, Left and Right also collapse and expand,
+  // "+", "-" and "*" expand, collapse and fully expand the selected item.
+
+  /// Height of a row in pixels; also the indentation per level. Default 16.
+  int32_t ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int32_t Value);
+  /// The item on the top row (0 when there are none). Setting an item inside a collapsed
+  /// branch shows its outermost collapsed ancestor there instead.
+  int32_t TopItem() const;
+  void SetTopItem(int32_t Value);
+  /// The item on the row at client point (X, Y), 0 when none.
+  int32_t GetItem(int32_t X, int32_t Y) const;
+  /// Scrolls as little as needed for item Index's row to be in view.
+  void MakeVisible(int32_t Index);
+
   // Walking the items that are shown, that is whose ancestors are all expanded, in order.
 
   /// The shown item after item Index (Index 0: the first shown item); 0 after the last.
   /// For an item inside a collapsed branch, the first shown item after that branch.
   int32_t NextVisible(int32_t Index) const;
+  /// The shown item before item Index, 0 before the first. Costs the depth of the item
+  /// before it.
+  int32_t PrevVisible(int32_t Index) const;
+  /// Item Index when it is shown, else its outermost collapsed ancestor, which is.
+  int32_t ShownItem(int32_t Index) const;
   /// Calls Visit(index) for every shown item in order. Costs the number of shown items.
   template <class F>
   void ForEachVisible(F&& Visit) const {
@@ -140,6 +163,13 @@ class TCustomOutline : public TCustomControl {
   /// Called when a node's expansion changes through SetExpandedState.
   virtual void ExpandedChanged(int32_t Index, bool Expanded);
 
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
+  bool DoMouseWheel(TShiftState Shift, int32_t WheelDelta, TPoint MousePos) override;
+  void WMGetDlgCode(TMessage& Message) override;
+
  private:
   friend class TOutlineNode;
   friend class TOutlineStrings;
@@ -148,6 +178,8 @@ class TCustomOutline : public TCustomControl {
   TOutlineNode* FRoot;  // owned by FTree, at position 0
   int32_t FSelected = 0;
   int32_t FUpdateCount = 0;
+  int32_t FItemHeight = 16;
+  int32_t FTopItem = 0;  // may be stale; TopItem() gives the shown item
   String FItemSeparator = "\\";
   std::unique_ptr<TOutlineStrings> FLines;
   std::unique_ptr<TBitmap> FPictures[5];
@@ -162,6 +194,14 @@ class TCustomOutline : public TCustomControl {
   void ReplaceItems(TOutlineTree& items);
   String SaveText() const;
   void NotifyChanged();
+  /// Rows that fit in the client area, at least 1.
+  int32_t RowsInView() const;
+  /// The last shown item, 0 when empty.
+  int32_t LastVisible() const;
+  /// Moves by count shown items (negative: up), stopping at either end.
+  int32_t StepVisible(int32_t Index, int32_t count) const;
+  void PaintItem(TCanvas* ACanvas, int32_t Index, int32_t Y);
+  void SelectAndShow(int32_t Index);
 };
 
 }  // namespace bw

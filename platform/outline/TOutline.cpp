@@ -21,8 +21,7 @@ void PublishPicture(TPropertyBuilder<TOutline>& P, const char* Name) {
 
 BW_PUBLISHED(TOutline) {
   P.Property("Lines", &TOutline::Lines, &TOutline::SetLines);
-  P.Property("ItemSeparator", &TOutline::ItemSeparator, &TOutline::SetItemSeparator)
-      .Default("\\");
+  P.Property("ItemSeparator", &TOutline::ItemSeparator, &TOutline::SetItemSeparator).Default("\\");
   PublishPicture<opPlus>(P, "PicturePlus");
   PublishPicture<opMinus>(P, "PictureMinus");
   PublishPicture<opOpen>(P, "PictureOpen");

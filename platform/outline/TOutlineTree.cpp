@@ -217,12 +217,14 @@ void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
   size_t tabs = 0;
   while (tabs < line.size() && line[tabs] == '\t')
     ++tabs;
-  const int32_t level = int32_t(tabs) + 1;
-  if (level > int32_t(FOpen.size())) {
+  if (tabs >= FOpen.size()) {
     if (FShape.Size() == 1) throw EOutlineError(Format(SOutlineFirstLineIndented, {source}));
     throw EOutlineError(
         Format(SOutlineLineTooDeep, {std::to_string(lineNo), source, std::to_string(tabs)}));
   }
+  if (FShape.Size() >= size_t(INT32_MAX))
+    throw EOutlineError(Format(SOutlineTooManyItems, {source}));
+  const int32_t level = int32_t(tabs) + 1;
   const int32_t p = int32_t(FShape.Size());
   while (int32_t(FOpen.size()) > level) {
     FShape[size_t(FOpen.back())].Size = p - FOpen.back();
@@ -242,7 +244,8 @@ void TOutlineTree::EndLoad() {
 
 void TOutlineTree::LoadText(std::string_view text, const String& source) {
   if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) text.remove_prefix(3);
-  BeginLoad(int32_t(std::count(text.begin(), text.end(), '\n')) + 1);
+  const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
+  BeginLoad(int32_t(std::min(lines, size_t(INT32_MAX - 1))));
   const char* s = text.data();
   const char* const stop = s + text.size();
   int32_t line = 0;

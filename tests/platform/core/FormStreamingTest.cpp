@@ -11,6 +11,7 @@
 #include "platform/core/EParserError.h"
 #include "platform/core/FormConversion.h"
 #include "platform/core/FormStreaming.h"
+#include "platform/core/TMemoryStream.h"
 #include "platform/core/TPropInfo.h"
 
 namespace bw {
@@ -90,6 +91,7 @@ class FormStreamingTest : public testing::Test {
     inner->SetName("Box2");
     inner->SetParentComponent(box);
     inner->SetCaption("deep");
+    inner->SetTag(-7);
     auto* w = new TWidget(form.get());
     w->SetName("Widget1");
     w->SetCount(-5);
@@ -161,6 +163,42 @@ TEST_F(FormStreamingTest, WritesWhatDiffersFromDefaults) {
   // An event whose handler has no name cannot be stored and is left out.
   w->SetOnClick(TNotifyEvent([](TObject*) {}));
   EXPECT_EQ(ComponentToText(&form).find("OnClick"), String::npos);
+}
+
+TEST_F(FormStreamingTest, AComponentThatCannotBeStoredWritesNothing) {
+  TTestForm form(nullptr);
+  auto* w = new TWidget(&form);
+  w->SetShape(static_cast<TShape>(7));
+  TMemoryStream out;
+  EXPECT_THROW(SaveComponentToStream(&out, &form, sofBinary), EWriteError);
+  EXPECT_THROW(SaveComponentToStream(&out, &form, sofText), EWriteError);
+  EXPECT_EQ(out.Size(), 0);
+  EXPECT_TRUE(w->ComponentState().Empty());
+}
+
+TEST_F(FormStreamingTest, ReferencesResolveAfterTheWholeForm) {
+  std::unique_ptr<TComponent> form(
+      ComponentFromString("object Form1: TTestForm\n"
+                          "  Buddy = Later\n"  // a component further down
+                          "  object A: TWidget\n"
+                          "    Buddy = Form1.Later\n"  // dotted through the root
+                          "  end\n"
+                          "  object B: TWidget\n"
+                          "    Buddy = Missing\n"  // unknown: left unset, as other readers do
+                          "  end\n"
+                          "  object Later: TWidget\n"
+                          "    Buddy = Form1\n"
+                          "  end\n"
+                          "end\n"));
+  auto* later = form->FindComponent("Later");
+  EXPECT_EQ(dynamic_cast<TWidget*>(form.get())->Buddy(), later);
+  EXPECT_EQ(dynamic_cast<TWidget*>(form->FindComponent("A"))->Buddy(), later);
+  EXPECT_EQ(dynamic_cast<TWidget*>(form->FindComponent("B"))->Buddy(), nullptr);
+  EXPECT_EQ(dynamic_cast<TWidget*>(later)->Buddy(), form.get());
+  // A reference to a component of the wrong class is refused.
+  EXPECT_THROW(delete ComponentFromString("object Form1: TTestForm\n  Buddy = X\n"
+                                          "  object X: TComponent\n  end\nend\n"),
+               EReadError);
 }
 
 TEST_F(FormStreamingTest, LoadedRunsOnEveryComponentAfterTheWholeForm) {
@@ -257,7 +295,8 @@ INSTANTIATE_TEST_SUITE_P(
         TBadForm{"NoHandler", "    OnClick = Missing\n", "no handler named \"Missing\""},
         TBadForm{"WrongHandler", "    OnClick = Twice\n", "does not fit"},
         TBadForm{"BinaryForList", "    Inner.Lines.Strings = {00}\n", "expected a list"},
-        TBadForm{"DuplicateName", "    object Box1: TBox\n    end\n", "Box1"}),
+        TBadForm{"DuplicateName", "    object Box1: TBox\n    end\n", "Box1"},
+        TBadForm{"LoadedFails", "    Caption = 'FailInLoaded'\n", "Loaded failed"}),
     [](const testing::TestParamInfo<TBadForm>& I) { return String(I.param.Name); });
 
 TEST_F(FormStreamingTest, TextErrorsPointAtTheProperty) {

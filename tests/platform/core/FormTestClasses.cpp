@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ClassRegistry.h"
+#include "platform/core/Exception.h"
 #include "platform/core/TPropertyTable.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
@@ -80,6 +81,7 @@ void TWidget::DefineProperties(TFiler* Filer) {
 }
 
 void TWidget::Loaded() {
+  if (FCaption == "FailInLoaded") throw EComponentError("Loaded failed");
   // Loaded runs with csLoading still set, so the log notes what it saw.
   const bool loading = ComponentState().Contains(csLoading);
   inherited::Loaded();
@@ -126,7 +128,7 @@ TTestForm::TTestForm(TComponent* AOwner) : TBox(AOwner) {
 }
 
 void RegisterTestClasses() {
-  RegisterClasses<TWidget, TBox, TTestForm, TInner, TDepth>();
+  RegisterClasses<TComponent, TWidget, TBox, TTestForm, TInner, TDepth>();
 }
 
 }  // namespace bw::formtest
