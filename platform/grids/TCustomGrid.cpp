@@ -236,7 +236,9 @@ void TCustomGrid::SetBorderStyle(TBorderStyle Value) {
   Invalidate();
 }
 
-TRect TCustomGrid::ViewRect() const { return Rect(0, 0, FLayout.ViewWidth(), FLayout.ViewHeight()); }
+TRect TCustomGrid::ViewRect() const {
+  return Rect(0, 0, FLayout.ViewWidth(), FLayout.ViewHeight());
+}
 
 void TCustomGrid::UpdateGeometry() {
   TRect client = ClientRect();
@@ -330,14 +332,18 @@ void TCustomGrid::MoveCurrent(int32_t ACol, int32_t ARow, bool MoveAnchor, bool 
 }
 
 void TCustomGrid::ScrollToShow(TGridCoord Cell) {
-  TGridCoord topLeft = FLayout.TopLeftToShow(
-      {FOptions.Contains(goRowSelect) ? -1 : Cell.X, Cell.Y}, FLayout.TopLeft());
+  TGridCoord topLeft = FLayout.TopLeftToShow({FOptions.Contains(goRowSelect) ? -1 : Cell.X, Cell.Y},
+                                             FLayout.TopLeft());
   MoveTopLeft(topLeft.X, topLeft.Y);
 }
 
-void TCustomGrid::SetTopRow(int32_t Value) { MoveTopLeft(LeftCol(), Value); }
+void TCustomGrid::SetTopRow(int32_t Value) {
+  MoveTopLeft(LeftCol(), Value);
+}
 
-void TCustomGrid::SetLeftCol(int32_t Value) { MoveTopLeft(Value, TopRow()); }
+void TCustomGrid::SetLeftCol(int32_t Value) {
+  MoveTopLeft(Value, TopRow());
+}
 
 void TCustomGrid::MoveTopLeft(int32_t ALeft, int32_t ATop) {
   TGridCoord value = FLayout.ClampTopLeft({ALeft, ATop});
@@ -373,8 +379,8 @@ TRect TCustomGrid::BoxRect(const TGridRect& Box) const {
   // The visible cells of a range along an axis are the fixed ones in it and the
   // scrolled ones from the first shown to the last shown; their screen order follows
   // their index, so the first and the last visible cell bound the rectangle.
-  auto span = [](int32_t lo, int32_t hi, int32_t fixed, int32_t first, int32_t last,
-                 int32_t& from, int32_t& to) {
+  auto span = [](int32_t lo, int32_t hi, int32_t fixed, int32_t first, int32_t last, int32_t& from,
+                 int32_t& to) {
     from = lo < fixed ? lo : std::max(lo, first);
     to = std::min(hi, last) >= first ? std::min(hi, last) : std::min(hi, fixed - 1);
     return from <= to && from >= 0;
@@ -397,9 +403,13 @@ void TCustomGrid::InvalidateCell(int32_t ACol, int32_t ARow) {
   InvalidateBox({ACol, ARow, ACol, ARow});
 }
 
-void TCustomGrid::InvalidateCol(int32_t ACol) { InvalidateBox({ACol, 0, ACol, RowCount() - 1}); }
+void TCustomGrid::InvalidateCol(int32_t ACol) {
+  InvalidateBox({ACol, 0, ACol, RowCount() - 1});
+}
 
-void TCustomGrid::InvalidateRow(int32_t ARow) { InvalidateBox({0, ARow, ColCount() - 1, ARow}); }
+void TCustomGrid::InvalidateRow(int32_t ARow) {
+  InvalidateBox({0, ARow, ColCount() - 1, ARow});
+}
 
 // --- moving and deleting columns and rows ----------------------------------------------
 
@@ -455,13 +465,25 @@ void TCustomGrid::DeleteRow(int32_t ARow) {
 
 // --- hooks: the base's own answers -----------------------------------------------------
 
-bool TCustomGrid::CanEditModify() { return true; }
-bool TCustomGrid::CanEditAcceptKey(Char) { return true; }
-bool TCustomGrid::SelectCell(int32_t, int32_t) { return true; }
-String TCustomGrid::GetEditText(int32_t, int32_t) { return String(); }
+bool TCustomGrid::CanEditModify() {
+  return true;
+}
+bool TCustomGrid::CanEditAcceptKey(Char) {
+  return true;
+}
+bool TCustomGrid::SelectCell(int32_t, int32_t) {
+  return true;
+}
+String TCustomGrid::GetEditText(int32_t, int32_t) {
+  return String();
+}
 void TCustomGrid::SetEditText(int32_t, int32_t, const String&) {}
-String TCustomGrid::GetEditMask(int32_t, int32_t) { return String(); }
-int32_t TCustomGrid::GetEditLimit() { return 0; }
+String TCustomGrid::GetEditMask(int32_t, int32_t) {
+  return String();
+}
+int32_t TCustomGrid::GetEditLimit() {
+  return 0;
+}
 void TCustomGrid::ColumnMoved(int32_t, int32_t) {}
 void TCustomGrid::RowMoved(int32_t, int32_t) {}
 void TCustomGrid::SizeChanged(int32_t, int32_t) {}
@@ -469,7 +491,9 @@ void TCustomGrid::TopLeftChanged() {}
 
 // --- the in-place editor ---------------------------------------------------------------
 
-TInplaceEdit* TCustomGrid::CreateEditor() { return new TInplaceEdit(this); }
+TInplaceEdit* TCustomGrid::CreateEditor() {
+  return new TInplaceEdit(this);
+}
 
 bool TCustomGrid::CanEditShow() {
   return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode &&
@@ -477,7 +501,9 @@ bool TCustomGrid::CanEditShow() {
          FCurrent.Y >= FixedRows();
 }
 
-bool TCustomGrid::EditorShowing() const { return FInplaceEdit && FInplaceCol >= 0; }
+bool TCustomGrid::EditorShowing() const {
+  return FInplaceEdit && FInplaceCol >= 0;
+}
 
 void TCustomGrid::SetEditorMode(bool Value) {
   if (!Value) {
@@ -597,14 +623,30 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
   const bool ctrl = Shift.Contains(ssCtrl);
   TGridMove move;
   switch (Key) {
-    case VK_UP: move = gmUp; break;
-    case VK_DOWN: move = gmDown; break;
-    case VK_LEFT: move = ctrl ? gmPageLeft : gmLeft; break;
-    case VK_RIGHT: move = ctrl ? gmPageRight : gmRight; break;
-    case VK_PRIOR: move = ctrl ? gmTopOfPage : gmPageUp; break;
-    case VK_NEXT: move = ctrl ? gmBottomOfPage : gmPageDown; break;
-    case VK_HOME: move = ctrl ? gmFirstCell : gmHome; break;
-    case VK_END: move = ctrl ? gmLastCell : gmEnd; break;
+    case VK_UP:
+      move = gmUp;
+      break;
+    case VK_DOWN:
+      move = gmDown;
+      break;
+    case VK_LEFT:
+      move = ctrl ? gmPageLeft : gmLeft;
+      break;
+    case VK_RIGHT:
+      move = ctrl ? gmPageRight : gmRight;
+      break;
+    case VK_PRIOR:
+      move = ctrl ? gmTopOfPage : gmPageUp;
+      break;
+    case VK_NEXT:
+      move = ctrl ? gmBottomOfPage : gmPageDown;
+      break;
+    case VK_HOME:
+      move = ctrl ? gmFirstCell : gmHome;
+      break;
+    case VK_END:
+      move = ctrl ? gmLastCell : gmEnd;
+      break;
     case VK_TAB:
       if (!FOptions.Contains(goTabs) || Shift.Contains(ssAlt)) return;
       move = Shift.Contains(ssShift) ? gmPrevCell : gmNextCell;
@@ -618,7 +660,8 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
       Key = 0;
       CancelEdit();
       return;
-    default: return;
+    default:
+      return;
   }
   Key = 0;
   const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect) &&
@@ -804,11 +847,20 @@ bool TCustomGrid::ScrollBarMouseDown(TPoint P) {
 void TCustomGrid::ScrollByPart(const TGridScrollBar& Bar, TScrollBarPart Part) {
   int32_t delta = 0;
   switch (Part) {
-    case spLineUp: delta = -1; break;
-    case spLineDown: delta = 1; break;
-    case spPageUp: delta = -Bar.Page(); break;
-    case spPageDown: delta = Bar.Page(); break;
-    default: return;
+    case spLineUp:
+      delta = -1;
+      break;
+    case spLineDown:
+      delta = 1;
+      break;
+    case spPageUp:
+      delta = -Bar.Page();
+      break;
+    case spPageDown:
+      delta = Bar.Page();
+      break;
+    default:
+      return;
   }
   if (Bar.Kind() == sbVertical)
     MoveTopLeft(LeftCol(), TopRow() + delta);
@@ -887,7 +939,9 @@ void TCustomGrid::DoEnter() {
   if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing)) ShowEditor();
 }
 
-void TCustomGrid::DoExit() { inherited::DoExit(); }
+void TCustomGrid::DoExit() {
+  inherited::DoExit();
+}
 
 void TCustomGrid::WMSetFocus(TMessage& Message) {
   inherited::WMSetFocus(Message);
@@ -953,7 +1007,8 @@ std::vector<PaintSpan> VisibleSpans(const TGridAxis& axis, int32_t fixed, int32_
       spans.push_back({i, static_cast<int32_t>(pos), std::max(axis.Size(i), 0), extent});
     pos += extent;
   };
-  for (int32_t i = 0; i < fixed && pos < viewLength; ++i) visit(i);
+  for (int32_t i = 0; i < fixed && pos < viewLength; ++i)
+    visit(i);
   // Skip straight to the first scrolled item that reaches the painted band.
   int32_t start = first;
   if (lo > pos) {
@@ -963,7 +1018,8 @@ std::vector<PaintSpan> VisibleSpans(const TGridAxis& axis, int32_t fixed, int32_
       start = at;
     }
   }
-  for (int32_t i = start; i < axis.Count() && pos < std::min(viewLength, hi); ++i) visit(i);
+  for (int32_t i = start; i < axis.Count() && pos < std::min(viewLength, hi); ++i)
+    visit(i);
   return spans;
 }
 
@@ -1032,8 +1088,7 @@ void TCustomGrid::PaintCells(TCanvas* ACanvas, const TRect& Clip) {
   brush->SetStyle(bsSolid);
   brush->SetColor(Color());
   if (gridRight < viewW) ACanvas->FillRect(Rect(gridRight, 0, viewW, viewH).Intersect(Clip));
-  if (gridBottom < viewH)
-    ACanvas->FillRect(Rect(0, gridBottom, gridRight, viewH).Intersect(Clip));
+  if (gridBottom < viewH) ACanvas->FillRect(Rect(0, gridBottom, gridRight, viewH).Intersect(Clip));
 
   // The focus frame, unless the editor covers the cell.
   if (focused && !EditorShowing()) {
@@ -1055,9 +1110,9 @@ void TCustomGrid::PaintDragMarker(TCanvas* ACanvas) {
   const bool after = FMovePos > FMoveIndex;
   int32_t start = cols ? FLayout.ColStart(FMovePos) : FLayout.RowStart(FMovePos);
   if (start < 0) return;
-  int32_t at = start + (after ? (cols ? FLayout.Cols().Extent(FMovePos)
-                                      : FLayout.Rows().Extent(FMovePos))
-                              : 0);
+  int32_t at =
+      start +
+      (after ? (cols ? FLayout.Cols().Extent(FMovePos) : FLayout.Rows().Extent(FMovePos)) : 0);
   ACanvas->Brush()->SetStyle(bsSolid);
   ACanvas->Brush()->SetColor(clHighlight);
   if (cols)
@@ -1084,7 +1139,8 @@ void TCustomGrid::DefineProperties(TFiler* Filer) {
 void TCustomGrid::ReadExtents(TReader* Reader, bool Cols) {
   std::vector<int32_t> sizes;
   Reader->ReadListBegin();
-  while (!Reader->EndOfList()) sizes.push_back(Reader->ReadInteger());
+  while (!Reader->EndOfList())
+    sizes.push_back(Reader->ReadInteger());
   Reader->ReadListEnd();
   const int32_t count = Cols ? ColCount() : RowCount();
   for (int32_t i = 0; i < count && i < static_cast<int32_t>(sizes.size()); ++i) {
@@ -1098,7 +1154,8 @@ void TCustomGrid::ReadExtents(TReader* Reader, bool Cols) {
 void TCustomGrid::WriteExtents(TWriter* Writer, bool Cols) const {
   const TGridAxis& axis = Cols ? FLayout.Cols() : FLayout.Rows();
   Writer->WriteListBegin();
-  for (int32_t i = 0; i < axis.Count(); ++i) Writer->WriteInteger(axis.Size(i));
+  for (int32_t i = 0; i < axis.Count(); ++i)
+    Writer->WriteInteger(axis.Size(i));
   Writer->WriteListEnd();
 }
 

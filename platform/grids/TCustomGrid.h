@@ -139,7 +139,6 @@ class TCustomGrid : public TCustomControl {
   void DefineProperties(TFiler* Filer) override;
 
  public:
-
  protected:
   friend class TInplaceEdit;
 
@@ -270,9 +269,9 @@ class TCustomGrid : public TCustomControl {
   TGridScrollBar FHorzBar{sbHorizontal};
   TGridScrollBar* FScrollBarDown = nullptr;  // the bar a press went to
   TScrollBarPart FScrollPart = spNone;
-  int32_t FThumbGrab = 0;         // where in the thumb it was taken, in pixels
-  int32_t FThumbDragPos = -1;     // a dragged thumb's position before it is applied
-  int32_t FWheelDelta = 0;        // wheel movement not yet worth a notch
+  int32_t FThumbGrab = 0;      // where in the thumb it was taken, in pixels
+  int32_t FThumbDragPos = -1;  // a dragged thumb's position before it is applied
+  int32_t FWheelDelta = 0;     // wheel movement not yet worth a notch
 };
 
 }  // namespace bw

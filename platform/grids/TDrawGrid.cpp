@@ -25,13 +25,15 @@ BW_PUBLISHED(TDrawGrid) {
              {"goFixedVertLine", "goFixedHorzLine", "goVertLine", "goHorzLine", "goRangeSelect",
               "goDrawFocusSelected", "goRowSizing", "goColSizing", "goRowMoving", "goColMoving",
               "goEditing", "goTabs", "goRowSelect", "goAlwaysShowEditor", "goThumbTracking"})
-      .Default(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
+      .Default(
+          TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect});
   P.Property("ScrollBars", &TDrawGrid::ScrollBars, &TDrawGrid::SetScrollBars,
              {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"})
       .Default(ssBoth);
   auto event = [&P](const char* name, auto member) {
-    P.Property(name, [member](TDrawGrid* G) { return G->*member; },
-               [member](TDrawGrid* G, const auto& Value) { G->*member = Value; });
+    P.Property(
+        name, [member](TDrawGrid* G) { return G->*member; },
+        [member](TDrawGrid* G, const auto& Value) { G->*member = Value; });
   };
   event("OnColumnMoved", &TDrawGrid::OnColumnMoved);
   event("OnDrawCell", &TDrawGrid::OnDrawCell);

@@ -8,8 +8,7 @@ namespace bw {
 
 using TDrawCellEvent = TEvent<void(TObject* Sender, int32_t ACol, int32_t ARow, const TRect& Rect,
                                    TGridDrawState State)>;
-using TSelectCellEvent =
-    TEvent<void(TObject* Sender, int32_t ACol, int32_t ARow, bool& CanSelect)>;
+using TSelectCellEvent = TEvent<void(TObject* Sender, int32_t ACol, int32_t ARow, bool& CanSelect)>;
 using TGetEditEvent = TEvent<void(TObject* Sender, int32_t ACol, int32_t ARow, String& Value)>;
 using TSetEditEvent =
     TEvent<void(TObject* Sender, int32_t ACol, int32_t ARow, const String& Value)>;

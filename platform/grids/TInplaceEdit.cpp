@@ -11,25 +11,30 @@ namespace bw {
 
 namespace {
 
-bool IsContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool IsContinuation(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 int32_t NextBoundary(const String& s, int32_t i) {
   const int32_t n = static_cast<int32_t>(s.size());
   if (i >= n) return n;
   ++i;
-  while (i < n && IsContinuation(s[static_cast<size_t>(i)])) ++i;
+  while (i < n && IsContinuation(s[static_cast<size_t>(i)]))
+    ++i;
   return i;
 }
 
 int32_t PrevBoundary(const String& s, int32_t i) {
   if (i <= 0) return 0;
   --i;
-  while (i > 0 && IsContinuation(s[static_cast<size_t>(i)])) --i;
+  while (i > 0 && IsContinuation(s[static_cast<size_t>(i)]))
+    --i;
   return i;
 }
 
 int32_t CharCount(const String& s) {
-  return static_cast<int32_t>(std::count_if(s.begin(), s.end(), [](char c) { return !IsContinuation(c); }));
+  return static_cast<int32_t>(
+      std::count_if(s.begin(), s.end(), [](char c) { return !IsContinuation(c); }));
 }
 
 }  // namespace
@@ -62,8 +67,10 @@ void TInplaceEdit::SetSelStart(int32_t Value) {
 
 void TInplaceEdit::SetSelLength(int32_t Value) {
   const String& s = Text();
-  int32_t end = std::clamp(FSelStart + std::max(Value, 0), FSelStart, static_cast<int32_t>(s.size()));
-  while (end < static_cast<int32_t>(s.size()) && IsContinuation(s[static_cast<size_t>(end)])) ++end;
+  int32_t end =
+      std::clamp(FSelStart + std::max(Value, 0), FSelStart, static_cast<int32_t>(s.size()));
+  while (end < static_cast<int32_t>(s.size()) && IsContinuation(s[static_cast<size_t>(end)]))
+    ++end;
   FSelLength = end - FSelStart;
   Invalidate();
 }
@@ -93,7 +100,9 @@ void TInplaceEdit::UpdateContents() {
   SetText(FGrid->GetEditText(col, row));
 }
 
-bool TInplaceEdit::EditCanModify() { return !FGrid || FGrid->CanEditModify(); }
+bool TInplaceEdit::EditCanModify() {
+  return !FGrid || FGrid->CanEditModify();
+}
 
 void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
   if (FGrid) {
@@ -110,7 +119,9 @@ void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
       case VK_DOWN:
       case VK_PRIOR:
       case VK_NEXT:
-      case VK_ESCAPE: sendToGrid(); break;
+      case VK_ESCAPE:
+        sendToGrid();
+        break;
       case VK_TAB:
         if (!Shift.Contains(ssAlt)) sendToGrid();
         break;
@@ -132,24 +143,32 @@ void TInplaceEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
         Deselect();
         Key = 0;
         break;
-      default: break;
+      default:
+        break;
     }
   }
   if (Key == 0) return;
   inherited::KeyDown(Key, Shift);
   const String& s = Text();
   switch (Key) {
-    case VK_LEFT: SetSelStart(FSelLength > 0 ? FSelStart : PrevBoundary(s, FSelStart)); break;
+    case VK_LEFT:
+      SetSelStart(FSelLength > 0 ? FSelStart : PrevBoundary(s, FSelStart));
+      break;
     case VK_RIGHT:
       SetSelStart(FSelLength > 0 ? FSelStart + FSelLength : NextBoundary(s, FSelStart));
       break;
-    case VK_HOME: SetSelStart(0); break;
-    case VK_END: SetSelStart(static_cast<int32_t>(s.size())); break;
+    case VK_HOME:
+      SetSelStart(0);
+      break;
+    case VK_END:
+      SetSelStart(static_cast<int32_t>(s.size()));
+      break;
     case VK_DELETE:
       if (FSelLength == 0) FSelLength = NextBoundary(s, FSelStart) - FSelStart;
       InsertChar(0);
       break;
-    default: return;
+    default:
+      return;
   }
   Key = 0;
 }
@@ -163,8 +182,11 @@ void TInplaceEdit::KeyPress(Char& Key) {
         Key = 0;
         return;
       case U'\t':
-      case 27: Key = 0; return;  // handled as keys by KeyDown
-      default: break;
+      case 27:
+        Key = 0;
+        return;  // handled as keys by KeyDown
+      default:
+        break;
     }
     if (Key >= 32 && Key != 127 && (!EditCanModify() || !FGrid->CanEditAcceptKey(Key))) {
       Key = 0;
@@ -186,8 +208,10 @@ void TInplaceEdit::InsertChar(Char Key) {
     length = FSelStart - start;
   }
   String typed;
-  if (Key >= 32 && Key != 127) AppendUtf8(typed, Key);
-  else if (Key != 0 && Key != 8) return;  // other control characters do nothing
+  if (Key >= 32 && Key != 127)
+    AppendUtf8(typed, Key);
+  else if (Key != 0 && Key != 8)
+    return;  // other control characters do nothing
   if (!typed.empty() && FMaxLength > 0 &&
       CharCount(s) - CharCount(s.substr(static_cast<size_t>(start), static_cast<size_t>(length))) >=
           FMaxLength)

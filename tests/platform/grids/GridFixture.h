@@ -40,7 +40,8 @@ class TTestGrid : public TDrawGrid {
 
   void Key(uint16_t Key, uint32_t Modifiers = 0) { Perform(WM_KEYDOWN, Key, Modifiers); }
   void Type(const std::u32string& Text) {
-    for (Char c : Text) Perform(WM_CHAR, c, 0);
+    for (Char c : Text)
+      Perform(WM_CHAR, c, 0);
   }
 
  protected:
@@ -61,7 +62,8 @@ class TTestGrid : public TDrawGrid {
 
 /// Sends typed characters to a control, one WM_CHAR each.
 inline void TypeInto(TWinControl* Control, const std::u32string& Text) {
-  for (Char c : Text) Control->Perform(WM_CHAR, c, 0);
+  for (Char c : Text)
+    Control->Perform(WM_CHAR, c, 0);
 }
 
 class GridTest : public ::testing::Test {

@@ -5,7 +5,9 @@
 namespace bw::test {
 namespace {
 
-uint32_t Px(TColor c) { return ColorToPixel(c); }
+uint32_t Px(TColor c) {
+  return ColorToPixel(c);
+}
 
 class PaintTest : public GridTest {
  protected:
@@ -80,8 +82,9 @@ TEST_F(PaintTest, FocusedCurrentCellIsFramedNotFilled) {
   ASSERT_NE(Find(1, 2), nullptr);
   EXPECT_TRUE(Find(1, 2)->State.Contains(gdFocused));
   EXPECT_EQ(Pixel(100, 62), Px(clWindow));  // no highlight under the focus
-  int framed = 0;                             // the dotted frame along the top edge
-  for (int32_t x = 66; x < 126; ++x) framed += Pixel(x, 50) != Px(clWindow);
+  int framed = 0;                           // the dotted frame along the top edge
+  for (int32_t x = 66; x < 126; ++x)
+    framed += Pixel(x, 50) != Px(clWindow);
   EXPECT_GT(framed, 20);
   Grid->SetOptions(Grid->Options() + TGridOptions{goDrawFocusSelected});
   EXPECT_EQ(Pixel(100, 62), Px(clHighlight));
@@ -105,7 +108,7 @@ TEST_F(PaintTest, DefaultDrawingOffLeavesTheCellToDrawCell) {
   };
   Application->ProcessMessages();
   EXPECT_EQ(Pixel(30, 12), Px(clRed));
-  EXPECT_EQ(Pixel(0, 0), Px(clRed));  // no 3-D edge either
+  EXPECT_EQ(Pixel(0, 0), Px(clRed));      // no 3-D edge either
   EXPECT_EQ(Pixel(64, 12), Px(clBlack));  // the lines stay
 }
 

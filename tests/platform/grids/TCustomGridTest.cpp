@@ -25,8 +25,8 @@ TEST_F(GridTest, ClassicDefaults) {
   EXPECT_EQ(Grid->DefaultColWidth(), 64);
   EXPECT_EQ(Grid->DefaultRowHeight(), 24);
   EXPECT_EQ(Grid->GridLineWidth(), 1);
-  EXPECT_EQ(Grid->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
-                                           goHorzLine, goRangeSelect}));
+  EXPECT_EQ(Grid->Options(), (TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+                                           goRangeSelect}));
   EXPECT_EQ(Grid->Col(), 1);
   EXPECT_EQ(Grid->Row(), 1);
   EXPECT_EQ(Grid->TopRow(), 1);
