@@ -65,8 +65,9 @@ void TBitmap::SetSize(int32_t width, int32_t height) {
   TBitmapImage& img = Image();
   std::vector<uint32_t> pixels(size_t(width) * size_t(height), 0xFFFFFF);
   const int32_t cw = std::min(width, img.Width), ch = std::min(height, img.Height);
-  for (int32_t y = 0; y < ch; ++y)
-    std::copy_n(&img.Pixels[size_t(y) * size_t(img.Width)], cw, &pixels[size_t(y) * size_t(width)]);
+  for (int32_t y = 0; y < ch && cw > 0; ++y)
+    std::copy_n(img.Pixels.data() + size_t(y) * size_t(img.Width), cw,
+                pixels.data() + size_t(y) * size_t(width));
   img.Pixels = std::move(pixels);
   img.Width = width;
   img.Height = height;

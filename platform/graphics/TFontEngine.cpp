@@ -164,6 +164,7 @@ TFontEngine::TFontEngine() {
 TFontEngine::~TFontEngine() {
   FFaces.clear();
   if (FLibrary) FT_Done_FreeType(static_cast<FT_Library>(FLibrary));
+  FcFini();
 }
 
 TFontEngine::Match TFontEngine::Find(const String& name, TFontStyles style, TFontPitch pitch) {

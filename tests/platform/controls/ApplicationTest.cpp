@@ -1,0 +1,123 @@
+#include "ControlsFixture.h"
+#include "platform/controls/TButton.h"
+#include "platform/controls/TScreen.h"
+
+namespace bw::test {
+
+class ApplicationTest : public ControlsTest {};
+
+TEST_F(ApplicationTest, AFailingHandlerIsReportedAndTheLoopGoesOn) {
+  TForm* form = NewForm();
+  auto* button = new TButton(form);
+  button->SetParent(form);
+  int32_t clicks = 0;
+  button->OnClick = TNotifyEvent([&](TObject*) {
+    if (++clicks == 1) throw EInvalidOperation("first click fails");
+  });
+  std::vector<std::string> reported;
+  TObject* reportedSender = nullptr;
+  Application->OnException = TExceptionEvent([&](TObject* Sender, const Exception& E) {
+    reported.push_back(E.Message());
+    reportedSender = Sender;
+  });
+  THeadlessInput::Click(button);
+  THeadlessInput::Click(button);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_EQ(reported, std::vector<std::string>{"first click fails"});
+  EXPECT_EQ(reportedSender, button);
+  EXPECT_FALSE(button->MouseCapture()) << "the release still came through";
+}
+
+TEST_F(ApplicationTest, WithoutOnExceptionTheMessageGoesToStandardError) {
+  TForm* form = NewForm();
+  form->OnPaint = TNotifyEvent([](TObject*) { throw std::runtime_error("paint broke"); });
+  testing::internal::CaptureStderr();
+  form->Repaint();
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_NE(err.find("paint broke"), std::string::npos);
+  form->OnPaint.Clear();
+  EXPECT_FALSE(form->NeedsPaint()) << "a failed paint does not stay marked for ever";
+}
+
+TEST_F(ApplicationTest, RunEndsWhenTheMainFormCloses) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  EXPECT_EQ(Application->MainForm(), main);
+  main->OnShow = TNotifyEvent([&](TObject*) { Headless().UserClose(main->Surface()); });
+  Application->Run();
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(ApplicationTest, CloseAsksFirstAndThenHidesOrFrees) {
+  NewForm();  // the main form
+  TForm* other = NewForm();
+  bool allow = false;
+  other->OnCloseQuery = TCloseQueryEvent([&](TObject*, bool& CanClose) { CanClose = allow; });
+  other->Close();
+  EXPECT_TRUE(other->Visible());
+  allow = true;
+  other->Close();
+  EXPECT_FALSE(other->Visible());
+  EXPECT_FALSE(Application->Terminated());
+
+  other->Show();
+  other->OnClose = TCloseEvent([](TObject*, TCloseAction& Action) { Action = caFree; });
+  int32_t forms = Screen->FormCount();
+  other->Close();
+  EXPECT_EQ(Screen->FormCount(), forms) << "freed only once the messages are done";
+  Application->ProcessMessages();
+  EXPECT_EQ(Screen->FormCount(), forms - 1);
+}
+
+TEST_F(ApplicationTest, UserClosingAFormClosesIt) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Show();
+  TForm* other = NewForm();
+  Headless().UserClose(other->Surface());
+  Application->ProcessMessages();
+  EXPECT_FALSE(other->Visible());
+  EXPECT_FALSE(Application->Terminated());
+  Headless().UserClose(main->Surface());
+  Application->ProcessMessages();
+  EXPECT_TRUE(Application->Terminated());
+}
+
+TEST_F(ApplicationTest, ShowModalRunsUntilAButtonSetsTheResult) {
+  NewForm();
+  TForm* dialog = new TForm(Application);
+  dialog->SetBounds(300, 300, 200, 100);
+  auto* ok = new TButton(dialog);
+  ok->SetParent(dialog);
+  ok->SetBounds(10, 10, 75, 25);
+  ok->SetModalResult(mrOk);
+  ok->SetDefault(true);
+  Headless().Key(VK_RETURN);  // arrives once the dialog is up and active
+  EXPECT_EQ(dialog->ShowModal(), mrOk);
+  EXPECT_FALSE(dialog->Visible());
+  EXPECT_THROW({
+    dialog->Show();
+    dialog->ShowModal();
+  }, EInvalidOperation);
+}
+
+TEST_F(ApplicationTest, PostedMessagesWaitForTheLoop) {
+  std::vector<std::string> log;
+  TForm* form = NewForm();
+  auto* p = new TProbe(form, &log, "p");
+  p->SetParent(form);
+  p->SetTabStop(true);
+  Application->ProcessMessages();
+  log.clear();
+  PostMessage(p->Handle(), WM_CHAR, 'x', 0);
+  EXPECT_TRUE(log.empty());
+  Application->ProcessMessages();
+  EXPECT_EQ(log, std::vector<std::string>{"p:char(120)"});
+  HWND gone = p->Handle();
+  PostMessage(gone, WM_CHAR, 'y', 0);
+  delete p;
+  Application->ProcessMessages();  // a message for a dead window is dropped
+  EXPECT_FALSE(PostMessage(gone, WM_CHAR, 'z', 0));
+}
+
+}  // namespace bw::test
