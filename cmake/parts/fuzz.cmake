@@ -1,5 +1,6 @@
-# libFuzzer targets: each fuzz/NAME.cpp becomes fuzz_NAME. Only with clang and
-# -DBW_FUZZ=ON, which also instruments the libraries so the fuzzer sees their coverage:
+# libFuzzer targets: each fuzz/NAME.cpp that no other part builds becomes fuzz_NAME.
+# Only with clang and -DBW_FUZZ=ON, which also instruments the libraries so the fuzzer
+# sees their coverage:
 #   CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DBW_FUZZ=ON -DBW_BUILD_TESTS=OFF
 #   cmake --build build/fuzz --target fuzz_FormReaderFuzz && build/fuzz/fuzz/fuzz_FormReaderFuzz
 
@@ -12,6 +13,9 @@ if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
   file(GLOB bw_fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
   foreach(f IN LISTS bw_fuzzers)
     get_filename_component(n ${f} NAME_WE)
+    if(TARGET fuzz_${n})
+      continue()  # another part already builds it
+    endif()
     add_executable(fuzz_${n} ${f})
     target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)

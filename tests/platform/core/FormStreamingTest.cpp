@@ -201,6 +201,20 @@ TEST_F(FormStreamingTest, ReferencesResolveAfterTheWholeForm) {
                EReadError);
 }
 
+TEST_F(FormStreamingTest, SeveralBareValuesRoundTripInBinaryOnly) {
+  TTestForm form(nullptr);
+  form.SetName("Form1");
+  form.Sparse()->Entries = {{0, "a"}, {3, ""}, {5, "c"}};
+  std::unique_ptr<TComponent> loaded(ComponentFromString(ComponentToBinary(&form)));
+  EXPECT_EQ(dynamic_cast<TWidget*>(loaded.get())->Sparse()->Entries, form.Sparse()->Entries);
+  try {
+    ComponentToText(&form);
+    FAIL() << "text written";
+  } catch (const EReadError& e) {
+    EXPECT_NE(e.Message().find("Sparse.List"), String::npos) << e.Message();
+  }
+}
+
 TEST_F(FormStreamingTest, LoadedRunsOnEveryComponentAfterTheWholeForm) {
   auto form = MakeForm();
   const String data = ComponentToBinary(form.get());

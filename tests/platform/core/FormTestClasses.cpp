@@ -43,6 +43,25 @@ void TInner::DefineProperties(TFiler* Filer) {
       !Tags.empty());
 }
 
+void TSparseEntries::DefineProperties(TFiler* Filer) {
+  Filer->DefineProperty(
+      "List",
+      [this](TReader* R) {
+        for (int32_t n = R->ReadInteger(); n > 0; --n) {
+          const int32_t index = R->ReadInteger();
+          Entries.emplace_back(index, R->ReadString());
+        }
+      },
+      [this](TWriter* W) {
+        W->WriteInteger(int64_t(Entries.size()));
+        for (const auto& [index, text] : Entries) {
+          W->WriteInteger(index);
+          W->WriteString(text);
+        }
+      },
+      !Entries.empty());
+}
+
 BW_PUBLISHED(TWidget) {
   P.Property("Count", &TWidget::Count, &TWidget::SetCount);
   P.Property("Big", &TWidget::Big, &TWidget::SetBig);
@@ -57,6 +76,7 @@ BW_PUBLISHED(TWidget) {
   P.Property("Ratio", &TWidget::Ratio, &TWidget::SetRatio);
   P.Property("OnClick", &TWidget::OnClick, &TWidget::SetOnClick);
   P.Property("Inner", &TWidget::Inner);
+  P.Property("Sparse", &TWidget::Sparse);
   P.Property("Buddy", &TWidget::Buddy, &TWidget::SetBuddy);
   P.Property("ColCount", &TWidget::ColCount, &TWidget::SetColCount);
 }

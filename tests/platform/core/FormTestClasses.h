@@ -51,6 +51,15 @@ class TInner : public TPersistent {
   std::unique_ptr<TStringList> FLines = std::make_unique<TStringList>();
 };
 
+/// Stores its entries as a count followed by index/text pairs, with no list around them,
+/// as a sparse string list stores its "List" property.
+class TSparseEntries : public TPersistent {
+  BW_CLASS(TSparseEntries, TPersistent)
+ public:
+  void DefineProperties(TFiler* Filer) override;
+  std::vector<std::pair<int32_t, String>> Entries;
+};
+
 class TWidget : public TComponent {
   BW_CLASS(TWidget, TComponent)
  public:
@@ -77,6 +86,7 @@ class TWidget : public TComponent {
   const TNotifyEvent& OnClick() const { return FOnClick; }
   void SetOnClick(const TNotifyEvent& V) { FOnClick = V; }
   TInner* Inner() const { return FInner.get(); }
+  TSparseEntries* Sparse() const { return FSparse.get(); }
   TWidget* Buddy() const { return FBuddy; }
   void SetBuddy(TWidget* V) { FBuddy = V; }
   /// Like a grid's column count: the defined list "ColWidths" holds exactly this many.
@@ -105,6 +115,7 @@ class TWidget : public TComponent {
   double FRatio = 0;
   TNotifyEvent FOnClick;
   std::unique_ptr<TInner> FInner = std::make_unique<TInner>();
+  std::unique_ptr<TSparseEntries> FSparse = std::make_unique<TSparseEntries>();
   TWidget* FBuddy = nullptr;
   std::vector<int32_t> FColWidths;
 };
