@@ -152,22 +152,46 @@ std::u32string TEditMask::EditTextOf(const String& value) const {
   for (int32_t pos = 0; pos < Length() && k < data.size(); ++pos) {
     if (IsLiteral(pos)) continue;
     Char c = data[k++];
-    if (c != U' ' && c != FBlank && Fits(pos, c)) out[pos] = c;
+    if (c == U' ' || c == FBlank) continue;
+    // A value without literals may still carry formatting: what fits no place is
+    // skipped, and the place takes the next character.
+    if (!FSaveLiterals)
+      while (!Fits(pos, c) && k < data.size())
+        c = data[k++];
+    if (Fits(pos, c)) out[pos] = c;
+  }
+  return out;
+}
+
+std::u32string TEditMask::NormalEditText(const String& text) const {
+  std::u32string chars = DecodeUtf8(text);
+  std::u32string out = EmptyEditText();
+  for (int32_t pos = 0; pos < Length() && pos < static_cast<int32_t>(chars.size()); ++pos) {
+    Char c = chars[pos];
+    if (!IsLiteral(pos) && c != U' ' && c != FBlank && Fits(pos, c)) out[pos] = c;
   }
   return out;
 }
 
 String TEditMask::ValueOf(const std::u32string& editText) const {
+  return Collect(editText, FSaveLiterals);
+}
+
+String TEditMask::InputsOf(const std::u32string& editText) const {
+  return Collect(editText, false);
+}
+
+String TEditMask::Collect(const std::u32string& editText, bool literals) const {
   std::u32string out;
   for (int32_t pos = 0; pos < Length() && pos < static_cast<int32_t>(editText.size()); ++pos) {
     Char c = editText[pos];
     if (IsLiteral(pos)) {
-      if (FSaveLiterals) out.push_back(c);
+      if (literals) out.push_back(c);
     } else {
       out.push_back(c == FBlank ? U' ' : c);
     }
   }
-  if (!FSaveLiterals) {
+  if (!literals) {
     const size_t first = out.find_first_not_of(U' ');
     if (first == std::u32string::npos) return {};
     out = out.substr(first, out.find_last_not_of(U' ') + 1 - first);

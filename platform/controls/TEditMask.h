@@ -55,12 +55,18 @@ class TEditMask {
   std::u32string EmptyEditText() const;
   /// The edit text that shows value. With saved literals the value is read place by
   /// place (a literal of the value is skipped where the mask has the same literal);
-  /// otherwise its characters fill the input places in order. A character that does not
-  /// fit its place leaves the place blank; with '!' a short value is aligned to the end.
+  /// otherwise its characters fill the input places in order, skipping characters that
+  /// fit no place (formatting). A space, or with saved literals a character that does not
+  /// fit its place, leaves the place blank; with '!' a short value is aligned to the end.
   std::u32string EditTextOf(const String& value) const;
+  /// An edit text taken place by place from text: literals stay, a character that does
+  /// not fit its place (or a space) leaves the place blank.
+  std::u32string NormalEditText(const String& text) const;
   /// The value of an edit text: blanks become spaces; with saved literals the whole edit
   /// text, otherwise only the input places, without spaces at either end.
   String ValueOf(const std::u32string& editText) const;
+  /// The characters of the input places, blanks as spaces, without spaces at either end.
+  String InputsOf(const std::u32string& editText) const;
   /// The first required place that is blank, or -1 when the text is complete.
   int32_t FirstMissing(const std::u32string& editText) const;
 
@@ -83,6 +89,7 @@ class TEditMask {
   Char FBlank = '_';
   bool FLeadingBlanks = false;
 
+  String Collect(const std::u32string& editText, bool literals) const;
   std::u32string Blanked(const std::u32string& chars, int32_t start, int32_t end) const;
 };
 

@@ -153,35 +153,8 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points) {
   Target t = Begin();
   TPoint saved = FPenPos;
   FDashPhase = 0;
-  if (FPen->Width() > 1 && FPen->Style() != psClear) {
-    // One mask for the whole figure, so joints are not changed twice.
-    TRect box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
-    for (const TPoint& p : Points)
-      box = box.Union({p.X, p.Y, p.X + 1, p.Y + 1});
-    const int32_t w = FPen->Width();
-    Mask m(box.Inflate(w, w).Offset(t.Org.X, t.Org.Y).Intersect(t.Clip));
-    if (!m.Bounds().IsEmpty()) {
-      for (size_t i = 1; i < Points.size(); ++i) {
-        int32_t x0 = Points[i - 1].X + t.Org.X, y0 = Points[i - 1].Y + t.Org.Y;
-        int32_t x1 = Points[i].X + t.Org.X, y1 = Points[i].Y + t.Org.Y;
-        int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-        int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
-        for (;;) {
-          m.Stamp(x0, y0, w);
-          if (x0 == x1 && y0 == y1) break;
-          int32_t e2 = 2 * err;
-          if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
-          }
-          if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
-          }
-        }
-      }
-      ApplyMask(t, m, ColorToPixel(FPen->Color()), FPen->Mode());
-    }
+  if (FPen->Width() > 1) {
+    StrokeWide(t, Points);  // one mask for the whole figure: joints change once
   } else {
     for (size_t i = 1; i < Points.size(); ++i)
       PlotLine(t, Points[i - 1].X, Points[i - 1].Y, Points[i].X, Points[i].Y);
@@ -190,46 +163,19 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points) {
   Changed();
 }
 
-void TCanvas::PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
-  if (FPen->Style() == psClear) return;
-  x0 += t.Org.X;
-  y0 += t.Org.Y;
-  x1 += t.Org.X;
-  y1 += t.Org.Y;
-  const uint32_t pixel = ColorToPixel(FPen->Color());
-  const TPenMode mode = FPen->Mode();
-  const int32_t w = FPen->Width();
+namespace {
+
+// Visits the points of a line from (x0, y0) towards (x1, y1), the end point included
+// only when asked (Bresenham).
+template <class F>
+void WalkLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool withEnd, F&& visit) {
   int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
-  if (w > 1) {
-    // A wide line: round tips along the whole line, the end point included.
-    Mask m(TRect{std::min(x0, x1), std::min(y0, y1), std::max(x0, x1) + 1, std::max(y0, y1) + 1}
-               .Inflate(w, w)
-               .Intersect(t.Clip));
-    if (m.Bounds().IsEmpty()) return;
-    for (;;) {
-      m.Stamp(x0, y0, w);
-      if (x0 == x1 && y0 == y1) break;
-      int32_t e2 = 2 * err;
-      if (e2 >= dy) {
-        err += dy;
-        x0 += sx;
-      }
-      if (e2 <= dx) {
-        err += dx;
-        y0 += sy;
-      }
-    }
-    ApplyMask(t, m, pixel, mode);
-    return;
-  }
-  const auto& dashes = DashPattern(FPen->Style());
-  while (x0 != x1 || y0 != y1) {
-    if ((dashes.empty() || DashOn(dashes, FDashPhase)) && t.Inside(x0, y0)) {
-      uint32_t& d = t.At(x0, y0);
-      d = ApplyPenMode(mode, pixel, d);
-    }
-    ++FDashPhase;
+  for (;;) {
+    const bool atEnd = x0 == x1 && y0 == y1;
+    if (atEnd && !withEnd) return;
+    visit(x0, y0);
+    if (atEnd) return;
     int32_t e2 = 2 * err;
     if (e2 >= dy) {
       err += dy;
@@ -240,6 +186,42 @@ void TCanvas::PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int3
       y0 += sy;
     }
   }
+}
+
+}  // namespace
+
+void TCanvas::StrokeWide(const Target& t, const std::vector<TPoint>& Points) {
+  if (FPen->Style() == psClear) return;
+  const int32_t w = FPen->Width();
+  TRect box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
+  for (const TPoint& p : Points)
+    box = box.Union({p.X, p.Y, p.X + 1, p.Y + 1});
+  Mask m(box.Inflate(w, w).Offset(t.Org.X, t.Org.Y).Intersect(t.Clip));
+  if (m.Bounds().IsEmpty()) return;
+  // Round pen tips along every segment, the end points included.
+  for (size_t i = 1; i < Points.size(); ++i)
+    WalkLine(Points[i - 1].X + t.Org.X, Points[i - 1].Y + t.Org.Y, Points[i].X + t.Org.X,
+             Points[i].Y + t.Org.Y, true, [&](int32_t x, int32_t y) { m.Stamp(x, y, w); });
+  ApplyMask(t, m, ColorToPixel(FPen->Color()), FPen->Mode());
+}
+
+void TCanvas::PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+  if (FPen->Style() == psClear) return;
+  if (FPen->Width() > 1) {
+    StrokeWide(t, {{x0, y0}, {x1, y1}});
+    return;
+  }
+  const uint32_t pixel = ColorToPixel(FPen->Color());
+  const TPenMode mode = FPen->Mode();
+  const auto& dashes = DashPattern(FPen->Style());
+  WalkLine(x0 + t.Org.X, y0 + t.Org.Y, x1 + t.Org.X, y1 + t.Org.Y, false,
+           [&](int32_t x, int32_t y) {
+             if ((dashes.empty() || DashOn(dashes, FDashPhase)) && t.Inside(x, y)) {
+               uint32_t& d = t.At(x, y);
+               d = ApplyPenMode(mode, pixel, d);
+             }
+             ++FDashPhase;
+           });
 }
 
 void TCanvas::ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode) {

@@ -175,6 +175,7 @@ class TCanvas : public TPersistent {
 
   Target Begin() const;
   void PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+  void StrokeWide(const Target& t, const std::vector<TPoint>& Points);
   void Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode);
   void ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode);
   void DrawText(const Target& t, int32_t X, int32_t Y, const String& Text);

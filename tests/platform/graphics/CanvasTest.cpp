@@ -1,43 +1,19 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/TBitmap.h"
+#include "tests/platform/graphics/GraphicsTestSupport.h"
 
 namespace bw {
 namespace {
+
+using graphicstest::Ink;
+using graphicstest::Picture;
 
 // A white bitmap of the given size with a default canvas.
 std::unique_ptr<TBitmap> White(int32_t w, int32_t h) {
   auto b = std::make_unique<TBitmap>();
   b->SetSize(w, h);
   return b;
-}
-
-// The pixels of a bitmap as rows of characters: '.' white, '#' black, '?' other.
-std::vector<std::string> Picture(TBitmap& b) {
-  std::vector<std::string> rows;
-  for (int32_t y = 0; y < b.Height(); ++y) {
-    std::string row;
-    for (int32_t x = 0; x < b.Width(); ++x) {
-      TColor c = PixelToColor(b.ScanLine(y)[x]);
-      row += c == clWhite ? '.' : c == clBlack ? '#' : '?';
-    }
-    rows.push_back(row);
-  }
-  return rows;
-}
-
-// Bounding box of pixels that are not `background`.
-TRect Ink(TBitmap& b, TColor background = clWhite) {
-  TRect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int32_t y = 0; y < b.Height(); ++y)
-    for (int32_t x = 0; x < b.Width(); ++x)
-      if (PixelToColor(b.ScanLine(y)[x]) != background) {
-        r.Left = std::min(r.Left, x);
-        r.Top = std::min(r.Top, y);
-        r.Right = std::max(r.Right, x + 1);
-        r.Bottom = std::max(r.Bottom, y + 1);
-      }
-  return r.Left == INT32_MAX ? TRect{} : r;
 }
 
 TEST(CanvasLines, EndPointIsNotDrawn) {

@@ -1,23 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/TBitmap.h"
+#include "tests/platform/graphics/GraphicsTestSupport.h"
 
 namespace bw {
 namespace {
 
-// Bounding box of pixels that differ from `background`.
-TRect Ink(TBitmap& b, TColor background = clWhite) {
-  TRect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
-  for (int32_t y = 0; y < b.Height(); ++y)
-    for (int32_t x = 0; x < b.Width(); ++x)
-      if (PixelToColor(b.ScanLine(y)[x]) != background) {
-        r.Left = std::min(r.Left, x);
-        r.Top = std::min(r.Top, y);
-        r.Right = std::max(r.Right, x + 1);
-        r.Bottom = std::max(r.Bottom, y + 1);
-      }
-  return r.Left == INT32_MAX ? TRect{} : r;
-}
+using graphicstest::Ink;
+using graphicstest::Picture;
 
 struct TextCanvas : testing::Test {
   TBitmap b;

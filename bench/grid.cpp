@@ -1,0 +1,85 @@
+// Figures for the grid base: a grid of 1,000,000 rows against one of 100, each 1200 x 800
+// pixels with 20 columns, every cell drawing a short text. Scrolling by a page (Page Down
+// and Page Up, repainted) and painting the whole view must cost the same for both. Each
+// figure is measured 5 times; the minimum and the median are printed as "name: value unit".
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/backend/VirtualKeys.h"
+#include "platform/controls/TApplication.h"
+#include "platform/controls/TForm.h"
+#include "platform/graphics/TCanvas.h"
+#include "platform/grids/TDrawGrid.h"
+
+using namespace bw;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 5;
+
+void Report(const std::string& name, std::vector<double> values, const char* unit) {
+  std::sort(values.begin(), values.end());
+  std::printf("%s_min: %.3f %s\n", name.c_str(), values.front(), unit);
+  std::printf("%s_median: %.3f %s\n", name.c_str(), values[values.size() / 2], unit);
+}
+
+// Microseconds per call of f, over `repeat` calls, measured kRuns times.
+std::vector<double> Measure(int repeat, const std::function<void(int)>& f) {
+  std::vector<double> runs;
+  for (int run = 0; run < kRuns; ++run) {
+    auto start = Clock::now();
+    for (int i = 0; i < repeat; ++i) f(i);
+    runs.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count() /
+                   repeat);
+  }
+  return runs;
+}
+
+void BenchGrid(int32_t rows, const std::string& label) {
+  Application->Reset();
+  auto* form = new TForm(Application);
+  form->SetBounds(0, 0, 1220, 840);
+  form->Show();
+  auto* grid = new TDrawGrid(form);
+  grid->SetParent(form);
+  grid->SetBounds(0, 0, 1200, 800);
+  grid->SetColCount(20);
+  grid->SetRowCount(rows);
+  grid->OnDrawCell = [grid](TObject*, int32_t c, int32_t r, const TRect& R, TGridDrawState) {
+    // The same length of text in both grids, so that only the grid itself differs.
+    grid->Canvas()->TextOut(R.Left + 2, R.Top + 2, std::to_string(r % 100) + ":" + std::to_string(c));
+  };
+  grid->SetTopRow(rows / 2);
+  Application->ProcessMessages();
+
+  Report("paint_1200x800_" + label, Measure(20, [&](int) {
+           grid->Invalidate();
+           grid->Update();
+         }),
+         "us");
+  // Down a page and back up, so that both grids stay in the same place.
+  Report("page_scroll_" + label, Measure(40, [&](int i) {
+           grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
+           grid->Update();
+         }),
+         "us");
+  Report("page_move_no_paint_" + label, Measure(20000, [&](int i) {
+           grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
+         }),
+         "us");
+  Application->Reset();
+}
+
+}  // namespace
+
+int main() {
+  BenchGrid(100, "100_rows");
+  BenchGrid(1'000'000, "1m_rows");
+  return 0;
+}

@@ -1,0 +1,313 @@
+#include "grid/TCorvath.h"
+
+#include <algorithm>
+
+#include "editor/TGridEditProperties.h"
+#include "grid/TGridOutlineProperties.h"
+#include "grid/TInGridOutline.h"
+#include "package/PackageResources.h"
+#include "platform/core/Exception.h"
+#include "platform/core/ResourceStrings.h"
+#include "platform/core/TPropertyTable.h"
+#include "platform/core/TReader.h"
+#include "platform/core/TWriter.h"
+#include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TCanvas.h"
+#include "platform/graphics/TPen.h"
+#include "platform/grids/EInvalidGridOperation.h"
+#include "platform/outline/TOutlineNode.h"
+
+namespace bw {
+
+namespace {
+
+// Picture indexes of the hidden outline.
+constexpr int32_t kPicturePlus = 0;
+constexpr int32_t kPictureOpen = 2;
+constexpr int32_t kPictureClosed = 3;
+constexpr int32_t kPictureLeaf = 4;
+
+constexpr const char* kDefaultPictures[] = {"KEMBITMAP_OPEN", "KEMBITMAP_CLOSED", "KEMBITMAP_LEAF"};
+
+template <int32_t Index>
+TBitmap* PictureOf(TCorvath* G) {
+  return G->GetPicture(Index);
+}
+template <int32_t Index>
+void SetPictureOf(TCorvath* G, TBitmap* B) {
+  G->SetPicture(Index, B);
+}
+
+}  // namespace
+
+BW_PUBLISHED(TCorvath) {
+  P.Property(
+      "OnButtonClick", [](TCorvath* G) -> const TEditButtonClickEvent& { return G->OnButtonClick; },
+      [](TCorvath* G, const TEditButtonClickEvent& E) { G->OnButtonClick = E; });
+  P.Property(
+      "OnEditAcceptKey",
+      [](TCorvath* G) -> const TEditAcceptKeyEvent& { return G->OnEditAcceptKey; },
+      [](TCorvath* G, const TEditAcceptKeyEvent& E) { G->OnEditAcceptKey = E; });
+  P.Property("PicturePlus", &PictureOf<0>, &SetPictureOf<0>);
+  P.Property("PictureMinus", &PictureOf<1>, &SetPictureOf<1>);
+  P.Property("PictureOpen", &PictureOf<2>, &SetPictureOf<2>);
+  P.Property("PictureClosed", &PictureOf<3>, &SetPictureOf<3>);
+  P.Property("PictureLeaf", &PictureOf<4>, &SetPictureOf<4>);
+  P.Property("Editor", &TCorvath::Editor);
+  P.Property("Outline", &TCorvath::Outline);
+  P.Property("OutlineCol", &TCorvath::OutlineCol, &TCorvath::SetOutlineCol);
+}
+
+// ---- construction and form storage ----------------------------------------------------
+
+TCorvath::TCorvath(TComponent* AOwner) : TDrawGrid(AOwner) {
+  // Column widths go to the form as "ColWidths" (DefineProperties); row heights follow
+  // the rows, which are rebuilt from the outline, so they are not stored at all.
+  SetSaveCellExtents(false);
+  FEditorProps = std::make_unique<TGridEditProperties>();
+
+  FHiddenOutline = new TInGridOutline(this);
+  FHiddenOutline->SetParent(this);
+  FHiddenOutline->SetVisible(false);
+  FHiddenOutline->SetBounds(-400, -400, FHiddenOutline->Width(), FHiddenOutline->Height());
+  FHiddenOutline->OnChange = TNotifyEvent([this](TObject* Sender) { ExpandCollapse(Sender); });
+
+  // A picture whose resource is missing stays empty.
+  for (int32_t i = 0; i < 3; ++i) {
+    if (HBITMAP Handle = LoadBitmap(HInstance(), kDefaultPictures[i]))
+      FHiddenOutline->GetPicture(kPictureOpen + i)->SetHandle(Handle);
+  }
+
+  FOutlineProps = std::make_unique<TGridOutlineProperties>();
+  FOutlineProps->FHiddenOutline = FHiddenOutline;
+  FOutlineProps->FGrid = this;
+  SetColWidths(0, 200);
+}
+
+TCorvath::~TCorvath() {
+  FOutlineProps.reset();
+  FEditorProps.reset();
+  FRowMap = {};
+}
+
+void TCorvath::Loaded() {
+  inherited::Loaded();
+  SyncOutline();
+}
+
+void TCorvath::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "ColWidths", [this](TReader* Reader) { ReadColWidths(Reader); },
+      [this](TWriter* Writer) { WriteColWidths(Writer); }, true);
+}
+
+void TCorvath::ReadColWidths(TReader* Reader) {
+  // Read the whole list before applying it, so a damaged list changes no width.
+  std::vector<int32_t> Widths(size_t(std::max(ColCount(), 0)));
+  Reader->ReadListBegin();
+  for (int32_t& W : Widths)
+    W = Reader->ReadInteger();
+  Reader->ReadListEnd();
+  for (int32_t i = 0; i < int32_t(Widths.size()); ++i)
+    SetColWidths(i, Widths[size_t(i)]);
+}
+
+void TCorvath::WriteColWidths(TWriter* Writer) {
+  Writer->WriteListBegin();
+  for (int32_t i = 0; i < ColCount(); ++i)
+    Writer->WriteInteger(GetColWidths(i));
+  Writer->WriteListEnd();
+}
+
+// ---- row map ---------------------------------------------------------------------------
+
+void TCorvath::SyncOutline() {
+  FRowMap.clear();
+  if (FHiddenOutline->ItemCount() == 0) {
+    SetRowCount(FixedRows() + 1);
+  } else {
+    // The shown items in display order: an item is shown when every ancestor is
+    // expanded, and the walk steps over each collapsed branch whole.
+    FRowMap.reserve(size_t(FHiddenOutline->ItemCount()));
+    FHiddenOutline->ForEachVisible([this](int32_t Index) { FRowMap.push_back(Index); });
+    // A new count comes back through SizeChanged, whose nested run finds the same rows.
+    SetRowCount(FixedRows() + int32_t(FRowMap.size()));
+  }
+  Invalidate();
+}
+
+TOutlineNode* TCorvath::RowToOutline(int32_t ARow) const {
+  const int64_t k = int64_t(ARow) - FixedRows();
+  if (k < 0 || k >= int64_t(FRowMap.size())) return nullptr;
+  const int32_t Index = FRowMap[size_t(k)];
+  // A stale entry may point past the items that are left.
+  if (Index < 1 || Index > FHiddenOutline->ItemCount()) return nullptr;
+  return FHiddenOutline->Get(Index);
+}
+
+int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {
+  if (ARow < FixedRows()) return ARow;
+  const int64_t k = int64_t(ARow) - FixedRows();
+  if (k >= int64_t(FRowMap.size())) throw EListError(SListIndexError);
+  const int32_t Index = FRowMap[size_t(k)];
+  if (Index > FHiddenOutline->ItemCount()) return -1;
+  return FixedRows() + Index - 1;
+}
+
+void TCorvath::ExpandCollapse(TObject* /*Sender*/) {
+  SyncOutline();
+}
+
+// ---- painting of the outline column -----------------------------------------------------
+
+TBitmap* TCorvath::GetPicture(int32_t Index) const {
+  if (Index < kPicturePlus || Index > kPictureLeaf) return nullptr;
+  return FHiddenOutline->GetPicture(Index);
+}
+
+void TCorvath::SetPicture(int32_t Index, TBitmap* Value) {
+  if (Index < kPicturePlus || Index > kPictureLeaf) return;
+  FHiddenOutline->SetPicture(Index, Value);
+}
+
+void TCorvath::DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) {
+  if (ACol != FOutlineColIndex || ARow < FixedRows()) {
+    inherited::DrawCell(ACol, ARow, ARect, AState);
+    return;
+  }
+  TOutlineNode* Node = RowToOutline(ARow);
+  if (!Node) return;
+
+  TRect R = ARect;
+  DrawTreeLines(R, Node);
+  R.Left += (Node->Level() - 1) * DefaultRowHeight();
+
+  const int32_t Index =
+      Node->HasChildren() ? (Node->Expanded() ? kPictureOpen : kPictureClosed) : kPictureLeaf;
+  TBitmap* const Pictures[1] = {GetPicture(Index)};
+  DrawPictures(Pictures, R);
+
+  R.Left += Pictures[0]->Width() + 8;
+  Canvas()->TextOut(R.Left, R.Top + 4, Node->Text());
+}
+
+void TCorvath::DrawTreeLines(const TRect& R, TOutlineNode* Node) {
+  TCanvas* C = Canvas();
+  // The cell's pen comes back whatever happens below.
+  struct PenGuard {
+    TCanvas* Canvas;
+    TPen Saved;
+    explicit PenGuard(TCanvas* ACanvas) : Canvas(ACanvas) { Saved.Assign(ACanvas->Pen()); }
+    ~PenGuard() { Canvas->Pen()->Assign(&Saved); }
+  } Guard(C);
+  C->Pen()->SetColor(TColor(0));
+  C->Pen()->SetWidth(1);
+
+  const int32_t H = DefaultRowHeight();
+  const int32_t h2 = H / 2;
+
+  // An ancestor of level 2 or more that has a later sibling continues its line through
+  // this row; top-level ancestors have no line.
+  for (TOutlineNode* A = Node->Parent(); A->Parent() && A->Parent()->Parent(); A = A->Parent()) {
+    if (A->Parent()->GetNextChild(A->Index()) != -1) {
+      const int32_t x = R.Left + (A->Level() - 2) * H + h2;
+      C->MoveTo(x, R.Top);
+      C->LineTo(x, R.Bottom);
+    }
+  }
+
+  const int32_t n = Node->Level();
+  if (n > 1) {
+    // The last child's line ends where it turns towards the item.
+    const bool Last = Node->Parent()->GetNextChild(Node->Index()) == -1;
+    const int32_t yEnd = Last ? R.Top + h2 : R.Bottom;
+    const int32_t x = R.Left + (n - 2) * H + h2;
+    C->MoveTo(x, R.Top);
+    C->LineTo(x, yEnd);
+    C->MoveTo(x, R.Top + h2);
+    C->LineTo(x + C->Font()->Size(), R.Top + h2);
+  }
+}
+
+void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARect) {
+  if (Pictures.empty() || !Pictures[0]) return;
+  const int32_t H = DefaultRowHeight();
+  const int32_t H0 = Pictures[0]->Height();
+  const int32_t Off = (H - H0) / 2;  // negative for a picture taller than H
+  int32_t Top = ARect.Top + Off;
+  int32_t Bottom = Top + H0;
+  for (size_t i = 0; i < Pictures.size(); ++i) {
+    TBitmap* P = Pictures[i];
+    if (!P) continue;
+    const int32_t Left = ARect.Left + int32_t(i) * H + Off;
+    const int32_t Right = Left + P->Width();
+    Bottom = std::min(Bottom, Top + P->Height());
+    // A font taller than the picture centres it in the row again.
+    const int32_t V = (Font()->Size() - (Bottom - Top)) / 2;
+    if (V > 0) {
+      const int32_t h = Bottom - Top;
+      Top = ARect.Top + (H - h) / 2;
+      Bottom = Top + h;
+    }
+    Canvas()->BrushCopy(TRect(Left, Top, Right, Bottom), P, TRect(0, 0, Right - Left, Bottom - Top),
+                        P->TransparentColor());
+  }
+}
+
+// ---- interaction -------------------------------------------------------------------------
+
+void TCorvath::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  inherited::MouseDown(Button, Shift, X, Y);
+  FDownX = X;
+  FDownY = Y;
+}
+
+void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  inherited::MouseUp(Button, Shift, X, Y);
+  if (X != FDownX || Y != FDownY) return;
+  int32_t ACol = -1;
+  int32_t ARow = -1;
+  MouseToCell(X, Y, ACol, ARow);
+  // Only a row that can be current: a click on a fixed row or below the last row of the
+  // outline column selects nothing.
+  if (ACol == FOutlineColIndex && ARow >= FixedRows() && ARow < RowCount()) SetRow(ARow);
+}
+
+void TCorvath::DblClick() {
+  if (!ComponentState().Contains(csDesigning)) {
+    int32_t ACol = -1;
+    int32_t ARow = -1;
+    MouseToCell(FDownX, FDownY, ACol, ARow);
+    if (ACol == FOutlineColIndex) {
+      if (TOutlineNode* Node = RowToOutline(ARow)) {
+        Node->SetExpandedState(!Node->Expanded());
+        SyncOutline();
+        HideEditor();
+      }
+    }
+  }
+  inherited::DblClick();
+}
+
+void TCorvath::SizeChanged(int32_t /*OldColCount*/, int32_t /*OldRowCount*/) {
+  SyncOutline();
+}
+
+bool TCorvath::CanEditAcceptKey(Char Key) {
+  bool Accept = true;
+  if (OnEditAcceptKey) OnEditAcceptKey(this, Key, Accept);
+  return Accept;
+}
+
+bool TCorvath::CanEditShow() {
+  return inherited::CanEditShow() && Col() != FOutlineColIndex;
+}
+
+void TCorvath::SetOutlineCol(int32_t Value) {
+  if (Value > ColCount() - 1 || Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  FOutlineColIndex = Value;
+  Refresh();
+}
+
+}  // namespace bw

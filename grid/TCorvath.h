@@ -1,0 +1,110 @@
+#pragma once
+// An owner-drawn grid whose outline column shows a tree. The tree lives in a hidden
+// outline the grid owns; the grid's non-fixed rows show exactly the items whose
+// ancestors are all expanded, in outline order. The row map says which item each
+// non-fixed row shows; SyncOutline rebuilds it after every change of the items, their
+// expansion or the grid's size.
+//
+// Row terms: a visual row is a row as displayed, fixed rows included. A data row is where
+// a row's cells are kept: a fixed row r is data row r, the item with outline index i is
+// data row FixedRows + i - 1, whether or not it is shown.
+//
+// Sections of TCorvath.cpp: construction and form storage; the row map; painting of the
+// outline column; mouse and editor interaction.
+
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "editor/EditEvents.h"
+#include "platform/grids/TDrawGrid.h"
+
+namespace bw {
+
+class TBitmap;
+class TGridEditProperties;
+class TGridOutlineProperties;
+class TInGridOutline;
+class TOutlineNode;
+class TPen;
+class TReader;
+class TWriter;
+
+class TCorvath : public TDrawGrid {
+  BW_CLASS(TCorvath, TDrawGrid)
+
+ public:
+  explicit TCorvath(TComponent* AOwner);
+  ~TCorvath() override;
+
+  // ---- row map ----
+  /// Rebuilds the row map from the outline, sets RowCount (FixedRows + 1 for an empty
+  /// outline, which keeps one blank row) and repaints.
+  virtual void SyncOutline();
+  /// The item shown on visual row ARow; null for fixed rows, rows without an item and
+  /// stale map entries. Never raises.
+  TOutlineNode* RowToOutline(int32_t ARow) const;
+  /// The data row of visual row ARow: ARow itself for a fixed row, -1 for a stale map
+  /// entry. EListError for a non-fixed row without a map entry.
+  int32_t RowToOutlineRow(int32_t ARow) const;
+  /// Handler for the hidden outline's OnChange: resynchronises.
+  void ExpandCollapse(TObject* Sender);
+
+  // ---- pictures ----
+  /// Pictures 0 to 4: plus, minus, open, closed, leaf, held by the hidden outline; null
+  /// for any other index. Only open, closed and leaf are painted.
+  TBitmap* GetPicture(int32_t Index) const;
+  /// Copies Value into picture Index (0 to 4; other indexes are ignored). The grid shows
+  /// it at its next paint.
+  void SetPicture(int32_t Index, TBitmap* Value);
+
+  // ---- published ----
+  /// The column that shows the tree; 0 by default.
+  int32_t OutlineCol() const { return FOutlineColIndex; }
+  /// EInvalidGridOperation "Grid index out of range" unless 0 <= Value < ColCount.
+  void SetOutlineCol(int32_t Value);
+  /// Adding, removing, loading and saving items.
+  TGridOutlineProperties* Outline() const { return FOutlineProps.get(); }
+  /// Glyph and button width for the in-place editors.
+  TGridEditProperties* Editor() const { return FEditorProps.get(); }
+
+  TEditButtonClickEvent OnButtonClick;
+  TEditAcceptKeyEvent OnEditAcceptKey;
+
+  // ---- form storage ----
+  /// Builds the rows from the items a form file has filled in.
+  void Loaded() override;
+
+ protected:
+  void DefineProperties(TFiler* Filer) override;
+  void DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) override;
+  /// Paints Pictures side by side, one per indentation step from ARect.Left, each centred
+  /// vertically in a DefaultRowHeight square, their transparent colour left to the brush.
+  void DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARect);
+
+  void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
+  void DblClick() override;
+  void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override;
+  bool CanEditAcceptKey(Char Key) override;
+  bool CanEditShow() override;
+
+  void ReadColWidths(TReader* Reader);
+  void WriteColWidths(TWriter* Writer);
+
+  TInGridOutline* HiddenOutline() const { return FHiddenOutline; }
+
+ private:
+  void DrawTreeLines(const TRect& R, TOutlineNode* Node);
+
+  int32_t FOutlineColIndex = 0;
+  TInGridOutline* FHiddenOutline = nullptr;  // owned as a component
+  std::unique_ptr<TGridOutlineProperties> FOutlineProps;
+  int32_t FDownX = 0;
+  int32_t FDownY = 0;
+  // Entry k: outline index of the item on visual row FixedRows + k.
+  std::vector<int32_t> FRowMap;
+  std::unique_ptr<TGridEditProperties> FEditorProps;
+};
+
+}  // namespace bw

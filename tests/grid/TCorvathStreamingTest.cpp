@@ -1,0 +1,128 @@
+// Storing a grid in a form and reading it back: items, column widths, the outline column,
+// the editor options, and what is deliberately not stored.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "CorvathTestUtil.h"
+#include "editor/TGridEditProperties.h"
+#include "platform/controls/TApplication.h"
+#include "platform/controls/TForm.h"
+#include "platform/core/ClassRegistry.h"
+#include "platform/core/FormStreaming.h"
+#include "platform/graphics/TBitmap.h"
+
+namespace bw::testing {
+namespace {
+
+using Rows = std::vector<String>;
+
+class CorvathStreamingTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Application->Reset();
+    RegisterClasses<TForm, TCorvath>();
+    Form = std::make_unique<TForm>(nullptr);
+    Form->SetName("Form1");
+    Grid = new TCorvath(Form.get());
+    Grid->SetName("Grid1");
+    Grid->SetParent(Form.get());
+  }
+  void TearDown() override {
+    Loaded.reset();
+    Form.reset();
+    Application->Reset();
+  }
+
+  /// The grid of a form read back from Data.
+  TCorvath* ReadBack(const String& Data) {
+    Loaded.reset(ComponentFromString(Data));
+    auto* grid = dynamic_cast<TCorvath*>(Loaded->FindComponent("Grid1"));
+    EXPECT_NE(grid, nullptr);
+    return grid;
+  }
+
+  std::unique_ptr<TForm> Form;
+  std::unique_ptr<TComponent> Loaded;
+  TCorvath* Grid = nullptr;
+};
+
+TEST_F(CorvathStreamingTest, NewGridDefaults) {
+  EXPECT_EQ(Grid->OutlineCol(), 0);
+  EXPECT_EQ(Grid->GetColWidths(0), 200);
+  for (int32_t i : {2, 3, 4}) {
+    ASSERT_NE(Grid->GetPicture(i), nullptr);
+    EXPECT_EQ(Grid->GetPicture(i)->Width(), 16);
+    EXPECT_EQ(Grid->GetPicture(i)->Height(), 15);
+  }
+  EXPECT_EQ(Grid->GetPicture(5), nullptr);
+  EXPECT_EQ(Grid->GetPicture(-1), nullptr);
+  EXPECT_TRUE(Grid->Editor()->GetBitmap()->Empty());
+  EXPECT_EQ(Grid->Editor()->ButtonWidth(), 15);
+}
+
+TEST_F(CorvathStreamingTest, RoundTripKeepsItemsWidthsOutlineColumnAndEditor) {
+  Grid->SetColCount(3);
+  Grid->SetColWidths(2, 80);
+  Grid->SetRowHeights(1, 40);
+  LoadItems(*Grid, "Top\n\tChild\n\t\tGrand\nOther\n");
+  Grid->Outline()->Get(1)->SetExpandedState(true);
+  Grid->Outline()->UpdateGrid();
+  Grid->SetOutlineCol(2);
+  TBitmap Glyph;
+  Glyph.SetSize(16, 10);
+  Grid->Editor()->SetBitmap(&Glyph);
+  Grid->Editor()->SetButtonWidth(30);
+
+  const String Text = ComponentToText(Form.get());
+  EXPECT_NE(Text.find("ColWidths = (\n      200\n      64\n      80)"), String::npos) << Text;
+  EXPECT_EQ(Text.find("RowHeights"), String::npos) << Text;
+
+  for (const String& Data : {Text, ComponentToBinary(Form.get())}) {
+    TCorvath* Copy = ReadBack(Data);
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_EQ(Copy->ColCount(), 3);
+    EXPECT_EQ(Copy->GetColWidths(0), 200);
+    EXPECT_EQ(Copy->GetColWidths(1), 64);
+    EXPECT_EQ(Copy->GetColWidths(2), 80);
+    EXPECT_EQ(Copy->GetRowHeights(1), Copy->DefaultRowHeight());
+    EXPECT_EQ(Copy->OutlineCol(), 2);
+    EXPECT_EQ(Copy->Outline()->GetOutlineLines()->Text(), "Top\n\tChild\n\t\tGrand\nOther\n");
+    // Loaded built the rows from the items read (all collapsed: the text form keeps no
+    // expansion).
+    EXPECT_EQ(ShownRows(*Copy), Rows({"Top", "Other"}));
+    EXPECT_EQ(Copy->Editor()->GetBitmap()->Width(), 16);
+    EXPECT_EQ(Copy->Editor()->ButtonWidth(), 30);
+    EXPECT_EQ(Copy->GetPicture(3)->Width(), 16);
+  }
+}
+
+TEST_F(CorvathStreamingTest, StoredOutlineColumnMustFitTheStoredColumnCount) {
+  Grid->SetColCount(4);
+  Grid->SetOutlineCol(3);
+  String Text = ComponentToText(Form.get());
+  const size_t At = Text.find("ColCount = 4");
+  ASSERT_NE(At, String::npos) << Text;
+  Text.replace(At, 12, "ColCount = 3");
+  try {
+    ReadBack(Text);
+    FAIL() << "a stored OutlineCol beyond the columns was accepted";
+  } catch (const Exception& E) {
+    EXPECT_NE(String(E.Message()).find("Grid index out of range"), String::npos) << E.Message();
+  }
+}
+
+TEST_F(CorvathStreamingTest, ColumnWidthsListMustHoldColCountEntries) {
+  Grid->SetColCount(3);
+  String Text = ComponentToText(Form.get());
+  const size_t At = Text.find("      80)");
+  ASSERT_EQ(At, String::npos);
+  const size_t List = Text.find("      64)");
+  ASSERT_NE(List, String::npos) << Text;
+  Text.replace(List, 9, "      64\n      64\n      64)");
+  EXPECT_THROW(ReadBack(Text), Exception);
+}
+
+}  // namespace
+}  // namespace bw::testing
