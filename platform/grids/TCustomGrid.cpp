@@ -939,8 +939,24 @@ void TCustomGrid::DoEnter() {
   if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing)) ShowEditor();
 }
 
-void TCustomGrid::DoExit() {
-  inherited::DoExit();
+void TCustomGrid::CMCtl3DChanged(TMessage& Message) {
+  inherited::CMCtl3DChanged(Message);
+  // The border's width follows Ctl3D.
+  if (HandleAllocated() && FBorderStyle == bsSingle) RecreateWnd();
+  UpdateGeometry();
+  Invalidate();
+}
+
+void TCustomGrid::WndProc(TMessage& Message) {
+  // Enter opens and closes the editor and Escape cancels it: neither goes to the form's
+  // default or cancel button while the grid uses it.
+  if (Message.Msg == CM_WANTSPECIALKEY &&
+      ((Message.WParam == VK_RETURN && FOptions.Contains(goEditing)) ||
+       (Message.WParam == VK_ESCAPE && EditorShowing()))) {
+    Message.Result = 1;
+    return;
+  }
+  inherited::WndProc(Message);
 }
 
 void TCustomGrid::WMSetFocus(TMessage& Message) {

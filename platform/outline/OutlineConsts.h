@@ -14,6 +14,8 @@ inline constexpr const char* SOutlineLevelError =
     "A line inserted at index %s must be indented %s to %s tabs, not %s";
 inline constexpr const char* SOutlineTooManyItems =
     "%s holds more lines than an outline can hold items";
+inline constexpr const char* SOutlineMoveBranch =
+    "Line %s cannot be moved on its own: the lines below it belong to it";
 inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
 inline constexpr const char* SOutlineUnsavableText =
     "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";

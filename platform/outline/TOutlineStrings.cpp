@@ -1,5 +1,7 @@
 #include "platform/outline/TOutlineStrings.h"
 
+#include <algorithm>
+
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
@@ -67,6 +69,30 @@ void TOutlineStrings::Delete(int32_t Index) {
 
 void TOutlineStrings::Clear() {
   FOutline->Clear();
+}
+
+void TOutlineStrings::Move(int32_t CurIndex, int32_t NewIndex) {
+  const int32_t count = GetCount();
+  CheckLine(CurIndex, count);
+  CheckLine(NewIndex, count);
+  if (CurIndex == NewIndex) return;
+  const TOutlineTree& tree = FOutline->FTree;
+  const int32_t x = CurIndex + 1, y = NewIndex + 1;
+  if (tree.Size(x) > 1) throw EOutlineError(Format(SOutlineMoveBranch, {std::to_string(CurIndex)}));
+  // Check the level against its new neighbours, numbered as if the line were gone.
+  const int32_t level = tree.Level(x);
+  auto levelWithout = [&](int32_t r) { return r <= 0 ? 0 : tree.Level(r < x ? r : r + 1); };
+  const int32_t low = y <= count - 1 ? std::max(1, levelWithout(y) - 1) : 1;
+  const int32_t high = levelWithout(y - 1) + 1;
+  if (level < low || level > high)
+    throw EOutlineError(
+        Format(SOutlineLevelError, {std::to_string(NewIndex), std::to_string(low - 1),
+                                    std::to_string(high - 1), std::to_string(level - 1)}));
+  const String text(tree.Text(x));
+  const Pointer data = tree.Data(x);
+  TUpdateScope update(*this);
+  FOutline->Delete(x);
+  FOutline->InsertItem(y, level, text, data);
 }
 
 void TOutlineStrings::Assign(TPersistent* Source) {

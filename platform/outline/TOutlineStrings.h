@@ -30,6 +30,10 @@ class TOutlineStrings : public TStrings {
   /// Deletes the item together with its descendants, as the text form needs.
   void Delete(int32_t Index) override;
   void Clear() override;
+  /// Moves a line that has no lines below it (a leaf) so that it ends at NewIndex, keeping
+  /// its level. Moving a line with lines below it, or to a place where its level does not
+  /// fit, raises EOutlineError and changes nothing. The moved item gets a new node handle.
+  void Move(int32_t CurIndex, int32_t NewIndex) override;
   /// Replaces the items with Source's lines (and their objects) all or nothing:
   /// a badly indented line raises EOutlineError naming it and nothing changes. Anything
   /// but a string list goes to the inherited Assign.

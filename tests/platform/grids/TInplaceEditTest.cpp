@@ -1,5 +1,7 @@
 #include "GridFixture.h"
 
+#include "platform/controls/TButton.h"
+
 namespace bw::test {
 namespace {
 
@@ -34,6 +36,29 @@ TEST_F(EditTest, TypingOpensTheEditorOverTheCellWithTheTypedText) {
   EXPECT_EQ(Stored, (std::vector<String>{"1,1=ab"}));
   EXPECT_FALSE(Showing());
   EXPECT_FALSE(Grid->EditorMode());
+}
+
+TEST_F(EditTest, RealKeyboardTypingGoesThroughTheFocusedEditor) {
+  int defaultClicks = 0;
+  auto* ok = new TButton(Form);
+  ok->SetParent(Form);
+  ok->SetBounds(410, 10, 75, 25);
+  ok->SetDefault(true);
+  ok->OnClick = [&](TObject*) { ++defaultClicks; };
+  Grid->SetFocus();
+  THeadlessInput::Type("hé");  // the first character opens the editor, which takes the focus
+  ASSERT_TRUE(Showing());
+  EXPECT_TRUE(Editor()->Focused());
+  EXPECT_EQ(Editor()->Text(), "hé");
+  THeadlessInput::Key(VK_RETURN);  // Enter stores; the default button stays out of it
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=hé"}));
+  EXPECT_FALSE(Showing());
+  EXPECT_TRUE(Grid->Focused());
+  THeadlessInput::Key(VK_RETURN);  // and opens the editor again
+  EXPECT_TRUE(Showing());
+  THeadlessInput::Key(VK_ESCAPE);
+  EXPECT_FALSE(Showing());
+  EXPECT_EQ(defaultClicks, 0);
 }
 
 TEST_F(EditTest, CreateEditorIsCalledOnceForAllEdits) {

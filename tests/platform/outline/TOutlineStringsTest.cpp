@@ -73,6 +73,20 @@ TEST_F(TOutlineStringsTest, DeleteTakesTheDescendantsAlong) {
   EXPECT_EQ(o.ItemCount(), 0);
 }
 
+// Moving through the generic delete-and-insert would drop a branch; lines move alone
+// and only where their level fits.
+TEST_F(TOutlineStringsTest, MoveTakesLeavesOnlyAndKeepsTheTreeValid) {
+  lines.Move(3, 1);  // D before B, still at level 2
+  EXPECT_EQ(lines.Text(), "A\n\tD\n\tB\n\t\tC\nE\n");
+  TOutlineNode* e = o.Get(5);
+  EXPECT_THROW(lines.Move(3, 4), EOutlineError);  // C two levels below E
+  EXPECT_THROW(lines.Move(2, 0), EOutlineError);  // B takes C with it
+  EXPECT_EQ(lines.Text(), "A\n\tD\n\tB\n\t\tC\nE\n");
+  EXPECT_EQ(o.Get(5), e);
+  lines.Move(4, 0);
+  EXPECT_EQ(lines.Text(), "E\nA\n\tD\n\tB\n\t\tC\n");
+}
+
 TEST_F(TOutlineStringsTest, AssignIsAllOrNothing) {
   TStringList source;
   TObject marker;
