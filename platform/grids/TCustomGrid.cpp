@@ -563,6 +563,7 @@ void TCustomGrid::UpdateEdit() {
 
 void TCustomGrid::UpdateText() {
   if (!EditorShowing()) return;
+  FInplaceEdit->ValidateEdit();
   SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
   FEditLoadedText = FInplaceEdit->Text();
 }
@@ -576,6 +577,7 @@ void TCustomGrid::HideEdit(bool Commit) {
     FInplaceCol = FInplaceRow = -1;
     if (Commit) {
       try {
+        FInplaceEdit->ValidateEdit();  // a masked text with required places left empty
         SetEditText(col, row, FInplaceEdit->Text());
       } catch (...) {
         FInplaceCol = col;

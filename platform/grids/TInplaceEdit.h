@@ -1,18 +1,18 @@
 #pragma once
-// The grid's in-place editor: a borderless one-line edit that the grid places over the
+// The grid's in-place editor: a borderless masked edit that the grid places over the
 // current cell. It hands the keys that move between cells to the grid, offers every
 // typed character to the grid's CanEditAcceptKey (dropping a refused one), refuses
 // changes the grid does not allow, and loads its text, mask and length limit from the
 // grid.
 
-#include "platform/controls/TCustomEdit.h"
+#include "platform/controls/TCustomMaskEdit.h"
 
 namespace bw {
 
 class TCustomGrid;
 
-class TInplaceEdit : public TCustomEdit {
-  BW_CLASS(TInplaceEdit, TCustomEdit)
+class TInplaceEdit : public TCustomMaskEdit {
+  BW_CLASS(TInplaceEdit, TCustomMaskEdit)
 
  public:
   explicit TInplaceEdit(TComponent* AOwner);
@@ -25,16 +25,13 @@ class TInplaceEdit : public TCustomEdit {
   void Move(const TRect& Loc);
   /// Loads text, mask and length limit of the grid's current cell.
   virtual void UpdateContents();
-  /// The input mask the grid gave for the cell being edited.
-  const String& EditMask() const { return FEditMask; }
-  void SetEditMask(const String& Value) { FEditMask = Value; }
 
  protected:
   void KeyDown(uint16_t& Key, TShiftState Shift) override;
   void KeyPress(Char& Key) override;
   void DblClick() override;
   /// May the text change? Asks the grid.
-  virtual bool EditCanModify();
+  bool EditCanModify() override;
   void WndProc(TMessage& Message) override;
   void WMPaste(TMessage& Message) override;
   void WMCut(TMessage& Message) override;
@@ -42,7 +39,6 @@ class TInplaceEdit : public TCustomEdit {
  private:
   friend class TCustomGrid;
   TCustomGrid* FGrid = nullptr;
-  String FEditMask;
 };
 
 }  // namespace bw
