@@ -12,7 +12,7 @@ BW_PUBLISHED(TForm) {
   P.Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(false);
   auto event = [&P](const char* Name, auto Member) {
     P.Property(
-        Name, [Member](TForm* f) -> const auto& { return f->*Member; },
+        Name, [Member](TForm * f) -> const auto& { return f->*Member; },
         [Member](TForm* f, const auto& Value) { f->*Member = Value; });
   };
   event("OnActivate", &TForm::OnActivate);

@@ -872,6 +872,13 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
       break;
+    case WM_CANCELMODE: {
+      // The window holds the capture for a graphic child: the child is the one to cancel.
+      TControl* capture = TWindowManager::Get().CaptureControl();
+      if (capture && capture->Parent() == this && !dynamic_cast<TWinControl*>(capture))
+        capture->Perform(WM_CANCELMODE, 0, 0);
+      break;
+    }
     default:
       break;
   }
