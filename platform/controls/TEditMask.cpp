@@ -145,7 +145,8 @@ std::u32string TEditMask::EditTextOf(const String& value) const {
   }
   const size_t inputs = std::count_if(FCells.begin(), FCells.end(),
                                       [](const TCell& cell) { return cell.Kind != mkLiteral; });
-  if (FLeadingBlanks && data.size() < inputs) data.insert(0, inputs - data.size(), U' ');
+  if (FLeadingBlanks && !FSaveLiterals && data.size() < inputs)
+    data.insert(0, inputs - data.size(), U' ');
 
   std::u32string out = EmptyEditText();
   size_t k = 0;

@@ -57,7 +57,8 @@ class TEditMask {
   /// place (a literal of the value is skipped where the mask has the same literal);
   /// otherwise its characters fill the input places in order, skipping characters that
   /// fit no place (formatting). A space, or with saved literals a character that does not
-  /// fit its place, leaves the place blank; with '!' a short value is aligned to the end.
+  /// fit its place, leaves the place blank; with '!' a short value without literals is
+  /// aligned to the end.
   std::u32string EditTextOf(const String& value) const;
   /// An edit text taken place by place from text: literals stay, a character that does
   /// not fit its place (or a space) leaves the place blank.

@@ -3,6 +3,8 @@
 // protected hooks, items loaded from the outline's text form, and the shown rows read
 // back as texts.
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "grid/TCorvath.h"
@@ -30,7 +32,14 @@ class TestCorvath : public TCorvath {
     TCorvath::SyncOutline();
   }
 
+  /// The rectangle each cell was last painted in.
+  void DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) override {
+    Painted[{ACol, ARow}] = ARect;
+    TCorvath::DrawCell(ACol, ARow, ARect, AState);
+  }
+
   int Syncs = 0;
+  std::map<std::pair<int32_t, int32_t>, TRect> Painted;
 };
 
 /// Replaces the items with those of text (one item a line, tabs give the level).
