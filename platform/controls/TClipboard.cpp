@@ -4,9 +4,13 @@
 
 namespace bw {
 
-String TClipboard::AsText() const { return Backend().ClipboardText(); }
+String TClipboard::AsText() const {
+  return Backend().ClipboardText();
+}
 
-void TClipboard::SetAsText(const String& Value) { Backend().SetClipboardText(Value); }
+void TClipboard::SetAsText(const String& Value) {
+  Backend().SetClipboardText(Value);
+}
 
 TClipboard* Clipboard() {
   static TClipboard clipboard;

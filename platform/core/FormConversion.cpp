@@ -143,7 +143,8 @@ class TTextToBinary {
     String name = FParser.TakeIdent();
     while (FParser.IsSymbol('.')) {
       FParser.NextToken();
-      name += "." + FParser.TakeIdent();
+      name += '.';
+      name += FParser.TakeIdent();
     }
     return name;
   }
@@ -323,7 +324,11 @@ String FormatCurrency(int64_t Raw) {
   const uint64_t u = negative ? 0 - uint64_t(Raw) : uint64_t(Raw);
   String frac = std::to_string(u % 10000);
   frac.insert(0, 4 - frac.size(), '0');
-  return (negative ? "-" : "") + std::to_string(u / 10000) + "." + frac;
+  String out = negative ? "-" : "";
+  out += std::to_string(u / 10000);
+  out += '.';
+  out += frac;
+  return out;
 }
 
 // One piece of a string: printable ASCII quoted, everything else as #n codes.
@@ -343,9 +348,13 @@ String QuotePiece(std::u32string_view S) {
     if (c > 0xFFFF) {
       // As UTF-16 units, the way other readers of the format expect them.
       const Char v = c - 0x10000;
-      out += "#" + std::to_string(0xD800 + (v >> 10)) + "#" + std::to_string(0xDC00 + (v & 0x3FF));
+      out += '#';
+      out += std::to_string(0xD800 + (v >> 10));
+      out += '#';
+      out += std::to_string(0xDC00 + (v & 0x3FF));
     } else {
-      out += "#" + std::to_string(c);
+      out += '#';
+      out += std::to_string(c);
     }
   }
   if (quoted) out += '\'';
@@ -390,7 +399,11 @@ class TBinaryToText {
     FOut.append(size_t(Indent), ' ');
     FOut += (flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ";
     FOut += name.empty() ? className : name + ": " + className;
-    if (flags & ffChildPos) FOut += "[" + std::to_string(childPos) + "]";
+    if (flags & ffChildPos) {
+      FOut += '[';
+      FOut += std::to_string(childPos);
+      FOut += ']';
+    }
     FOut += '\n';
     while (!FReader.EndOfList())
       WriteProperty(Indent + 2);

@@ -14,7 +14,8 @@ namespace {
 std::vector<TBackendEvent> Drain(THeadlessBackend& b) {
   std::vector<TBackendEvent> events;
   TBackendEvent e;
-  while (b.PollEvent(e)) events.push_back(e);
+  while (b.PollEvent(e))
+    events.push_back(e);
   return events;
 }
 
@@ -120,13 +121,15 @@ TEST(THeadlessBackendTest, TimersFireInTimeOrderAsTheClockMoves) {
   uint32_t slow = b.StartTimer(50);
   b.AdvanceTime(100);
   std::vector<uint32_t> order;
-  for (auto& e : Drain(b)) order.push_back(e.TimerId);
+  for (auto& e : Drain(b))
+    order.push_back(e.TimerId);
   EXPECT_EQ(order, (std::vector<uint32_t>{fast, slow, fast, fast, slow}));
   EXPECT_EQ(b.TickCount(), 100u);
   b.StopTimer(fast);
   b.AdvanceTime(50);
   order.clear();
-  for (auto& e : Drain(b)) order.push_back(e.TimerId);
+  for (auto& e : Drain(b))
+    order.push_back(e.TimerId);
   EXPECT_EQ(order, std::vector<uint32_t>{slow});
 }
 

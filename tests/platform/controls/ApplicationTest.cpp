@@ -95,10 +95,12 @@ TEST_F(ApplicationTest, ShowModalRunsUntilAButtonSetsTheResult) {
   Headless().Key(VK_RETURN);  // arrives once the dialog is up and active
   EXPECT_EQ(dialog->ShowModal(), mrOk);
   EXPECT_FALSE(dialog->Visible());
-  EXPECT_THROW({
-    dialog->Show();
-    dialog->ShowModal();
-  }, EInvalidOperation);
+  EXPECT_THROW(
+      {
+        dialog->Show();
+        dialog->ShowModal();
+      },
+      EInvalidOperation);
 }
 
 TEST_F(ApplicationTest, PostedMessagesWaitForTheLoop) {

@@ -93,8 +93,8 @@ TEST_F(FocusTest, NestedControlsEnterAndExitAlongTheirParents) {
                                            "inner:setfocus"}));
   log.clear();
   probes[1]->SetFocus();
-  EXPECT_EQ(log, (std::vector<std::string>{"inner:killfocus", "inner:exit", "box:exit",
-                                           "b:enter", "b:setfocus"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"inner:killfocus", "inner:exit", "box:exit", "b:enter",
+                                           "b:setfocus"}));
 }
 
 TEST_F(FocusTest, RefusesToFocusAHiddenOrDisabledControl) {

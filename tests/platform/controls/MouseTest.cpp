@@ -10,7 +10,8 @@ class TGraphicProbe : public TGraphicControl {
   BW_CLASS(TGraphicProbe, TGraphicControl)
 
  public:
-  TGraphicProbe(TComponent* AOwner, std::vector<std::string>* Log) : TGraphicControl(AOwner), FLog(Log) {}
+  TGraphicProbe(TComponent* AOwner, std::vector<std::string>* Log)
+      : TGraphicControl(AOwner), FLog(Log) {}
 
  protected:
   void MouseDown(TMouseButton, TShiftState, int32_t X, int32_t Y) override {
@@ -89,8 +90,8 @@ TEST_F(MouseTest, ReleaseOutsideGivesNoClickAndCaptureKeepsTheMouse) {
   EXPECT_EQ(GetCapture(), a->Handle());
   THeadlessInput::MouseMove(b, TPoint{1, 1});  // over b, but a holds the mouse
   THeadlessInput::MouseUp(b, TPoint{1, 1});
-  EXPECT_EQ(Without("paint"), (std::vector<std::string>{"a:down(5,5)", "a:move(91,1)",
-                                                        "a:up(91,1)"}));
+  EXPECT_EQ(Without("paint"),
+            (std::vector<std::string>{"a:down(5,5)", "a:move(91,1)", "a:up(91,1)"}));
   EXPECT_FALSE(a->MouseCapture());
   EXPECT_EQ(GetCapture(), 0u);
 }
@@ -126,6 +127,18 @@ TEST_F(MouseTest, GraphicControlsGetTheMouseInTheirOwnCoordinates) {
   g->SetEnabled(false);
   THeadlessInput::Click(form, TPoint{15, 110});
   EXPECT_TRUE(log.empty()) << "a disabled control lets the press fall to its parent";
+}
+
+TEST_F(MouseTest, CancelModeToTheCaptureWindowReachesTheGraphicControlHoldingIt) {
+  auto* g = new TGraphicProbe(form, &log);
+  g->SetParent(form);
+  g->SetBounds(10, 100, 40, 40);
+  THeadlessInput::MouseDown(form, TPoint{15, 110});
+  ASSERT_TRUE(g->MouseCapture());
+  EXPECT_EQ(GetCapture(), form->Handle());
+  SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_FALSE(g->MouseCapture());
 }
 
 TEST_F(MouseTest, DisabledWindowGetsNoMouse) {

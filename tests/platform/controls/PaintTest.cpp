@@ -58,8 +58,8 @@ class PaintTest : public ControlsTest {
 
 TEST_F(PaintTest, FirstPaintGoesParentGraphicChildrenThenWindowsInZOrder) {
   std::erase_if(log, [](const std::string& s) { return s.ends_with("createwnd"); });
-  EXPECT_EQ(log, (std::vector<std::string>{"form:paint", "g:paint", "lower:paint",
-                                           "upper:paint", "far:paint"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"form:paint", "g:paint", "lower:paint", "upper:paint",
+                                           "far:paint"}));
   EXPECT_EQ(Pixel(15, 15), ColorToPixel(clWhite));
   EXPECT_EQ(Pixel(100, 100), ColorToPixel(clBlue)) << "the upper window covers the lower";
   EXPECT_EQ(Pixel(5, 5), ColorToPixel(clBtnFace));
