@@ -33,12 +33,14 @@ class TBenchItem : public TComponent {
         [this](TReader* R) {
           Widths.clear();
           R->ReadListBegin();
-          while (!R->EndOfList()) Widths.push_back(R->ReadInteger());
+          while (!R->EndOfList())
+            Widths.push_back(R->ReadInteger());
           R->ReadListEnd();
         },
         [this](TWriter* W) {
           W->WriteListBegin();
-          for (int32_t w : Widths) W->WriteInteger(w);
+          for (int32_t w : Widths)
+            W->WriteInteger(w);
           W->WriteListEnd();
         },
         !Widths.empty());
@@ -66,8 +68,10 @@ std::unique_ptr<TComponent> MakeForm() {
     item->SetName("Item" + std::to_string(i));
     item->SetValue(i * 1000);
     item->SetCaption("Caption of item " + std::to_string(i) + " caf\xC3\xA9");
-    for (int l = 0; l < 200; ++l) item->Lines()->Add("Line " + std::to_string(l) + "\twith a tab");
-    for (int w = 0; w < 50; ++w) item->Widths.push_back(64 + w);
+    for (int l = 0; l < 200; ++l)
+      item->Lines()->Add("Line " + std::to_string(l) + "\twith a tab");
+    for (int w = 0; w < 50; ++w)
+      item->Widths.push_back(64 + w);
   }
   return root;
 }
@@ -86,10 +90,18 @@ void Run(benchmark::State& state, bool Text, bool Read) {
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(data.size()));
 }
 
-void BM_WriteBinary(benchmark::State& s) { Run(s, false, false); }
-void BM_ReadBinary(benchmark::State& s) { Run(s, false, true); }
-void BM_WriteText(benchmark::State& s) { Run(s, true, false); }
-void BM_ReadText(benchmark::State& s) { Run(s, true, true); }
+void BM_WriteBinary(benchmark::State& s) {
+  Run(s, false, false);
+}
+void BM_ReadBinary(benchmark::State& s) {
+  Run(s, false, true);
+}
+void BM_WriteText(benchmark::State& s) {
+  Run(s, true, false);
+}
+void BM_ReadText(benchmark::State& s) {
+  Run(s, true, true);
+}
 BENCHMARK(BM_WriteBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadBinary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteText)->Unit(benchmark::kMillisecond);

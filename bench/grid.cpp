@@ -34,7 +34,8 @@ std::vector<double> Measure(int repeat, const std::function<void(int)>& f) {
   std::vector<double> runs;
   for (int run = 0; run < kRuns; ++run) {
     auto start = Clock::now();
-    for (int i = 0; i < repeat; ++i) f(i);
+    for (int i = 0; i < repeat; ++i)
+      f(i);
     runs.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count() /
                    repeat);
   }
@@ -53,25 +54,29 @@ void BenchGrid(int32_t rows, const std::string& label) {
   grid->SetRowCount(rows);
   grid->OnDrawCell = [grid](TObject*, int32_t c, int32_t r, const TRect& R, TGridDrawState) {
     // The same length of text in both grids, so that only the grid itself differs.
-    grid->Canvas()->TextOut(R.Left + 2, R.Top + 2, std::to_string(r % 100) + ":" + std::to_string(c));
+    grid->Canvas()->TextOut(R.Left + 2, R.Top + 2,
+                            std::to_string(r % 100) + ":" + std::to_string(c));
   };
   grid->SetTopRow(rows / 2);
   Application->ProcessMessages();
 
-  Report("paint_1200x800_" + label, Measure(20, [&](int) {
-           grid->Invalidate();
-           grid->Update();
-         }),
+  Report("paint_1200x800_" + label,
+         Measure(20,
+                 [&](int) {
+                   grid->Invalidate();
+                   grid->Update();
+                 }),
          "us");
   // Down a page and back up, so that both grids stay in the same place.
-  Report("page_scroll_" + label, Measure(40, [&](int i) {
-           grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
-           grid->Update();
-         }),
+  Report("page_scroll_" + label,
+         Measure(40,
+                 [&](int i) {
+                   grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
+                   grid->Update();
+                 }),
          "us");
-  Report("page_move_no_paint_" + label, Measure(20000, [&](int i) {
-           grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
-         }),
+  Report("page_move_no_paint_" + label,
+         Measure(20000, [&](int i) { grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0); }),
          "us");
   Application->Reset();
 }
