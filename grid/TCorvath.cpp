@@ -143,7 +143,10 @@ TOutlineNode* TCorvath::RowToOutline(int32_t ARow) const {
   const int32_t Index = FRowMap[size_t(k)];
   // A stale entry may point past the items that are left.
   if (Index < 1 || Index > FHiddenOutline->ItemCount()) return nullptr;
-  return FHiddenOutline->Get(Index);
+  // Read the handle straight from the item array; only an item never asked for before
+  // needs Get to make its handle.
+  TOutlineNode* Node = FHiddenOutline->Tree().Node(Index);
+  return Node ? Node : FHiddenOutline->Get(Index);
 }
 
 int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {

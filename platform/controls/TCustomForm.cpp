@@ -26,6 +26,22 @@ TCustomForm::~TCustomForm() {
   if (HandleAllocated() && wm.Active == Handle()) wm.Active = 0;
 }
 
+void TCustomForm::SetVisible(bool Value) {
+  if (ComponentState().Contains(csLoading)) {
+    FShowWhenLoaded = Value;
+    return;
+  }
+  inherited::SetVisible(Value);
+}
+
+void TCustomForm::Loaded() {
+  inherited::Loaded();
+  if (FShowWhenLoaded) {
+    FShowWhenLoaded = false;
+    Show();
+  }
+}
+
 void TCustomForm::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   // The back end draws the caption bar and frame, so the window has no border of ours.

@@ -278,20 +278,28 @@ bool Hatched(TBrushStyle style, int32_t x, int32_t y) {
 
 }  // namespace
 
+void TCanvas::FillWithBrush(const Target& t, TRect device) {
+  const uint32_t pixel = ColorToPixel(FBrush->Color());
+  switch (FBrush->Style()) {
+    case bsClear:
+      return;
+    case bsSolid:
+      Fill(t, device, pixel, pmCopy);
+      return;
+    default: {
+      TRect r = device.Intersect(t.Clip);
+      for (int32_t y = r.Top; y < r.Bottom; ++y)
+        for (int32_t x = r.Left; x < r.Right; ++x)
+          if (Hatched(FBrush->Style(), x, y)) t.At(x, y) = pixel;
+    }
+  }
+}
+
 void TCanvas::FillRect(const TRect& R) {
   if (FBrush->Style() == bsClear) return;
   Changing();
   Target t = Begin();
-  TRect d = R.Offset(t.Org.X, t.Org.Y);
-  const uint32_t pixel = ColorToPixel(FBrush->Color());
-  if (FBrush->Style() == bsSolid) {
-    Fill(t, d, pixel, pmCopy);
-  } else {
-    TRect r = d.Intersect(t.Clip);
-    for (int32_t y = r.Top; y < r.Bottom; ++y)
-      for (int32_t x = r.Left; x < r.Right; ++x)
-        if (Hatched(FBrush->Style(), x, y)) t.At(x, y) = pixel;
-  }
+  FillWithBrush(t, R.Offset(t.Org.X, t.Org.Y));
   Changed();
 }
 
@@ -305,7 +313,6 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
       top = std::min(top, p.Y);
       bottom = std::max(bottom, p.Y);
     }
-    const uint32_t pixel = ColorToPixel(FBrush->Color());
     std::vector<double> xs;
     for (int32_t y = top; y < bottom; ++y) {
       const double cy = y + 0.5;
@@ -320,7 +327,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
       for (size_t i = 0; i + 1 < xs.size(); i += 2) {
         // Pixels whose centres lie in [xs[i], xs[i + 1]).
         int32_t x0 = int32_t(std::ceil(xs[i] - 0.5)), x1 = int32_t(std::ceil(xs[i + 1] - 0.5));
-        Fill(t, TRect{x0, y, x1, y + 1}.Offset(t.Org.X, t.Org.Y), pixel, pmCopy);
+        FillWithBrush(t, TRect{x0, y, x1, y + 1}.Offset(t.Org.X, t.Org.Y));
       }
     }
     Changed();
@@ -516,7 +523,7 @@ void TCanvas::DrawText(const Target& t, int32_t X, int32_t Y, const String& Text
   const TTextMetric& tm = face->Metrics();
   const std::u32string chars = TFontEngine::Decode(Text);
   int32_t x = X + t.Org.X, y = Y + t.Org.Y;
-  if (FBrush->Style() != bsClear) {
+  if (FBrush->Style() == bsSolid) {  // hatched brushes leave the text background alone
     int32_t w = 0;
     for (Char c : chars)
       w += face->Glyph(c).Advance;

@@ -7,7 +7,7 @@
 // Conventions kept from the classic canvas: LineTo does not draw its end point; a
 // rectangle's right and bottom edges lie outside it; a rectangle drawn with a clear pen
 // fills one pixel less at the right and bottom; text is placed by the top-left corner of
-// its cell and is drawn on the brush colour unless the brush is clear.
+// its cell and is drawn on the brush colour when the brush is solid.
 
 #include <memory>
 #include <vector>
@@ -177,6 +177,7 @@ class TCanvas : public TPersistent {
   void PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
   void StrokeWide(const Target& t, const std::vector<TPoint>& Points);
   void Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode);
+  void FillWithBrush(const Target& t, TRect device);
   void ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode);
   void DrawText(const Target& t, int32_t X, int32_t Y, const String& Text);
   void Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin, const TRect& Source,

@@ -563,6 +563,7 @@ void TCustomGrid::UpdateEdit() {
 
 void TCustomGrid::UpdateText() {
   if (!EditorShowing()) return;
+  FInplaceEdit->ValidateEdit();
   SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
   FEditLoadedText = FInplaceEdit->Text();
 }
@@ -576,6 +577,7 @@ void TCustomGrid::HideEdit(bool Commit) {
     FInplaceCol = FInplaceRow = -1;
     if (Commit) {
       try {
+        FInplaceEdit->ValidateEdit();  // a masked text with required places left empty
         SetEditText(col, row, FInplaceEdit->Text());
       } catch (...) {
         FInplaceCol = col;
@@ -939,8 +941,24 @@ void TCustomGrid::DoEnter() {
   if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing)) ShowEditor();
 }
 
-void TCustomGrid::DoExit() {
-  inherited::DoExit();
+void TCustomGrid::CMCtl3DChanged(TMessage& Message) {
+  inherited::CMCtl3DChanged(Message);
+  // The border's width follows Ctl3D.
+  if (HandleAllocated() && FBorderStyle == bsSingle) RecreateWnd();
+  UpdateGeometry();
+  Invalidate();
+}
+
+void TCustomGrid::WndProc(TMessage& Message) {
+  // Enter opens and closes the editor and Escape cancels it: neither goes to the form's
+  // default or cancel button while the grid uses it.
+  if (Message.Msg == CM_WANTSPECIALKEY &&
+      ((Message.WParam == VK_RETURN && FOptions.Contains(goEditing)) ||
+       (Message.WParam == VK_ESCAPE && EditorShowing()))) {
+    Message.Result = 1;
+    return;
+  }
+  inherited::WndProc(Message);
 }
 
 void TCustomGrid::WMSetFocus(TMessage& Message) {

@@ -195,12 +195,13 @@ class TCustomGrid : public TCustomControl {
   void KeyPress(Char& Key) override;
   void BoundsChanged(bool Moved, bool Sized) override;
   void DoEnter() override;
-  void DoExit() override;
   void WMMouseWheel(TMessage& Message) override;
   void WMGetDlgCode(TMessage& Message) override;
   void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
+  void CMCtl3DChanged(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
 
  private:
   /// Raises "Grid index out of range" unless 0 <= index < count.

@@ -9,7 +9,7 @@ uint32_t Px(TColor c) {
   return ColorToPixel(c);
 }
 
-class PaintTest : public GridTest {
+class GridPaintTest : public GridTest {
  protected:
   void SetUp() override {
     GridTest::SetUp();
@@ -38,7 +38,7 @@ class PaintTest : public GridTest {
   std::vector<Call> Drawn;
 };
 
-TEST_F(PaintTest, EveryVisibleCellIsDrawnOnceWithItsRectAndState) {
+TEST_F(GridPaintTest, EveryVisibleCellIsDrawnOnceWithItsRectAndState) {
   Grid->SetColCount(20);
   Grid->SetRowCount(100);
   Grid->SetLeftCol(3);
@@ -59,7 +59,7 @@ TEST_F(PaintTest, EveryVisibleCellIsDrawnOnceWithItsRectAndState) {
   EXPECT_EQ(Find(2, 10), nullptr);
 }
 
-TEST_F(PaintTest, ColoursOfFixedNormalAndSelectedCellsAndLines) {
+TEST_F(GridPaintTest, ColoursOfFixedNormalAndSelectedCellsAndLines) {
   Grid->OnDrawCell = nullptr;
   Grid->SetSelection({2, 2, 3, 3});
   Application->ProcessMessages();
@@ -74,7 +74,7 @@ TEST_F(PaintTest, ColoursOfFixedNormalAndSelectedCellsAndLines) {
   EXPECT_EQ(Pixel(380, 60), Px(clWindow));     // right of the last column
 }
 
-TEST_F(PaintTest, FocusedCurrentCellIsFramedNotFilled) {
+TEST_F(GridPaintTest, FocusedCurrentCellIsFramedNotFilled) {
   Grid->SetFocus();
   Grid->SetRow(2);
   Repaint();
@@ -90,7 +90,7 @@ TEST_F(PaintTest, FocusedCurrentCellIsFramedNotFilled) {
   EXPECT_EQ(Pixel(100, 62), Px(clHighlight));
 }
 
-TEST_F(PaintTest, PaintingCostsTheSameForAMillionRows) {
+TEST_F(GridPaintTest, PaintingCostsTheSameForAMillionRows) {
   Grid->SetRowCount(100);
   Repaint();
   size_t small = Drawn.size();
@@ -100,7 +100,7 @@ TEST_F(PaintTest, PaintingCostsTheSameForAMillionRows) {
   EXPECT_EQ(Drawn.size(), small);
 }
 
-TEST_F(PaintTest, DefaultDrawingOffLeavesTheCellToDrawCell) {
+TEST_F(GridPaintTest, DefaultDrawingOffLeavesTheCellToDrawCell) {
   Grid->SetDefaultDrawing(false);
   Grid->OnDrawCell = [this](TObject*, int32_t, int32_t, const TRect& R, TGridDrawState) {
     Grid->Canvas()->Brush()->SetColor(clRed);
@@ -114,7 +114,7 @@ TEST_F(PaintTest, DefaultDrawingOffLeavesTheCellToDrawCell) {
 
 // --- mouse ----------------------------------------------------------------------------
 
-TEST_F(PaintTest, ClickSelectsAndShiftClickExtends) {
+TEST_F(GridPaintTest, ClickSelectsAndShiftClickExtends) {
   THeadlessInput::Click(Grid, {150, 60});
   EXPECT_EQ(Grid->Col(), 2);
   EXPECT_EQ(Grid->Row(), 2);
@@ -129,7 +129,7 @@ TEST_F(PaintTest, ClickSelectsAndShiftClickExtends) {
   EXPECT_EQ(Grid->Selection(), (TGridRect{1, 1, 3, 4}));
 }
 
-TEST_F(PaintTest, DraggingALineInTheFixedRowSizesItsColumn) {
+TEST_F(GridPaintTest, DraggingALineInTheFixedRowSizesItsColumn) {
   THeadlessInput::MouseDown(Grid, {129, 10});  // on column 1's line
   THeadlessInput::MouseMove(Grid, {160, 10});
   THeadlessInput::MouseUp(Grid, {160, 10});
@@ -145,7 +145,7 @@ TEST_F(PaintTest, DraggingALineInTheFixedRowSizesItsColumn) {
   EXPECT_EQ(Grid->GetRowHeights(1), 15);
 }
 
-TEST_F(PaintTest, DraggingAFixedCellMovesItsColumn) {
+TEST_F(GridPaintTest, DraggingAFixedCellMovesItsColumn) {
   Grid->SetOptions(Grid->Options() + TGridOptions{goColMoving, goRowMoving});
   std::vector<std::pair<int32_t, int32_t>> moves;
   Grid->OnColumnMoved = [&](TObject*, int32_t f, int32_t t) { moves.emplace_back(f, t); };
@@ -163,7 +163,7 @@ TEST_F(PaintTest, DraggingAFixedCellMovesItsColumn) {
   EXPECT_EQ(Grid->GridState(), gsNormal);
 }
 
-TEST_F(PaintTest, ScrollBarsAndWheelScroll) {
+TEST_F(GridPaintTest, ScrollBarsAndWheelScroll) {
   Grid->SetRowCount(100);
   Grid->SetColCount(20);  // both bars, so the vertical one ends above the horizontal one
   const int32_t barX = Grid->ClientWidth() - 8;
@@ -180,7 +180,7 @@ TEST_F(PaintTest, ScrollBarsAndWheelScroll) {
   EXPECT_EQ(Grid->LeftCol(), 2);  // the horizontal bar's right arrow
 }
 
-TEST_F(PaintTest, DraggingTheThumbScrollsOnRelease) {
+TEST_F(GridPaintTest, DraggingTheThumbScrollsOnRelease) {
   Grid->SetRowCount(1000);
   Application->ProcessMessages();
   const int32_t barX = Grid->ClientWidth() - 8;

@@ -1,10 +1,13 @@
 #include "GridFixture.h"
 
+#include "platform/controls/EDBEditError.h"
+#include "platform/controls/TButton.h"
+
 namespace bw::test {
 namespace {
 
 // A grid whose cells hold texts, edited through the editor hooks.
-class EditTest : public GridTest {
+class GridEditTest : public GridTest {
  protected:
   void SetUp() override {
     GridTest::SetUp();
@@ -22,7 +25,7 @@ class EditTest : public GridTest {
   std::vector<String> Stored;
 };
 
-TEST_F(EditTest, TypingOpensTheEditorOverTheCellWithTheTypedText) {
+TEST_F(GridEditTest, TypingOpensTheEditorOverTheCellWithTheTypedText) {
   EXPECT_EQ(Editor(), nullptr);  // not made before it is needed
   Grid->Type(U"ab");
   ASSERT_TRUE(Showing());
@@ -36,7 +39,30 @@ TEST_F(EditTest, TypingOpensTheEditorOverTheCellWithTheTypedText) {
   EXPECT_FALSE(Grid->EditorMode());
 }
 
-TEST_F(EditTest, CreateEditorIsCalledOnceForAllEdits) {
+TEST_F(GridEditTest, RealKeyboardTypingGoesThroughTheFocusedEditor) {
+  int defaultClicks = 0;
+  auto* ok = new TButton(Form);
+  ok->SetParent(Form);
+  ok->SetBounds(410, 10, 75, 25);
+  ok->SetDefault(true);
+  ok->OnClick = [&](TObject*) { ++defaultClicks; };
+  Grid->SetFocus();
+  THeadlessInput::Type("hé");  // the first character opens the editor, which takes the focus
+  ASSERT_TRUE(Showing());
+  EXPECT_TRUE(Editor()->Focused());
+  EXPECT_EQ(Editor()->Text(), "hé");
+  THeadlessInput::Key(VK_RETURN);  // Enter stores; the default button stays out of it
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=hé"}));
+  EXPECT_FALSE(Showing());
+  EXPECT_TRUE(Grid->Focused());
+  THeadlessInput::Key(VK_RETURN);  // and opens the editor again
+  EXPECT_TRUE(Showing());
+  THeadlessInput::Key(VK_ESCAPE);
+  EXPECT_FALSE(Showing());
+  EXPECT_EQ(defaultClicks, 0);
+}
+
+TEST_F(GridEditTest, CreateEditorIsCalledOnceForAllEdits) {
   for (int i = 0; i < 3; ++i) {
     Grid->Key(VK_F2);
     ASSERT_TRUE(Showing());
@@ -46,7 +72,7 @@ TEST_F(EditTest, CreateEditorIsCalledOnceForAllEdits) {
   EXPECT_EQ(Grid->EditorsCreated, 1);
 }
 
-TEST_F(EditTest, F2AndEnterOpenWithTheCellTextAndEscapeCancels) {
+TEST_F(GridEditTest, F2AndEnterOpenWithTheCellTextAndEscapeCancels) {
   Grid->SetRow(3);
   Grid->Key(VK_F2);
   ASSERT_TRUE(Showing());
@@ -61,7 +87,7 @@ TEST_F(EditTest, F2AndEnterOpenWithTheCellTextAndEscapeCancels) {
   EXPECT_EQ(Editor()->Text(), "cell 1,3");  // the cancelled text is gone
 }
 
-TEST_F(EditTest, RefusedCharactersAreDropped) {
+TEST_F(GridEditTest, RefusedCharactersAreDropped) {
   std::vector<Char> offered;
   Grid->AcceptKey = [&](Char k) {
     offered.push_back(k);
@@ -79,7 +105,7 @@ TEST_F(EditTest, RefusedCharactersAreDropped) {
   EXPECT_EQ(Editor()->Text(), "cell 1,2");
 }
 
-TEST_F(EditTest, CanEditShowKeepsTheEditorClosed) {
+TEST_F(GridEditTest, CanEditShowKeepsTheEditorClosed) {
   Grid->EditShow = [](int32_t ACol, int32_t) { return ACol != 2; };
   Grid->SetCol(2);
   Grid->Key(VK_F2);
@@ -93,7 +119,7 @@ TEST_F(EditTest, CanEditShowKeepsTheEditorClosed) {
   EXPECT_EQ(Grid->EditorsCreated, 1);
 }
 
-TEST_F(EditTest, MovingOnStoresTheTextInItsOwnCell) {
+TEST_F(GridEditTest, MovingOnStoresTheTextInItsOwnCell) {
   Grid->Type(U"x");
   Editor()->Perform(WM_KEYDOWN, VK_DOWN, 0);  // the editor hands the arrow to the grid
   EXPECT_EQ(Stored, (std::vector<String>{"1,1=x"}));
@@ -104,7 +130,7 @@ TEST_F(EditTest, MovingOnStoresTheTextInItsOwnCell) {
   EXPECT_EQ(Stored.back(), "1,2=cell 1,2");
 }
 
-TEST_F(EditTest, TheEditorFollowsScrollingAndWaitsWhileItsCellIsAway) {
+TEST_F(GridEditTest, TheEditorFollowsScrollingAndWaitsWhileItsCellIsAway) {
   Grid->SetRowCount(100);
   Grid->SetRow(5);
   Grid->Type(U"q");
@@ -122,7 +148,7 @@ TEST_F(EditTest, TheEditorFollowsScrollingAndWaitsWhileItsCellIsAway) {
   EXPECT_TRUE(Stored.empty());
 }
 
-TEST_F(EditTest, InvalidateEditorReloadsTheCellText) {
+TEST_F(GridEditTest, InvalidateEditorReloadsTheCellText) {
   Grid->Type(U"typed");
   String cellText = "new";
   Grid->OnGetEditText = [&](TObject*, int32_t, int32_t, String& Value) { Value = cellText; };
@@ -131,7 +157,7 @@ TEST_F(EditTest, InvalidateEditorReloadsTheCellText) {
   EXPECT_TRUE(Stored.empty());
 }
 
-TEST_F(EditTest, AFailingStoreKeepsTheEditorOpenWithItsText) {
+TEST_F(GridEditTest, AFailingStoreKeepsTheEditorOpenWithItsText) {
   Grid->OnSetEditText = [](TObject*, int32_t, int32_t, const String&) {
     throw EInvalidGridOperation("refused");
   };
@@ -142,7 +168,27 @@ TEST_F(EditTest, AFailingStoreKeepsTheEditorOpenWithItsText) {
   EXPECT_EQ(Editor()->Text(), "bad");
 }
 
-TEST_F(EditTest, NoEditorWithoutGoEditingOrWithRowSelect) {
+TEST_F(GridEditTest, TheCellMaskShapesTheTextAndGuardsTheStore) {
+  Grid->OnGetEditMask = [](TObject*, int32_t, int32_t ARow, String& Value) {
+    if (ARow == 1) Value = "000;1;_";
+  };
+  Grid->OnGetEditText = [](TObject*, int32_t, int32_t, String& Value) { Value = ""; };
+  Grid->Type(U"1x2");
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->EditMask(), "000;1;_");
+  EXPECT_EQ(Editor()->EditText(), "12_");  // the letter does not fit a digit place
+  EXPECT_THROW(Editor()->Perform(WM_CHAR, U'\r', 0), EDBEditError);
+  EXPECT_TRUE(Showing());  // a required place is empty: nothing stored, still editing
+  EXPECT_TRUE(Stored.empty());
+  TypeInto(Editor(), U"3");
+  Editor()->Perform(WM_CHAR, U'\r', 0);
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=123"}));
+  Grid->Key(VK_DOWN);
+  Grid->Key(VK_F2);
+  EXPECT_EQ(Editor()->EditMask(), "");  // each cell brings its own mask
+}
+
+TEST_F(GridEditTest, NoEditorWithoutGoEditingOrWithRowSelect) {
   Grid->SetOptions(Grid->Options() - TGridOptions{goEditing});
   Grid->Key(VK_F2);
   Grid->Type(U"a");
@@ -153,7 +199,7 @@ TEST_F(EditTest, NoEditorWithoutGoEditingOrWithRowSelect) {
   EXPECT_EQ(Grid->EditorsCreated, 0);
 }
 
-TEST_F(EditTest, AlwaysShowEditorOpensAtOnceAndStaysAfterEnter) {
+TEST_F(GridEditTest, AlwaysShowEditorOpensAtOnceAndStaysAfterEnter) {
   Grid->SetOptions(Grid->Options() + TGridOptions{goAlwaysShowEditor});
   ASSERT_TRUE(Showing());
   TypeInto(Editor(), U"z");
