@@ -108,6 +108,23 @@ TEST(FormTextTest, ClassicLayoutSurvivesBothConversions) {
   EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary);
 }
 
+TEST(FormTextTest, LongStringsInListsKeepTheItemIndent) {
+  const String piece(64, 'x');
+  const String text =
+      "object A: TA\n"
+      "  Lines.Strings = (\n"
+      "    'short'\n"
+      "    '" +
+      piece +
+      "' +\n"
+      "    'yy'\n"
+      "    '" +
+      piece +
+      "')\n"
+      "end\n";
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text);
+}
+
 TEST(FormTextTest, ValuesBecomeTheRightTags) {
   EXPECT_EQ(ValueOf("#65'b'#66"), Bytes({6, 3, 'A', 'b', 'B'}));
   EXPECT_EQ(ValueOf("'a' +\n  'b'"), Bytes({6, 2, 'a', 'b'}));
