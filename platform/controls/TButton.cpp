@@ -1,8 +1,16 @@
 #include "platform/controls/TButton.h"
 
+#include "platform/core/TPropertyTable.h"
 #include "platform/graphics/TCanvas.h"
 
 namespace bw {
+
+BW_PUBLISHED(TButton) {
+  P.Property("Cancel", &TButton::Cancel, &TButton::SetCancel).Default(false);
+  P.Property("Caption", &TButton::Caption, &TButton::SetCaption);
+  P.Property("Default", &TButton::Default, &TButton::SetDefault).Default(false);
+  P.Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult).Default(mrNone);
+}
 
 TButton::TButton(TComponent* AOwner) : TCustomControl(AOwner) {
   // No csDoubleClicks: a quick second press is a second click.

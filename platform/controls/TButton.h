@@ -31,6 +31,7 @@ class TButton : public TCustomControl {
   bool IsDown() const { return FDown; }
 
   void Click() override;
+  TColor DefaultColor() const override { return clBtnFace; }
 
  protected:
   void Paint() override;

@@ -7,9 +7,52 @@
 #include "platform/controls/TWinControl.h"
 #include "platform/controls/TWindowManager.h"
 #include "platform/core/Exception.h"
+#include "platform/core/TPropertyTable.h"
 #include "platform/graphics/TFont.h"
 
 namespace bw {
+
+namespace {
+template <class C, class E>
+void PublishEvent(TPropertyBuilder<C>& P, const char* Name, E C::*Member) {
+  P.Property(
+      Name, [Member](C* c) -> const E& { return c->*Member; },
+      [Member](C* c, const E& Value) { c->*Member = Value; });
+}
+}  // namespace
+
+// Every control stores these; windowed controls add the focus properties.
+BW_PUBLISHED(TControl) {
+  P.Property("Left", &TControl::Left, &TControl::SetLeft);
+  P.Property("Top", &TControl::Top, &TControl::SetTop);
+  P.Property("Width", &TControl::Width, &TControl::SetWidth);
+  P.Property("Height", &TControl::Height, &TControl::SetHeight);
+  P.Property("Align", &TControl::Align, &TControl::SetAlign,
+             {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
+      .Default(alNone);
+  P.Property("Color", &TControl::Color, &TControl::SetColor).Stored([](TControl* c) {
+    return !c->ParentColor() && c->Color() != c->DefaultColor();
+  });
+  P.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
+  P.Property("Font", &TControl::Font).Stored([](TControl* c) { return !c->ParentFont(); });
+  P.Property("Hint", &TControl::Hint, &TControl::SetHint);
+  P.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  P.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
+  P.Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint)
+      .Default(true);
+  P.Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored([](TControl* c) {
+    return !c->ParentShowHint();
+  });
+  P.Property("Visible", &TControl::Visible, &TControl::SetVisible).Stored([](TControl* c) {
+    return c->Visible() != c->DefaultVisible();
+  });
+  PublishEvent(P, "OnClick", &TControl::OnClick);
+  PublishEvent(P, "OnDblClick", &TControl::OnDblClick);
+  PublishEvent(P, "OnMouseDown", &TControl::OnMouseDown);
+  PublishEvent(P, "OnMouseMove", &TControl::OnMouseMove);
+  PublishEvent(P, "OnMouseUp", &TControl::OnMouseUp);
+  PublishEvent(P, "OnResize", &TControl::OnResize);
+}
 
 TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(std::make_unique<TFont>()) {
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -327,6 +370,14 @@ void TControl::Loaded() {
     if (FParentFont) Perform(CM_PARENTFONTCHANGED, 0, 0);
     if (FParentColor) Perform(CM_PARENTCOLORCHANGED, 0, 0);
   }
+}
+
+TComponent* TControl::GetParentComponent() const {
+  return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* parent = dynamic_cast<TWinControl*>(Value)) SetParent(parent);
 }
 
 void TControl::Click() {

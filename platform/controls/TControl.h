@@ -33,8 +33,6 @@ class TControl : public TComponent {
   TWinControl* Parent() const { return FParent; }
   /// Moves the control into another parent's list of controls (or out of any).
   virtual void SetParent(TWinControl* AParent);
-  /// True when the control is painted by a parent's window (so it has a parent).
-  bool HasParent() const { return FParent != nullptr; }
 
   // Bounds, in the parent's client coordinates (screen coordinates for a top-level window).
   int32_t Left() const { return FLeft; }
@@ -139,6 +137,15 @@ class TControl : public TComponent {
   virtual void DefaultHandler(TMessage& Message);
 
   void Loaded() override;
+
+  // Form files: a control is stored inside its parent.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+  /// The colour a new control of this class has; Color is stored when it differs.
+  virtual TColor DefaultColor() const { return clWindow; }
+  /// Whether a new control of this class is visible; Visible is stored when it differs.
+  virtual bool DefaultVisible() const { return true; }
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

@@ -1,5 +1,7 @@
 #include "platform/controls/TCustomForm.h"
 
+#include <algorithm>
+
 #include "platform/backend/Backend.h"
 #include "platform/controls/ControlStrings.h"
 #include "platform/controls/TApplication.h"
@@ -24,6 +26,22 @@ TCustomForm::~TCustomForm() {
   if (Application) Application->FormDestroying(this);
   TWindowManager& wm = TWindowManager::Get();
   if (HandleAllocated() && wm.Active == Handle()) wm.Active = 0;
+}
+
+void TCustomForm::SetVisible(bool Value) {
+  if (ComponentState().Contains(csLoading)) {
+    FShowWhenLoaded = Value;
+    return;
+  }
+  inherited::SetVisible(Value);
+}
+
+void TCustomForm::Loaded() {
+  inherited::Loaded();
+  if (FShowWhenLoaded) {
+    FShowWhenLoaded = false;
+    Show();
+  }
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
@@ -103,6 +121,16 @@ TModalResult TCustomForm::ShowModal() {
   if (Visible() || FModal) throw EInvalidOperation(SCannotShowModal);
   FModal = true;
   FModalResult = mrNone;
+  TWindowManager& wm = TWindowManager::Get();
+  wm.ModalForms.push_back(this);
+  struct TModalGuard {
+    TWindowManager& wm;
+    TCustomForm* form;
+    ~TModalGuard() {
+      wm.ModalForms.erase(std::remove(wm.ModalForms.begin(), wm.ModalForms.end(), form),
+                          wm.ModalForms.end());
+    }
+  } guard{wm, this};
   try {
     Show();
     while (FModalResult == mrNone) {

@@ -64,6 +64,11 @@ class TCustomForm : public TCustomControl {
   void SendCancelMode(TControl* Sender);
   void SetFocus() override;
   bool CanFocus() const override { return Visible() && Enabled(); }
+  /// While the form is read from a form file, showing waits until it is loaded.
+  void SetVisible(bool Value) override;
+  void Loaded() override;
+  TColor DefaultColor() const override { return clBtnFace; }
+  bool DefaultVisible() const override { return false; }
 
   /// Default false: when true the form's key events see its controls' keys first.
   bool KeyPreview() const { return FKeyPreview; }
@@ -106,6 +111,7 @@ class TCustomForm : public TCustomControl {
   bool FActive = false;
   bool FKeyPreview = false;
   bool FModal = false;
+  bool FShowWhenLoaded = false;
   TModalResult FModalResult = mrNone;
 };
 

@@ -4,6 +4,8 @@
 
 namespace bw {
 
+TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+
 BW_PUBLISHED(TEdit) {
   P.Property("AutoSelect", &TEdit::AutoSelect, &TEdit::SetAutoSelect).Default(true);
   P.Property("AutoSize", &TEdit::AutoSize, &TEdit::SetAutoSize).Default(true);

@@ -9,7 +9,8 @@ class TEdit : public TCustomEdit {
   BW_CLASS(TEdit, TCustomEdit)
 
  public:
-  explicit TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+  // Defined with the property table, so that using the class links the table in.
+  explicit TEdit(TComponent* AOwner);
 };
 
 }  // namespace bw

@@ -5,11 +5,12 @@
 
 namespace bw {
 
+/// Stores Caption, KeyPreview and the form's events besides what every control stores.
 class TForm : public TCustomForm {
   BW_CLASS(TForm, TCustomForm)
 
  public:
-  explicit TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+  explicit TForm(TComponent* AOwner);
 };
 
 }  // namespace bw

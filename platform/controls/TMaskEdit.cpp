@@ -4,6 +4,8 @@
 
 namespace bw {
 
+TMaskEdit::TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+
 BW_PUBLISHED(TMaskEdit) {
   P.Property("AutoSelect", &TMaskEdit::AutoSelect, &TMaskEdit::SetAutoSelect).Default(true);
   P.Property("AutoSize", &TMaskEdit::AutoSize, &TMaskEdit::SetAutoSize).Default(true);

@@ -9,7 +9,8 @@ class TMaskEdit : public TCustomMaskEdit {
   BW_CLASS(TMaskEdit, TCustomMaskEdit)
 
  public:
-  explicit TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+  // Defined with the property table, so that using the class links the table in.
+  explicit TMaskEdit(TComponent* AOwner);
 };
 
 }  // namespace bw

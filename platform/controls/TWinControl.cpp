@@ -12,12 +12,39 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/TPropertyTable.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 
 namespace bw {
 
 // ---- construction and children -------------------------------------------------------
+
+BW_PUBLISHED(TWinControl) {
+  P.Property("Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D)
+      .Default(true)
+      .Stored([](TWinControl* c) { return !c->ParentCtl3D(); });
+  P.Property("ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
+  P.Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+      .Stored([](TWinControl* c) { return c->Parent() != nullptr; });
+  P.Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
+  auto event = [&P](const char* Name, auto Member) {
+    P.Property(
+        Name, [Member](TWinControl * c) -> const auto& { return c->*Member; },
+        [Member](TWinControl* c, const auto& Value) { c->*Member = Value; });
+  };
+  event("OnEnter", &TWinControl::OnEnter);
+  event("OnExit", &TWinControl::OnExit);
+  event("OnKeyDown", &TWinControl::OnKeyDown);
+  event("OnKeyPress", &TWinControl::OnKeyPress);
+  event("OnKeyUp", &TWinControl::OnKeyUp);
+}
+
+void TWinControl::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  for (int32_t i = 0; i < ControlCount(); ++i)
+    if (Controls(i)->Owner() == Root) Proc(Controls(i));
+  if (Root == this) inherited::GetChildren(Proc, Root);
+}
 
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 
@@ -429,7 +456,20 @@ int32_t TWinControl::TabOrder() const {
   return it == list.end() ? -1 : int32_t(it - list.begin());
 }
 
+void TWinControl::Loaded() {
+  inherited::Loaded();
+  if (FLoadedTabOrder >= 0) {
+    int32_t order = FLoadedTabOrder;
+    FLoadedTabOrder = -1;
+    SetTabOrder(order);
+  }
+}
+
 void TWinControl::SetTabOrder(int32_t Value) {
+  if (ComponentState().Contains(csLoading)) {
+    FLoadedTabOrder = Value;
+    return;
+  }
   if (!FParent) return;
   auto& list = FParent->FTabList;
   int32_t current = TabOrder();
@@ -832,6 +872,13 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
       break;
+    case WM_CANCELMODE: {
+      // The window holds the capture for a graphic child: the child is the one to cancel.
+      TControl* capture = TWindowManager::Get().CaptureControl();
+      if (capture && capture->Parent() == this && !dynamic_cast<TWinControl*>(capture))
+        capture->Perform(WM_CANCELMODE, 0, 0);
+      break;
+    }
     default:
       break;
   }

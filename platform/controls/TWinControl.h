@@ -103,6 +103,11 @@ class TWinControl : public TControl {
   bool ParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool Value);
 
+  /// Lists the child controls that Root owns, and for the root also what it owns
+  /// outside the control tree.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
+  void Loaded() override;
+
   // TControl
   void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
   void Invalidate() override;
@@ -216,7 +221,8 @@ class TWinControl : public TControl {
   bool FCtl3D = true;
   bool FParentCtl3D = true;
   int32_t FAlignLevel = 0;
-  TRect FUpdateRect;  // marked part of the client area
+  int32_t FLoadedTabOrder = -1;  // applied once the siblings are read too
+  TRect FUpdateRect;             // marked part of the client area
   std::unique_ptr<TBitmap> FBackBuffer;
   TCanvas* FPaintCanvas = nullptr;
 };

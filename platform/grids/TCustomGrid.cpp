@@ -14,6 +14,12 @@ namespace {
 
 constexpr int32_t kSizingSlack = 2;
 constexpr int32_t kWheelRows = 3;
+// Timers: a held scroll-bar button repeats, and a selecting drag past the view's edge
+// keeps scrolling.
+constexpr uintptr_t kScrollTimer = 1;
+constexpr uintptr_t kSelectTimer = 2;
+constexpr uint32_t kRepeatDelayMs = 400;
+constexpr uint32_t kRepeatRateMs = 50;
 
 }  // namespace
 
@@ -755,21 +761,14 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, i
 void TCustomGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
   switch (FGridState) {
     case gsSelecting: {
-      // Past an edge of the view the grid scrolls one cell that way per move.
-      TGridCoord topLeft = FLayout.TopLeft();
-      if (X >= FLayout.ViewWidth()) ++topLeft.X;
-      if (X < FLayout.FixedWidth()) --topLeft.X;
-      if (Y >= FLayout.ViewHeight()) ++topLeft.Y;
-      if (Y < FLayout.FixedHeight()) --topLeft.Y;
-      MoveTopLeft(topLeft.X, topLeft.Y);
-      int32_t x = std::clamp(X, FLayout.FixedWidth(), std::max(FLayout.ViewWidth() - 1, 0));
-      int32_t y = std::clamp(Y, FLayout.FixedHeight(), std::max(FLayout.ViewHeight() - 1, 0));
-      TGridCoord cell = FLayout.CellAt(x, y);
-      if (cell.X < 0) cell.X = ColCount() - 1;
-      if (cell.Y < 0) cell.Y = RowCount() - 1;
-      cell.X = std::max(cell.X, FixedCols());
-      cell.Y = std::max(cell.Y, FixedRows());
-      if (!(cell == FCurrent)) MoveCurrent(cell.X, cell.Y, false, false);
+      FLastMouse = {X, Y};
+      SelectTowards(FLastMouse);
+      const bool outside = X < FLayout.FixedWidth() || X >= FLayout.ViewWidth() ||
+                           Y < FLayout.FixedHeight() || Y >= FLayout.ViewHeight();
+      if (outside)
+        SetTimer(Handle(), kSelectTimer, kRepeatRateMs);
+      else
+        KillTimer(Handle(), kSelectTimer);
       break;
     }
     case gsColSizing: {
@@ -809,7 +808,68 @@ void TCustomGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
   inherited::MouseMove(Shift, X, Y);
 }
 
+void TCustomGrid::SelectTowards(TPoint P) {
+  // Past an edge of the view the grid scrolls one cell that way.
+  TGridCoord topLeft = FLayout.TopLeft();
+  if (P.X >= FLayout.ViewWidth()) ++topLeft.X;
+  if (P.X < FLayout.FixedWidth()) --topLeft.X;
+  if (P.Y >= FLayout.ViewHeight()) ++topLeft.Y;
+  if (P.Y < FLayout.FixedHeight()) --topLeft.Y;
+  MoveTopLeft(topLeft.X, topLeft.Y);
+  int32_t x = std::clamp(P.X, FLayout.FixedWidth(), std::max(FLayout.ViewWidth() - 1, 0));
+  int32_t y = std::clamp(P.Y, FLayout.FixedHeight(), std::max(FLayout.ViewHeight() - 1, 0));
+  TGridCoord cell = FLayout.CellAt(x, y);
+  if (cell.X < 0) cell.X = ColCount() - 1;
+  if (cell.Y < 0) cell.Y = RowCount() - 1;
+  cell.X = std::max(cell.X, FixedCols());
+  cell.Y = std::max(cell.Y, FixedRows());
+  if (!(cell == FCurrent)) MoveCurrent(cell.X, cell.Y, false, false);
+}
+
+void TCustomGrid::StopDrag() {
+  if (HandleAllocated()) {
+    KillTimer(Handle(), kScrollTimer);
+    KillTimer(Handle(), kSelectTimer);
+  }
+  if (FScrollBarDown) InvalidateClientRect(FScrollBarDown->BoundsRect());
+  FScrollBarDown = nullptr;
+  FScrollPart = spNone;
+  FThumbDragPos = -1;
+  if (FGridState == gsColMoving || FGridState == gsRowMoving) Invalidate();
+  FGridState = gsNormal;
+  FMoveIndex = FMovePos = FSizingIndex = -1;
+}
+
+void TCustomGrid::WMCancelMode(TMessage& Message) {
+  // The mouse was taken away mid-drag: whatever the drag was doing ends unfinished.
+  StopDrag();
+  inherited::WMCancelMode(Message);
+}
+
+void TCustomGrid::WMTimer(TMessage& Message) {
+  if (Message.WParam == kSelectTimer) {
+    if (FGridState == gsSelecting)
+      SelectTowards(FLastMouse);
+    else
+      KillTimer(Handle(), kSelectTimer);
+    return;
+  }
+  if (Message.WParam != kScrollTimer) return;
+  if (!FScrollBarDown || FScrollPart == spThumb || FScrollPart == spNone) {
+    KillTimer(Handle(), kScrollTimer);
+    return;
+  }
+  // A held button repeats while the pointer stays on it; a page part stops when the
+  // thumb reaches the pointer.
+  if (FScrollBarDown->PartAt(FLastMouse) == FScrollPart) ScrollByPart(*FScrollBarDown, FScrollPart);
+  SetTimer(Handle(), kScrollTimer, kRepeatRateMs);
+}
+
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  if (HandleAllocated()) {
+    KillTimer(Handle(), kScrollTimer);
+    KillTimer(Handle(), kSelectTimer);
+  }
   if (FScrollBarDown) ScrollBarMouseUp();
   TGridState state = FGridState;
   FGridState = gsNormal;
@@ -835,8 +895,10 @@ bool TCustomGrid::ScrollBarMouseDown(TPoint P) {
       TRect thumb = bar->ThumbRect();
       FThumbGrab = bar->Kind() == sbVertical ? P.Y - thumb.Top : P.X - thumb.Left;
       FThumbDragPos = bar->Position();
-    } else {
+    } else if (FScrollPart != spNone) {
       ScrollByPart(*bar, FScrollPart);
+      FLastMouse = P;
+      SetTimer(Handle(), kScrollTimer, kRepeatDelayMs);
     }
     InvalidateClientRect(bar->BoundsRect());
     return true;
@@ -871,6 +933,7 @@ void TCustomGrid::ScrollByPart(const TGridScrollBar& Bar, TScrollBarPart Part) {
 }
 
 void TCustomGrid::ScrollBarMouseMove(TPoint P) {
+  FLastMouse = P;
   if (FScrollPart != spThumb) return;
   TGridScrollBar* bar = FScrollBarDown;
   TRect track = bar->TrackRect();
@@ -956,6 +1019,10 @@ void TCustomGrid::WndProc(TMessage& Message) {
       ((Message.WParam == VK_RETURN && FOptions.Contains(goEditing)) ||
        (Message.WParam == VK_ESCAPE && EditorShowing()))) {
     Message.Result = 1;
+    return;
+  }
+  if (Message.Msg == WM_TIMER) {
+    WMTimer(Message);
     return;
   }
   inherited::WndProc(Message);

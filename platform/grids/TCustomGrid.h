@@ -201,6 +201,7 @@ class TCustomGrid : public TCustomControl {
   void WMKillFocus(TMessage& Message) override;
   void CMFontChanged(TMessage& Message) override;
   void CMCtl3DChanged(TMessage& Message) override;
+  void WMCancelMode(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
 
  private:
@@ -235,6 +236,11 @@ class TCustomGrid : public TCustomControl {
   void ScrollBarMouseMove(TPoint P);
   void ScrollBarMouseUp();
   void ScrollByPart(const TGridScrollBar& Bar, TScrollBarPart Part);
+  /// Extends a selecting drag to the cell nearest P, scrolling when P is past an edge.
+  void SelectTowards(TPoint P);
+  /// Ends any drag and its timers without finishing it.
+  void StopDrag();
+  void WMTimer(TMessage& Message);
   // Painting.
   void PaintCells(TCanvas* ACanvas, const TRect& Clip);
   void PaintDragMarker(TCanvas* ACanvas);
@@ -273,6 +279,7 @@ class TCustomGrid : public TCustomControl {
   int32_t FThumbGrab = 0;      // where in the thumb it was taken, in pixels
   int32_t FThumbDragPos = -1;  // a dragged thumb's position before it is applied
   int32_t FWheelDelta = 0;     // wheel movement not yet worth a notch
+  TPoint FLastMouse;           // where the mouse was last seen during a drag
 };
 
 }  // namespace bw

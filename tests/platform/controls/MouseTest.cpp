@@ -129,6 +129,18 @@ TEST_F(MouseTest, GraphicControlsGetTheMouseInTheirOwnCoordinates) {
   EXPECT_TRUE(log.empty()) << "a disabled control lets the press fall to its parent";
 }
 
+TEST_F(MouseTest, CancelModeToTheCaptureWindowReachesTheGraphicControlHoldingIt) {
+  auto* g = new TGraphicProbe(form, &log);
+  g->SetParent(form);
+  g->SetBounds(10, 100, 40, 40);
+  THeadlessInput::MouseDown(form, TPoint{15, 110});
+  ASSERT_TRUE(g->MouseCapture());
+  EXPECT_EQ(GetCapture(), form->Handle());
+  SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(GetCapture(), 0u);
+  EXPECT_FALSE(g->MouseCapture());
+}
+
 TEST_F(MouseTest, DisabledWindowGetsNoMouse) {
   a->SetEnabled(false);
   THeadlessInput::Click(a, TPoint{5, 5});

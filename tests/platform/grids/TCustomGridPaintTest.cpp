@@ -180,6 +180,53 @@ TEST_F(GridPaintTest, ScrollBarsAndWheelScroll) {
   EXPECT_EQ(Grid->LeftCol(), 2);  // the horizontal bar's right arrow
 }
 
+TEST_F(GridPaintTest, HeldButtonsAndSelectingDragsKeepScrolling) {
+  Grid->SetRowCount(100);
+  const int32_t barX = Grid->ClientWidth() - 8, downArrow = Grid->ClientHeight() - 8;
+  auto wait = [this](uint32_t ms) {
+    Headless().AdvanceTime(ms);
+    Application->ProcessMessages();
+  };
+  THeadlessInput::MouseDown(Grid, {barX, downArrow});
+  EXPECT_EQ(Grid->TopRow(), 2);
+  wait(399);
+  EXPECT_EQ(Grid->TopRow(), 2);  // a pause before the repeat starts
+  wait(1);
+  EXPECT_EQ(Grid->TopRow(), 3);
+  for (int i = 0; i < 4; ++i)
+    wait(50);
+  EXPECT_EQ(Grid->TopRow(), 7);
+  THeadlessInput::MouseUp(Grid, {barX, downArrow});
+  wait(500);
+  EXPECT_EQ(Grid->TopRow(), 7);
+
+  // A drag below the view goes on selecting downwards while the mouse is held there.
+  Grid->SetTopRow(1);
+  THeadlessInput::MouseDown(Grid, {100, 35});
+  THeadlessInput::MouseMove(Grid, {100, Grid->ClientHeight() + 20});
+  const int32_t row = Grid->Row();
+  wait(60);
+  wait(60);
+  EXPECT_EQ(Grid->Row(), row + 2);
+  EXPECT_EQ(Grid->Selection().Top, 1);
+  THeadlessInput::MouseUp(Grid, {100, Grid->ClientHeight() + 20});
+  wait(200);
+  EXPECT_EQ(Grid->Row(), row + 2);
+}
+
+TEST_F(GridPaintTest, LosingTheMouseMidDragEndsTheDrag) {
+  Grid->SetOptions(Grid->Options() + TGridOptions{goColMoving});
+  int moves = 0;
+  Grid->OnColumnMoved = [&](TObject*, int32_t, int32_t) { ++moves; };
+  THeadlessInput::MouseDown(Grid, {100, 10});
+  THeadlessInput::MouseMove(Grid, {250, 10});
+  EXPECT_EQ(Grid->GridState(), gsColMoving);
+  Grid->Perform(WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(Grid->GridState(), gsNormal);
+  THeadlessInput::MouseUp(Grid, {250, 10});
+  EXPECT_EQ(moves, 0);
+}
+
 TEST_F(GridPaintTest, DraggingTheThumbScrollsOnRelease) {
   Grid->SetRowCount(1000);
   Application->ProcessMessages();

@@ -19,7 +19,9 @@ using testing::TempFolder;
 using testing::WriteFile;
 
 TEST(OutlineTextTest, RoundTripKeepsTextsLevelsAndOrder) {
-  const String text = "Root\n\tChild one\n\t\tDeep \xC3\xA9t\xC3\xA9\n\t\n\tChild, two \n\nLast\n";
+  const String text =
+      "A root item whose text needs a block of its own\n\tChild one\n\t\tDeep "
+      "\xC3\xA9t\xC3\xA9\n\t\n\tChild, two \n\nLast\n";
   TCustomOutline o{nullptr};
   LoadOutline(o, text);
   ASSERT_EQ(o.ItemCount(), 7);

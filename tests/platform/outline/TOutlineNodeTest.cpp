@@ -86,6 +86,12 @@ TEST_F(TOutlineNodeTest, TextDataAndFullPath) {
   o.SetItemSeparator(" / ");
   o.Get(4)->SetText("Dee");
   EXPECT_EQ(e->FullPath(), "A / Dee / E");
+  // Texts of up to 12 bytes sit in place, longer ones in a block: switch both ways.
+  for (const char* text :
+       {"a text longer than twelve bytes", "short", "", "exactly12byt", "thirteen byte", "E"}) {
+    e->SetText(text);
+    EXPECT_EQ(e->Text(), text);
+  }
   int value = 7;
   e->SetData(&value);
   EXPECT_EQ(e->Data(), &value);

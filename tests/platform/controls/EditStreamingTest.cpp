@@ -1,0 +1,38 @@
+#include "ControlsFixture.h"
+#include "platform/controls/TEdit.h"
+#include "platform/controls/TMaskEdit.h"
+#include "platform/core/FormStreaming.h"
+
+namespace bw::test {
+
+TEST_F(ControlsTest, EditsStoreTheirPublishedPropertiesInForms) {
+  TMaskEdit source(nullptr);
+  source.SetName("Phone");
+  source.SetEditMask("!\\(999\\)000-0000;0;_");
+  source.SetText("5551234567");
+  source.SetCharCase(ecUpperCase);
+  source.SetMaxLength(20);
+  const String text = ComponentToText(&source);
+  EXPECT_NE(text.find("EditMask = '!\\(999\\)000-0000;0;_'"), String::npos) << text;
+  EXPECT_NE(text.find("Text = '5551234567'"), String::npos) << text;
+  EXPECT_EQ(text.find("AutoSelect"), String::npos) << text;  // left at its default
+
+  TMaskEdit copy(nullptr);
+  ComponentFromString(text, &copy);
+  EXPECT_EQ(copy.EditText(), "(555)123-4567");  // the mask was there before the text
+  EXPECT_EQ(copy.CharCase(), ecUpperCase);
+  EXPECT_EQ(copy.MaxLength(), 20);
+
+  TEdit edit(nullptr);
+  edit.SetName("Plain");
+  edit.SetText("hello");
+  edit.SetReadOnly(true);
+  edit.SetBorderStyle(bsNone);
+  TEdit editCopy(nullptr);
+  ComponentFromString(ComponentToBinary(&edit), &editCopy);
+  EXPECT_EQ(editCopy.Text(), "hello");
+  EXPECT_TRUE(editCopy.ReadOnly());
+  EXPECT_EQ(editCopy.BorderStyle(), bsNone);
+}
+
+}  // namespace bw::test

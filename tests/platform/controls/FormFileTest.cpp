@@ -1,0 +1,86 @@
+#include "ControlsFixture.h"
+#include "platform/controls/TButton.h"
+#include "platform/core/ClassRegistry.h"
+#include "platform/core/FormStreaming.h"
+#include "platform/graphics/TFont.h"
+
+namespace bw::test {
+
+class FormFileTest : public ControlsTest {
+ protected:
+  void SetUp() override {
+    ControlsTest::SetUp();
+    RegisterClasses<TForm, TButton>();
+  }
+};
+
+TEST_F(FormFileTest, AFormWithButtonsRoundTripsThroughText) {
+  TForm* form = new TForm(Application);
+  form->SetName("Dialog");
+  form->SetCaption("Settings");
+  form->SetBounds(50, 60, 250, 120);
+  form->SetKeyPreview(true);
+  auto* ok = new TButton(form);
+  ok->SetName("OkButton");
+  ok->SetParent(form);
+  ok->SetBounds(10, 80, 75, 25);
+  ok->SetCaption("OK");
+  ok->SetDefault(true);
+  ok->SetModalResult(mrOk);
+  auto* cancel = new TButton(form);
+  cancel->SetName("CancelButton");
+  cancel->SetParent(form);
+  cancel->SetBounds(100, 80, 75, 25);
+  cancel->SetCaption("Cancel");
+  cancel->SetCancel(true);
+  cancel->Font()->SetStyle({fsBold});
+  cancel->SetTabOrder(0);
+
+  String text = ComponentToText(form);
+  EXPECT_NE(text.find("object Dialog: TForm"), String::npos) << text;
+  EXPECT_NE(text.find("object OkButton: TButton"), String::npos) << text;
+  EXPECT_EQ(text.find("Visible"), String::npos) << "defaults stay out: " << text;
+  EXPECT_EQ(text.find("OkButton: TButton\n    Left = 10\n    Top = 80\n    Width = 75\n    "
+                      "Height = 25\n    Font"),
+            String::npos)
+      << "a parent font is not stored";
+
+  TForm* copy = new TForm(nullptr);  // freed with the screen's forms by Reset
+  ComponentFromString(text, copy);
+  EXPECT_EQ(copy->Name(), "Dialog");
+  EXPECT_EQ(copy->Caption(), "Settings");
+  EXPECT_EQ(copy->BoundsRect(), Bounds(50, 60, 250, 120));
+  EXPECT_TRUE(copy->KeyPreview());
+  EXPECT_FALSE(copy->Visible());
+  auto* ok2 = dynamic_cast<TButton*>(copy->FindComponent("OkButton"));
+  auto* cancel2 = dynamic_cast<TButton*>(copy->FindComponent("CancelButton"));
+  ASSERT_TRUE(ok2 && cancel2);
+  EXPECT_EQ(ok2->Parent(), copy);
+  EXPECT_TRUE(ok2->Default());
+  EXPECT_EQ(ok2->ModalResult(), mrOk);
+  EXPECT_EQ(ok2->BoundsRect(), Bounds(10, 80, 75, 25));
+  EXPECT_TRUE(cancel2->Cancel());
+  EXPECT_EQ(cancel2->TabOrder(), 0);
+  EXPECT_EQ(ok2->TabOrder(), 1);
+  EXPECT_TRUE(cancel2->Font()->Style().Contains(fsBold));
+  EXPECT_FALSE(cancel2->ParentFont());
+  EXPECT_TRUE(ok2->ParentFont());
+  EXPECT_EQ(ComponentToText(copy), text);
+}
+
+TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {
+  TForm* form = new TForm(Application);
+  form->SetName("Shown");
+  auto* button = new TButton(form);
+  button->SetName("B");
+  button->SetParent(form);
+  form->Show();
+  String text = ComponentToText(form);
+  EXPECT_NE(text.find("Visible = True"), String::npos);
+  TForm* copy = new TForm(nullptr);  // freed with the screen's forms by Reset
+  ComponentFromString(text, copy);
+  EXPECT_TRUE(copy->Showing());
+  EXPECT_TRUE(dynamic_cast<TButton*>(copy->FindComponent("B"))->HandleAllocated());
+}
+
+}  // namespace bw::test
