@@ -100,6 +100,14 @@ void TCorvath::Loaded() {
   SyncOutline();
 }
 
+void TCorvath::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  inherited::GetChildren(
+      [&](TComponent* Child) {
+        if (Child != FHiddenOutline) Proc(Child);
+      },
+      Root);
+}
+
 void TCorvath::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineProperty(
