@@ -357,6 +357,8 @@ bool TCorvath::CanEditShow() {
 
 void TCorvath::SetOutlineCol(int32_t Value) {
   if (Value > ColCount() - 1 || Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  // No early return for an unchanged value: setting it is also how a caller repaints the
+  // tree at once.
   FOutlineColIndex = Value;
   Refresh();
 }
