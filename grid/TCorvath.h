@@ -12,6 +12,7 @@
 // Sections of TCorvath.cpp: construction and form storage; the row map; painting of the
 // outline column; mouse and editor interaction.
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <vector>
@@ -74,6 +75,9 @@ class TCorvath : public TDrawGrid {
   // ---- form storage ----
   /// Builds the rows from the items a form file has filled in.
   void Loaded() override;
+  /// The grid's stored children, less the hidden outline: its items are stored as
+  /// Outline.Lines, and the grid makes the outline itself.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
  protected:
   void DefineProperties(TFiler* Filer) override;
@@ -105,6 +109,17 @@ class TCorvath : public TDrawGrid {
   // Entry k: outline index of the item on visual row FixedRows + k.
   std::vector<int32_t> FRowMap;
   std::unique_ptr<TGridEditProperties> FEditorProps;
+
+  // The node handle of map entry k once RowToOutline has looked it up, else null; valid
+  // until the map is rebuilt or the items change (the hidden outline's OnItemsChanged).
+  // Entries FCachedFrom to FCachedTo may be set; the rest are null.
+  void DropNodeCache() const;
+  mutable std::vector<TOutlineNode*> FNodeCache;
+  mutable size_t FCachedFrom = SIZE_MAX;
+  mutable size_t FCachedTo = 0;
+  // Set while SyncOutline changes the row count: the nested run that SizeChanged makes
+  // finds the map it would build already in place.
+  bool FSettingRowCount = false;
 };
 
 }  // namespace bw

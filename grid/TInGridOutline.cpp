@@ -12,6 +12,11 @@ BW_PUBLISHED(TInGridOutline) {
 
 TInGridOutline::TInGridOutline(TComponent* AOwner) : TOutline(AOwner) {}
 
+void TInGridOutline::Changed() {
+  inherited::Changed();
+  if (OnItemsChanged) OnItemsChanged(this);
+}
+
 void TInGridOutline::DblClick() {
   inherited::DblClick();
   if (!ComponentState().Contains(csDesigning) && OnChange) OnChange(this);

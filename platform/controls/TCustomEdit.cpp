@@ -254,6 +254,8 @@ void TCustomEdit::CreateWnd() {
 }
 
 void TCustomEdit::PaintWindow(TCanvas* ACanvas) {
+  // A descendant may have made the caret anew (other size, at the origin): place it.
+  UpdateCaret();
   const bool hadClip = ACanvas->HasClip();
   const TRect savedClip = ACanvas->ClipRect();
   const TRect r = FormatRect();

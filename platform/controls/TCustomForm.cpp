@@ -1,5 +1,7 @@
 #include "platform/controls/TCustomForm.h"
 
+#include <algorithm>
+
 #include "platform/backend/Backend.h"
 #include "platform/controls/ControlStrings.h"
 #include "platform/controls/TApplication.h"
@@ -119,6 +121,16 @@ TModalResult TCustomForm::ShowModal() {
   if (Visible() || FModal) throw EInvalidOperation(SCannotShowModal);
   FModal = true;
   FModalResult = mrNone;
+  TWindowManager& wm = TWindowManager::Get();
+  wm.ModalForms.push_back(this);
+  struct TModalGuard {
+    TWindowManager& wm;
+    TCustomForm* form;
+    ~TModalGuard() {
+      wm.ModalForms.erase(std::remove(wm.ModalForms.begin(), wm.ModalForms.end(), form),
+                          wm.ModalForms.end());
+    }
+  } guard{wm, this};
   try {
     Show();
     while (FModalResult == mrNone) {

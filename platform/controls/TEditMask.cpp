@@ -237,35 +237,30 @@ bool TEditMask::TypeChar(TEditText& text, Char c) const {
   return false;
 }
 
-bool TEditMask::ClearSelection(TEditText& text) const {
-  if (text.Length() != Length()) return false;
-  const int32_t start = text.SelStart();
-  std::u32string chars = Blanked(text.Chars(), start, start + text.SelLength());
+bool TEditMask::BlankRange(TEditText& text, int32_t start, int32_t end) const {
+  std::u32string chars = Blanked(text.Chars(), start, end);
   bool changed = chars != text.Chars();
   text.SetChars(chars, start, 0);
   return changed;
+}
+
+bool TEditMask::ClearSelection(TEditText& text) const {
+  if (text.Length() != Length()) return false;
+  return BlankRange(text, text.SelStart(), text.SelStart() + text.SelLength());
 }
 
 bool TEditMask::DeleteLeft(TEditText& text) const {
   if (text.SelLength() > 0) return ClearSelection(text);
   if (text.Length() != Length()) return false;
   const int32_t p = PrevInput(text.Caret());
-  if (p < 0) return false;
-  std::u32string chars = Blanked(text.Chars(), p, p + 1);
-  bool changed = chars != text.Chars();
-  text.SetChars(chars, p, 0);
-  return changed;
+  return p >= 0 && BlankRange(text, p, p + 1);
 }
 
 bool TEditMask::DeleteRight(TEditText& text) const {
   if (text.SelLength() > 0) return ClearSelection(text);
   if (text.Length() != Length()) return false;
   const int32_t p = NextInput(text.Caret());
-  if (p >= Length()) return false;
-  std::u32string chars = Blanked(text.Chars(), p, p + 1);
-  bool changed = chars != text.Chars();
-  text.SetChars(chars, p, 0);
-  return changed;
+  return p < Length() && BlankRange(text, p, p + 1);
 }
 
 bool TEditMask::Paste(TEditText& text, const String& value) const {

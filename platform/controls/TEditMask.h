@@ -90,6 +90,8 @@ class TEditMask {
   Char FBlank = '_';
   bool FLeadingBlanks = false;
 
+  /// Blanks the input places from start to end and puts the caret at start.
+  bool BlankRange(TEditText& text, int32_t start, int32_t end) const;
   String Collect(const std::u32string& editText, bool literals) const;
   std::u32string Blanked(const std::u32string& chars, int32_t start, int32_t end) const;
 };

@@ -100,6 +100,7 @@ void TInputRouter::Mouse(const TBackendEvent& Event) {
   TWindowManager& wm = WM();
   TWinControl* top = wm.FindSurface(Event.Window);
   if (!top) return;
+  if (!wm.AcceptsInput(top)) return;  // a modal form is up elsewhere
   TPoint screen{top->Left() + Event.X, top->Top() + Event.Y};
   bool down = Event.Kind == TBackendEventKind::MouseDown;
   bool up = Event.Kind == TBackendEventKind::MouseUp;
@@ -234,6 +235,11 @@ void TInputRouter::Surface(const TBackendEvent& Event) {
   if (!top) return;
   switch (Event.Kind) {
     case TBackendEventKind::Activate:
+      // While a form is modal the desktop cannot hand the keyboard to another form.
+      if (!wm.AcceptsInput(top)) {
+        if (!wm.ModalForms.empty()) wm.SetActiveWindow(wm.ModalForms.back());
+        break;
+      }
       if (wm.ActiveWindow() != top) wm.SetActiveWindow(top);
       break;
     case TBackendEventKind::Deactivate:
@@ -246,7 +252,7 @@ void TInputRouter::Surface(const TBackendEvent& Event) {
       top->SetBounds(Event.X, Event.Y, top->Width(), top->Height());
       break;
     case TBackendEventKind::Close:
-      Deliver(top, WM_CLOSE, 0, 0);
+      if (wm.AcceptsInput(top)) Deliver(top, WM_CLOSE, 0, 0);
       break;
     default:
       break;

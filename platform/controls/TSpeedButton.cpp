@@ -1,6 +1,7 @@
 #include "platform/controls/TSpeedButton.h"
 
 #include "platform/controls/TWinControl.h"
+#include "platform/core/TPropertyTable.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 
@@ -34,6 +35,25 @@ TSpeedButton::TSpeedButton(TComponent* AOwner)
 }
 
 TSpeedButton::~TSpeedButton() = default;
+
+BW_PUBLISHED(TSpeedButton) {
+  P.Property("AllowAllUp", &TSpeedButton::AllowAllUp, &TSpeedButton::SetAllowAllUp).Default(false);
+  P.Property("GroupIndex", &TSpeedButton::GroupIndex, &TSpeedButton::SetGroupIndex).Default(0);
+  P.Property("Down", &TSpeedButton::Down, &TSpeedButton::SetDown).Default(false);
+  P.Property(
+      "Caption", [](TSpeedButton* B) { return B->Caption(); }, &TSpeedButton::SetCaption);
+  P.Property("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
+  P.Property("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
+  P.Property("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout,
+             {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"})
+      .Default(blGlyphLeft);
+  P.Property("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
+  P.Property("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
+  P.Property("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
+  P.Property(
+      "OnClick", [](TSpeedButton* B) -> const TNotifyEvent& { return B->OnClick; },
+      [](TSpeedButton* B, TNotifyEvent V) { B->OnClick = std::move(V); });
+}
 
 // ---- properties ----------------------------------------------------------------------
 

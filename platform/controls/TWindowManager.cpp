@@ -91,6 +91,15 @@ void TWindowManager::ControlDestroying(TControl* Control) {
   if (MouseControl == Control) MouseControl = nullptr;
 }
 
+bool TWindowManager::AcceptsInput(TWinControl* TopLevel) const {
+  if (ModalForms.empty() || !TopLevel) return true;
+  // A pop-up parented inside the modal form belongs to it.
+  TWinControl* root = TopLevel;
+  while (root->Parent())
+    root = root->Parent();
+  return root == ModalForms.back();
+}
+
 void TWindowManager::AddTopLevel(TWinControl* Window) {
   if (std::find(FTopLevels.begin(), FTopLevels.end(), Window) == FTopLevels.end())
     FTopLevels.push_back(Window);
@@ -98,6 +107,7 @@ void TWindowManager::AddTopLevel(TWinControl* Window) {
 
 void TWindowManager::RemoveTopLevel(TWinControl* Window) {
   FTopLevels.erase(std::remove(FTopLevels.begin(), FTopLevels.end(), Window), FTopLevels.end());
+  ModalForms.erase(std::remove(ModalForms.begin(), ModalForms.end(), Window), ModalForms.end());
   PresentedCaret.erase(Window);
 }
 
@@ -157,6 +167,7 @@ void TWindowManager::Reset() {
   Buttons = 0;
   MouseControl = nullptr;
   SuppressActivation = 0;
+  ModalForms.clear();
   PresentedCaret.clear();
   FTopLevels.clear();
 }

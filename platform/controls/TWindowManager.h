@@ -81,6 +81,10 @@ struct TWindowManager {
   TControl* MouseControl = nullptr;
   /// While above 0, showing a form does not activate it (SWP_NOACTIVATE, SW_SHOWNA).
   int32_t SuppressActivation = 0;
+  /// Forms shown modally, the innermost last: input to any other form is dropped.
+  std::vector<TWinControl*> ModalForms;
+  /// True when input may reach a top-level window while forms are modal.
+  bool AcceptsInput(TWinControl* TopLevel) const;
   /// The caret rectangle each top-level window last presented.
   std::map<TWinControl*, TRect> PresentedCaret;
 

@@ -1,6 +1,7 @@
 #include "platform/core/FormStreaming.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "platform/core/EParserError.h"
 #include "platform/core/FormConversion.h"

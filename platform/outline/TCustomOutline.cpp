@@ -1,6 +1,7 @@
 #include "platform/outline/TCustomOutline.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/Messages.h"
@@ -94,6 +95,20 @@ TBitmap* TCustomOutline::GetPicture(int32_t Index) const {
   if (Index < 0 || Index > 4)
     throw EOutlineError(Format(SOutlinePictureIndex, {std::to_string(Index)}));
   return FPictures[Index].get();
+}
+
+bool TCustomOutline::IsDefaultPicture(int32_t Index) const {
+  const TBitmap* picture = GetPicture(Index);
+  if (Index != opPlus && Index != opMinus) return picture->Empty();
+  TBitmap box;
+  DrawExpandBox(box, Index == opPlus);
+  if (picture->Width() != box.Width() || picture->Height() != box.Height() ||
+      picture->Transparent() != box.Transparent())
+    return false;
+  for (int32_t y = 0; y < box.Height(); ++y)
+    if (std::memcmp(picture->ScanLine(y), box.ScanLine(y), size_t(box.Width()) * 4) != 0)
+      return false;
+  return true;
 }
 
 void TCustomOutline::SetPicture(int32_t Index, TBitmap* Value) {

@@ -111,6 +111,8 @@ class TCustomOutline : public TCustomControl {
   TBitmap* GetPicture(int32_t Index) const;
   /// Makes picture Index show Value's image (null empties it).
   void SetPicture(int32_t Index, TBitmap* Value);
+  /// True while picture Index shows the image it started with (form files leave it out).
+  bool IsDefaultPicture(int32_t Index) const;
 
   /// Toggles the expansion of the selected item, then raises OnDblClick.
   void DblClick() override;

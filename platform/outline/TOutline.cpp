@@ -8,13 +8,14 @@ namespace bw {
 
 namespace {
 
-// Each picture is a sub-object stored through its own data; empty ones are left out.
+// Each picture is a sub-object stored through its own data, unless it still shows the
+// image it started with.
 template <int32_t Index>
 void PublishPicture(TPropertyBuilder<TOutline>& P, const char* Name) {
   P.Property(
        Name, [](TOutline* O) { return O->GetPicture(Index); },
        [](TOutline* O, TBitmap* Value) { O->SetPicture(Index, Value); })
-      .Stored([](TOutline* O) { return !O->GetPicture(Index)->Empty(); });
+      .Stored([](TOutline* O) { return !O->IsDefaultPicture(Index); });
 }
 
 }  // namespace

@@ -85,6 +85,7 @@ TEST_F(RowMapTest, DataRowsStayWithTheItemWhateverIsCollapsed) {
 
 TEST_F(RowMapTest, StaleMapAfterDirectDeletion) {
   LoadItems(Grid, "A\nB\nC\nD\n");
+  ASSERT_EQ(ShownRows(Grid), Rows({"A", "B", "C", "D"}));  // every row looked up once
   // Deleting through the outline's lines does not resynchronise the grid.
   Grid.Outline()->GetOutlineLines()->Delete(0);
   Grid.Outline()->GetOutlineLines()->Delete(0);
@@ -97,6 +98,25 @@ TEST_F(RowMapTest, StaleMapAfterDirectDeletion) {
 
   Grid.Outline()->UpdateGrid();
   EXPECT_EQ(ShownRows(Grid), Rows({"C", "D"}));
+}
+
+TEST_F(RowMapTest, RowsLookedUpBeforeADeletionInsideABracketAreNotReused) {
+  LoadItems(Grid, "A\n\tA1\nB\nC\n");
+  ASSERT_EQ(ShownRows(Grid), Rows({"A", "B", "C"}));
+  Grid.Outline()->BeginUpdate();
+  Grid.Outline()->Delete(ItemIndex(Grid, "A"));
+  // The map still names indexes 1, 3 and 4; index 1 is now B.
+  EXPECT_EQ(ShownRows(Grid), Rows({"B", "-", "-"}));
+  Grid.Outline()->Insert(1, "Z");
+  EXPECT_EQ(ShownRows(Grid), Rows({"Z", "C", "-"}));
+  Grid.Outline()->EndUpdate();
+  EXPECT_EQ(ShownRows(Grid), Rows({"Z", "B", "C"}));
+
+  // Expanding directly on a node shows nothing new until the next resynchronisation, but
+  // a row already shown keeps its item.
+  Grid.Outline()->AddChild(ItemIndex(Grid, "B"), "B1");
+  Grid.Outline()->Get(ItemIndex(Grid, "B"))->SetExpandedState(true);
+  EXPECT_EQ(ShownRows(Grid), Rows({"Z", "B", "C"}));
 }
 
 TEST_F(RowMapTest, RowCountSetFromOutsideSnapsBack) {

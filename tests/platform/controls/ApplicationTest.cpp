@@ -103,6 +103,26 @@ TEST_F(ApplicationTest, ShowModalRunsUntilAButtonSetsTheResult) {
       EInvalidOperation);
 }
 
+TEST_F(ApplicationTest, WhileAFormIsModalOtherFormsGetNoInput) {
+  TForm* main = NewForm();
+  int32_t mainClicks = 0;
+  main->OnClick = TNotifyEvent([&](TObject*) { ++mainClicks; });
+  TForm* dialog = new TForm(Application);
+  dialog->SetBounds(500, 400, 200, 100);
+  dialog->OnClick =
+      TNotifyEvent([](TObject* Sender) { static_cast<TForm*>(Sender)->SetModalResult(mrYes); });
+  dialog->OnActivate = TNotifyEvent([&](TObject*) {
+    Headless().Click(TPoint{150, 150});     // on the main form: dropped
+    Headless().UserClose(main->Surface());  // dropped as well
+    Headless().Click(TPoint{550, 450});     // on the dialog
+  });
+  EXPECT_EQ(dialog->ShowModal(), mrYes);
+  EXPECT_EQ(mainClicks, 0);
+  EXPECT_FALSE(Application->Terminated());
+  THeadlessInput::Click(main, TPoint{50, 50});
+  EXPECT_EQ(mainClicks, 1) << "input flows again once the dialog is gone";
+}
+
 TEST_F(ApplicationTest, PostedMessagesWaitForTheLoop) {
   std::vector<std::string> log;
   TForm* form = NewForm();

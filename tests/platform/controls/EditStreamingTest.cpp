@@ -1,7 +1,9 @@
 #include "ControlsFixture.h"
 #include "platform/controls/TEdit.h"
 #include "platform/controls/TMaskEdit.h"
+#include "platform/controls/TSpeedButton.h"
 #include "platform/core/FormStreaming.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw::test {
 
@@ -33,6 +35,32 @@ TEST_F(ControlsTest, EditsStoreTheirPublishedPropertiesInForms) {
   EXPECT_EQ(editCopy.Text(), "hello");
   EXPECT_TRUE(editCopy.ReadOnly());
   EXPECT_EQ(editCopy.BorderStyle(), bsNone);
+}
+
+TEST_F(ControlsTest, SpeedButtonsStoreTheirGlyphAndGroup) {
+  TSpeedButton source(nullptr);
+  source.SetName("Bold");
+  TBitmap glyph;
+  glyph.SetSize(32, 16);
+  glyph.ScanLine(3)[20] = 0x123456;
+  source.SetGlyph(&glyph);  // two images
+  source.SetGroupIndex(3);
+  source.SetDown(true);
+  source.SetCaption("B");
+  source.SetFlat(true);
+  const String text = ComponentToText(&source);
+  EXPECT_NE(text.find("NumGlyphs = 2"), String::npos) << text;
+  EXPECT_EQ(text.find("Margin"), String::npos) << text;
+
+  TSpeedButton copy(nullptr);
+  ComponentFromString(ComponentToBinary(&source), &copy);
+  EXPECT_EQ(copy.Glyph()->Width(), 32);
+  EXPECT_EQ(copy.Glyph()->ScanLine(3)[20], 0x123456u);
+  EXPECT_EQ(copy.NumGlyphs(), 2);
+  EXPECT_EQ(copy.GroupIndex(), 3);
+  EXPECT_TRUE(copy.Down());  // the group index was read first
+  EXPECT_EQ(copy.Caption(), "B");
+  EXPECT_TRUE(copy.Flat());
 }
 
 }  // namespace bw::test

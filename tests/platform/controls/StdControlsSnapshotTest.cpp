@@ -50,6 +50,13 @@ TEST_F(ControlsTest, SnapshotOfAFormWithEditsAndSpeedButtons) {
   EXPECT_EQ(Headless().WindowPixel(form->Surface(), p.X - form->Left(), p.Y - form->Top()),
             ColorToPixel(clHighlight));
   EXPECT_EQ(masked->EditText(), "(555)12_-____");
+  // The caret stands inverted (black on white) after the selection.
+  TCaretInfo caret = GetCaretInfo();
+  EXPECT_TRUE(caret.Visible);
+  EXPECT_EQ(caret.Pos.X, edit->PosToX(20));
+  TPoint c = edit->ClientToScreen(TPoint{caret.Pos.X, caret.Pos.Y + 4});
+  EXPECT_EQ(Headless().WindowPixel(form->Surface(), c.X - form->Left(), c.Y - form->Top()),
+            0x000000u);
 }
 
 }  // namespace bw::test

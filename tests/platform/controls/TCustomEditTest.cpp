@@ -15,6 +15,7 @@ class TTestEdit : public TCustomEdit {
   using TCustomEdit::TCustomEdit;
   int32_t Changes = 0;
   bool RefuseClipboardEdits = false;
+  int32_t OwnCaretWidth = 0;
 
  protected:
   void Change() override {
@@ -27,6 +28,13 @@ class TTestEdit : public TCustomEdit {
   }
   void WMCut(TMessage& Message) override {
     if (!RefuseClipboardEdits) inherited::WMCut(Message);
+  }
+  // A descendant with a caret of its own makes it after the edit's focus handling.
+  void WMSetFocus(TMessage& Message) override {
+    inherited::WMSetFocus(Message);
+    if (OwnCaretWidth == 0) return;
+    CreateCaret(Handle(), nullptr, OwnCaretWidth, 10);
+    ShowCaret(Handle());
   }
 };
 
@@ -338,6 +346,23 @@ TEST_F(EditTest, CaretFollowsFocus) {
   other->SetFocus();
   Application->ProcessMessages();
   EXPECT_EQ(GetCaretInfo().Owner, other->Handle());
+}
+
+TEST_F(EditTest, ACaretMadeByADescendantIsPlacedToo) {
+  auto* other = new TTestEdit(Form);
+  other->SetParent(Form);
+  other->SetBounds(10, 50, 150, 21);
+  other->SetText("abc");
+  other->OwnCaretWidth = 2;
+  other->SetAutoSelect(false);
+  other->SetSelStart(2);
+  Application->ProcessMessages();
+  other->SetFocus();
+  Application->ProcessMessages();
+  TCaretInfo caret = GetCaretInfo();
+  EXPECT_EQ(caret.Width, 2);
+  EXPECT_EQ(caret.Pos.X, other->PosToX(other->EditModel().Caret()));
+  EXPECT_EQ(caret.Pos.Y, other->FormatRect().Top);
 }
 
 TEST_F(EditTest, SelectionShowsOnlyWhileFocusedUnlessAsked) {

@@ -220,3 +220,59 @@ TEST(EditMask, PasteTypesFirstLineAndSkipsWhatFitsNowhere) {
   EXPECT_FALSE(m.TypeChar(other, U'1'));
   EXPECT_EQ(other.Text(), "abc");
 }
+
+TEST(EditMask, RandomEditingKeepsTheLayout) {
+  // Whatever is typed, pasted or deleted, the edit text keeps the mask's length and
+  // literals, every place holds a blank or a character that fits it, and the caret
+  // stays inside the text.
+  const char* masks[] = {"!\\(999\\)000-0000;1;_", ">LL<ll-#9;0;*", "cC:aA/00;1; "};
+  const std::u32string alphabet = U"aZ09+-()/: _*\u00E9\u4E2D\n";
+  uint32_t seed = 12345;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  for (const char* maskText : masks) {
+    TEditMask m(maskText);
+    TEditText t;
+    t.SetText(EncodeUtf8(m.EmptyEditText()));
+    for (int step = 0; step < 3000; ++step) {
+      switch (next(6)) {
+        case 0:
+          m.TypeChar(t, alphabet[next(uint32_t(alphabet.size()))]);
+          break;
+        case 1:
+          m.DeleteLeft(t);
+          break;
+        case 2:
+          m.DeleteRight(t);
+          break;
+        case 3: {
+          std::u32string s;
+          for (uint32_t k = next(8); k > 0; --k)
+            s += alphabet[next(uint32_t(alphabet.size()))];
+          m.Paste(t, EncodeUtf8(s));
+          break;
+        }
+        case 4:
+          t.Select(int32_t(next(20)) - 2, int32_t(next(20)) - 2);
+          break;
+        default:
+          t.Undo();
+          break;
+      }
+      ASSERT_EQ(t.Length(), m.Length()) << maskText << " step " << step;
+      ASSERT_LE(t.SelStart() + t.SelLength(), t.Length());
+      for (int32_t pos = 0; pos < m.Length(); ++pos) {
+        Char c = t.Chars()[pos];
+        if (m.IsLiteral(pos)) {
+          ASSERT_EQ(c, m.Cell(pos).Literal) << maskText << " step " << step;
+        } else if (c != m.BlankChar()) {
+          Char check = c;
+          ASSERT_TRUE(m.Fits(pos, check) && check == c) << maskText << " step " << step;
+        }
+      }
+      ASSERT_EQ(EncodeUtf8(DecodeUtf8(t.Text())), t.Text());
+    }
+  }
+}

@@ -224,3 +224,55 @@ TEST(EditText, UndoRevertsLastChangeAndTypingRunsAsOne) {
   t.Undo();
   EXPECT_EQ(t.Text(), "Xabcdef");
 }
+
+TEST(EditText, RandomEditingKeepsLimitsAndCharacters) {
+  // Typed and pasted text never passes MaxLength, never holds a line break or control
+  // character, and the caret and anchor stay inside the text.
+  const std::u32string alphabet = U"ab \t\r\n\u00E9\u0436\U0001F600.";
+  uint32_t seed = 777;
+  auto next = [&](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 16) % n;
+  };
+  TEditText t;
+  t.SetMaxLength(12);
+  t.SetCharCase(ecUpperCase);
+  for (int step = 0; step < 5000; ++step) {
+    switch (next(7)) {
+      case 0:
+        t.TypeChar(alphabet[next(uint32_t(alphabet.size()))]);
+        break;
+      case 1: {
+        std::u32string s;
+        for (uint32_t k = next(10); k > 0; --k)
+          s += alphabet[next(uint32_t(alphabet.size()))];
+        t.ReplaceSelection(EncodeUtf8(s));
+        break;
+      }
+      case 2:
+        t.DeleteLeft(next(2) == 0);
+        break;
+      case 3:
+        t.DeleteRight(next(2) == 0);
+        break;
+      case 4:
+        t.MoveCaret(int32_t(next(16)) - 2, next(2) == 0);
+        break;
+      case 5:
+        t.SelectWordAt(int32_t(next(16)));
+        break;
+      default:
+        t.Undo();
+        break;
+    }
+    ASSERT_LE(t.Length(), 12) << step;
+    ASSERT_GE(t.Anchor(), 0);
+    ASSERT_LE(t.Anchor(), t.Length());
+    ASSERT_LE(t.Caret(), t.Length());
+    for (Char c : t.Chars()) {
+      ASSERT_GE(c, Char{0x20}) << step;
+      ASSERT_EQ(c, UpperCaseChar(c)) << step;
+    }
+    ASSERT_EQ(DecodeUtf8(t.Text()), t.Chars());
+  }
+}

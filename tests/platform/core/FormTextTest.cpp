@@ -108,6 +108,62 @@ TEST(FormTextTest, ClassicLayoutSurvivesBothConversions) {
   EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary);
 }
 
+TEST(FormTextTest, LongStringsInListsKeepTheItemIndent) {
+  const String piece(64, 'x');
+  const String text =
+      "object A: TA\n"
+      "  Lines.Strings = (\n"
+      "    'short'\n"
+      "    '" +
+      piece +
+      "' +\n"
+      "    'yy'\n"
+      "    '" +
+      piece +
+      "')\n"
+      "end\n";
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text);
+}
+
+TEST(FormTextTest, TheOtherCommonLayoutReadsTheSame) {
+  // Closing brackets on their own lines, floats in exponent form with a leading blank,
+  // one-line long strings, blanks after "end" in collections.
+  const String other =
+      "object Form1: TForm1\n"
+      "  Ratio =  5.00000000000000000000E-0001\n"
+      "  Caption = 'L'#228'gg'#1059#1076\n"
+      "  Lines.Strings = (\n"
+      "    'a'\n"
+      "  )\n"
+      "  Data = {\n"
+      "    0102\n"
+      "  }\n"
+      "  Cols = <  \n"
+      "    item\n"
+      "      Width = 3\n"
+      "    end  \n"
+      "    item\n"
+      "    end>\n"
+      "end\n";
+  const String classic =
+      "object Form1: TForm1\n"
+      "  Ratio = 0.500000000000000000\n"
+      "  Caption = 'L'#228'gg'#1059#1076\n"
+      "  Lines.Strings = (\n"
+      "    'a')\n"
+      "  Data = {\n"
+      "    0102}\n"
+      "  Cols = <\n"
+      "    item\n"
+      "      Width = 3\n"
+      "    end\n"
+      "    item\n"
+      "    end>\n"
+      "end\n";
+  EXPECT_EQ(ObjectTextToBinary(other), ObjectTextToBinary(classic));
+  EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(other)), classic);
+}
+
 TEST(FormTextTest, ValuesBecomeTheRightTags) {
   EXPECT_EQ(ValueOf("#65'b'#66"), Bytes({6, 3, 'A', 'b', 'B'}));
   EXPECT_EQ(ValueOf("'a' +\n  'b'"), Bytes({6, 2, 'a', 'b'}));

@@ -4,6 +4,7 @@
 
 #include "platform/core/FormStreaming.h"
 #include "platform/core/TStrings.h"
+#include "platform/graphics/TBitmap.h"
 #include "tests/platform/outline/OutlineTestUtil.h"
 
 namespace bw {
@@ -12,15 +13,24 @@ namespace {
 using testing::LoadOutline;
 using testing::OutlineText;
 
-TEST(TOutlineTest, FormDataKeepsItemsAndSeparator) {
+TEST(TOutlineTest, FormDataKeepsItemsPicturesAndSeparator) {
   TOutline source(nullptr);
   source.SetName("Outline1");
   LoadOutline(source, "Fruit\n\tApple\n\t\tCox\n\tPear\nNuts\n");
   source.SetItemSeparator("/");
+  TBitmap leaf;
+  leaf.SetSize(3, 2);
+  leaf.ScanLine(1)[2] = 0x123456;
+  source.SetPicture(opLeaf, &leaf);
+  source.GetPicture(opMinus)->ScanLine(5)[5] = 0xFF0000;  // a red minus
 
   const String text = ComponentToText(&source);
   EXPECT_NE(text.find("Lines.Strings = (\n"), String::npos) << text;
   EXPECT_NE(text.find("'Fruit'"), String::npos) << text;
+  EXPECT_NE(text.find("PictureLeaf.Data"), String::npos) << text;
+  EXPECT_EQ(text.find("PictureOpen"), String::npos) << "untouched pictures are left out";
+  EXPECT_EQ(text.find("PicturePlus"), String::npos) << text;
+  EXPECT_NE(text.find("PictureMinus.Data"), String::npos) << text;
 
   for (const String& data : {text, ComponentToBinary(&source)}) {
     TOutline copy(nullptr);
@@ -28,6 +38,10 @@ TEST(TOutlineTest, FormDataKeepsItemsAndSeparator) {
     EXPECT_EQ(OutlineText(copy), OutlineText(source));
     EXPECT_EQ(copy.ItemSeparator(), "/");
     EXPECT_EQ(copy.Get(3)->FullPath(), "Fruit/Apple/Cox");
+    ASSERT_EQ(copy.GetPicture(opLeaf)->Width(), 3);
+    EXPECT_EQ(copy.GetPicture(opLeaf)->ScanLine(1)[2], 0x123456u);
+    EXPECT_TRUE(copy.IsDefaultPicture(opPlus));
+    EXPECT_EQ(copy.GetPicture(opMinus)->ScanLine(5)[5], 0xFF0000u);
   }
 }
 
