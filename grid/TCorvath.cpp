@@ -100,6 +100,14 @@ void TCorvath::Loaded() {
   SyncOutline();
 }
 
+void TCorvath::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  inherited::GetChildren(
+      [&](TComponent* Child) {
+        if (Child != FHiddenOutline) Proc(Child);
+      },
+      Root);
+}
+
 void TCorvath::DefineProperties(TFiler* Filer) {
   inherited::DefineProperties(Filer);
   Filer->DefineProperty(
@@ -349,6 +357,8 @@ bool TCorvath::CanEditShow() {
 
 void TCorvath::SetOutlineCol(int32_t Value) {
   if (Value > ColCount() - 1 || Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
+  // No early return for an unchanged value: setting it is also how a caller repaints the
+  // tree at once.
   FOutlineColIndex = Value;
   Refresh();
 }

@@ -75,6 +75,9 @@ class TCorvath : public TDrawGrid {
   // ---- form storage ----
   /// Builds the rows from the items a form file has filled in.
   void Loaded() override;
+  /// The grid's stored children, less the hidden outline: its items are stored as
+  /// Outline.Lines, and the grid makes the outline itself.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
 
  protected:
   void DefineProperties(TFiler* Filer) override;

@@ -5,16 +5,13 @@
 #   cmake --build build/fuzz --target fuzz_FormReaderFuzz && build/fuzz/fuzz/fuzz_FormReaderFuzz
 
 option(BW_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
-if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  set(bw_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
-  target_compile_options(bw_platform PRIVATE ${bw_fuzz_flags})
-  target_compile_options(bw_brantwell PRIVATE ${bw_fuzz_flags})
-  target_link_options(bw_platform INTERFACE -fsanitize=address,undefined)
-  file(GLOB bw_fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
-  foreach(f IN LISTS bw_fuzzers)
+
+function(bw_add_fuzzers)
+  file(GLOB fuzzers CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*.cpp)
+  foreach(f IN LISTS fuzzers)
     get_filename_component(n ${f} NAME_WE)
     if(TARGET fuzz_${n})
-      continue()  # another part already builds it
+      continue()  # another part builds it
     endif()
     add_executable(fuzz_${n} ${f})
     target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
@@ -22,6 +19,15 @@ if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
     target_link_libraries(fuzz_${n} PRIVATE bw_brantwell)
     set_target_properties(fuzz_${n} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
   endforeach()
+endfunction()
+
+if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+  set(bw_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  target_compile_options(bw_platform PRIVATE ${bw_fuzz_flags})
+  target_compile_options(bw_brantwell PRIVATE ${bw_fuzz_flags})
+  target_link_options(bw_platform INTERFACE -fsanitize=address,undefined)
+  # At the end, so that parts included later can build their own targets first.
+  cmake_language(DEFER CALL bw_add_fuzzers)
 elseif(BW_FUZZ)
   message(WARNING "BW_FUZZ needs clang; the fuzz targets are not built")
 endif()

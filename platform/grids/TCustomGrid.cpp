@@ -101,6 +101,7 @@ void TCustomGrid::SetFixedCols(int32_t Value) {
   if (Value == FixedCols()) return;
   if (Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
   if (Value >= ColCount()) throw EInvalidGridOperation(SFixedColTooBig);
+  HideEdit(true);
   FLayout.SetFixedCols(Value);
   ChangeGridOrientation();
 }
@@ -109,13 +110,13 @@ void TCustomGrid::SetFixedRows(int32_t Value) {
   if (Value == FixedRows()) return;
   if (Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
   if (Value >= RowCount()) throw EInvalidGridOperation(SFixedRowTooBig);
+  HideEdit(true);
   FLayout.SetFixedRows(Value);
   ChangeGridOrientation();
 }
 
 // New fixed counts move the current cell and the scrolled origin to the first cells.
 void TCustomGrid::ChangeGridOrientation() {
-  HideEdit(false);
   FCurrent = {FixedCols(), FixedRows()};
   FAnchor = FCurrent;
   FLayout.SetTopLeft(FCurrent);
@@ -126,14 +127,14 @@ void TCustomGrid::ChangeGridOrientation() {
 
 void TCustomGrid::SetDefaultColWidth(int32_t Value) {
   Value = std::max(Value, 0);
-  if (Value == DefaultColWidth() && !FLayout.Cols().HasCustomSizes()) return;
+  if (Value == DefaultColWidth()) return;
   FLayout.Cols().SetDefaultSize(Value);
   ColWidthsChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int32_t Value) {
   Value = std::max(Value, 0);
-  if (Value == DefaultRowHeight() && !FLayout.Rows().HasCustomSizes()) return;
+  if (Value == DefaultRowHeight()) return;
   FLayout.Rows().SetDefaultSize(Value);
   RowHeightsChanged();
 }
@@ -296,6 +297,7 @@ void TCustomGrid::SetSelection(const TGridRect& Value) {
   CheckIndex(Value.Top, RowCount());
   CheckIndex(Value.Bottom, RowCount());
   TGridRect old = Selection();
+  if (!(TGridCoord{Value.Right, Value.Bottom} == FCurrent)) HideEdit(true);
   FAnchor = {Value.Left, Value.Top};
   FCurrent = {Value.Right, Value.Bottom};
   if (!FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
@@ -395,9 +397,11 @@ TRect TCustomGrid::BoxRect(const TGridRect& Box) const {
   if (!span(Box.Left, Box.Right, FixedCols(), LeftCol(), FLayout.LastVisibleCol(), c0, c1) ||
       !span(Box.Top, Box.Bottom, FixedRows(), TopRow(), FLayout.LastVisibleRow(), r0, r1))
     return TRect{};
-  TRect a = FLayout.CellRect(c0, r0), b = FLayout.CellRect(c1, r1);
-  if (a.IsEmpty() && b.IsEmpty()) return TRect{};
-  return Rect(a.Left, a.Top, b.Right, b.Bottom).Intersect(ViewRect());
+  const int32_t left = FLayout.ColStart(c0), top = FLayout.RowStart(r0);
+  const int32_t lastLeft = FLayout.ColStart(c1), lastTop = FLayout.RowStart(r1);
+  if (left < 0 || top < 0 || lastLeft < 0 || lastTop < 0) return TRect{};
+  return Rect(left, top, lastLeft + FLayout.Cols().Extent(c1), lastTop + FLayout.Rows().Extent(r1))
+      .Intersect(ViewRect());
 }
 
 void TCustomGrid::InvalidateBox(const TGridRect& Box) {

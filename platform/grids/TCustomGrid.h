@@ -51,10 +51,10 @@ class TCustomGrid : public TCustomControl {
   /// Default 1; must stay below RowCount.
   int32_t FixedRows() const { return FLayout.FixedRows(); }
   void SetFixedRows(int32_t Value);
-  /// Default 64. Setting it gives every column the new width.
+  /// Default 64. A new value gives every column the new width.
   int32_t DefaultColWidth() const { return FLayout.Cols().DefaultSize(); }
   void SetDefaultColWidth(int32_t Value);
-  /// Default 24. Setting it gives every row the new height.
+  /// Default 24. A new value gives every row the new height.
   int32_t DefaultRowHeight() const { return FLayout.Rows().DefaultSize(); }
   void SetDefaultRowHeight(int32_t Value);
   /// Width of a column in pixels, its grid line not included; -1 hides the column.

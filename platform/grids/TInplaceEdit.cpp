@@ -33,6 +33,21 @@ void TInplaceEdit::UpdateContents() {
   SetText(FGrid->GetEditText(col, row));
 }
 
+void TInplaceEdit::BoundsChanged(bool Moved, bool Sized) {
+  inherited::BoundsChanged(Moved, Sized);
+  if (Sized) UpdateFormatRect();
+}
+
+void TInplaceEdit::CreateWnd() {
+  inherited::CreateWnd();
+  UpdateFormatRect();
+}
+
+void TInplaceEdit::UpdateFormatRect() {
+  TRect r = Rect(2, 2, Width() - 2, Height());
+  Perform(EM_SETRECTNP, 0, reinterpret_cast<intptr_t>(&r));
+}
+
 bool TInplaceEdit::EditCanModify() {
   return !FGrid || FGrid->CanEditModify();
 }

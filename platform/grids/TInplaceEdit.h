@@ -35,9 +35,13 @@ class TInplaceEdit : public TCustomMaskEdit {
   void WndProc(TMessage& Message) override;
   void WMPaste(TMessage& Message) override;
   void WMCut(TMessage& Message) override;
+  /// Lays the text out 2 pixels in from the cell's corner, where the grid paints cell text.
+  void BoundsChanged(bool Moved, bool Sized) override;
+  void CreateWnd() override;
 
  private:
   friend class TCustomGrid;
+  void UpdateFormatRect();
   TCustomGrid* FGrid = nullptr;
 };
 

@@ -1,3 +1,11 @@
+// The outline component, in three parts:
+//   - helpers: whole-stream reading and writing, the default plus and minus images;
+//   - the model: construction, pictures, adding, deleting, expansion, searching,
+//     selection, loading and saving, update brackets, walking the shown items;
+//   - the view: top item and scrolling, painting the rows, mouse, keys and wheel.
+// Every change to the items goes through TOutlineTree, then NotifyChanged, which repaints
+// unless an update bracket is open.
+
 #include "platform/outline/TCustomOutline.h"
 
 #include <algorithm>
@@ -332,11 +340,7 @@ int32_t TCustomOutline::PrevVisible(int32_t Index) const {
   return Index > 1 ? ShownItem(ShownItem(Index) - 1) : 0;
 }
 
-}  // namespace bw
-
 // ---- the view ----
-
-namespace bw {
 
 namespace {
 

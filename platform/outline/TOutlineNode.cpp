@@ -61,16 +61,18 @@ void TOutlineNode::SetExpandedState(bool Value) {
 }
 
 void TOutlineNode::FullExpand() {
-  const int32_t p = std::max(Index(), 1);
-  for (int32_t q = p, end = Tree().End(Index()); q < end; ++q)
-    Tree().SetExpanded(q, true);
-  FOutline->NotifyChanged();
+  SetBranchExpanded(true);
 }
 
 void TOutlineNode::FullCollapse() {
-  const int32_t p = std::max(Index(), 1);
-  for (int32_t q = p, end = Tree().End(Index()); q < end; ++q)
-    Tree().SetExpanded(q, false);
+  SetBranchExpanded(false);
+}
+
+void TOutlineNode::SetBranchExpanded(bool Value) {
+  TOutlineTree& tree = Tree();
+  const int32_t p = Index();
+  for (int32_t q = std::max(p, 1), end = tree.End(p); q < end; ++q)
+    tree.SetExpanded(q, Value);
   FOutline->NotifyChanged();
 }
 

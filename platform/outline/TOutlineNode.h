@@ -74,6 +74,9 @@ class TOutlineNode : public TPersistent {
 
   const TOutlineTree& Tree() const;
   TOutlineTree& Tree();
+  /// Sets the expansion of this item and every item below it (the root is always
+  /// expanded).
+  void SetBranchExpanded(bool Value);
   /// Checks that Value is an item of this outline whose parent is this node.
   bool IsChild(int32_t Value) const;
 

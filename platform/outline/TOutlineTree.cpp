@@ -268,24 +268,25 @@ void TOutlineTree::LoadText(std::string_view text, const String& source) {
 }
 
 void TOutlineTree::AppendText(String& out) const {
-  const size_t start = out.size();
   size_t bytes = 0;
-  for (size_t p = 1; p < FShape.Size(); ++p)
-    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
-  out.reserve(start + bytes);
   for (size_t p = 1; p < FShape.Size(); ++p) {
-    const std::string_view text = FCells[p].Text.View();
-    bool bad = !text.empty() && text[0] == '\t';
-    for (char c : text)
-      bad |= c == '\n' || c == '\r';
-    if (bad) {
-      out.resize(start);
-      throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
-    }
+    CheckSavable(int32_t(p));
+    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
+  }
+  out.reserve(out.size() + bytes);
+  for (size_t p = 1; p < FShape.Size(); ++p) {
     out.append(size_t(FShape[p].Level - 1), '\t');
-    out += text;
+    out += FCells[p].Text.View();
     out += '\n';
   }
+}
+
+void TOutlineTree::CheckSavable(int32_t p) const {
+  const std::string_view text = Text(p);
+  bool bad = !text.empty() && text[0] == '\t';
+  for (char c : text)
+    bad |= c == '\n' || c == '\r';
+  if (bad) throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
 }
 
 String TOutlineTree::Line(int32_t p) const {

@@ -129,6 +129,9 @@ class TOutlineTree {
   void AppendText(String& out) const;
   /// One item's line without the line end.
   String Line(int32_t p) const;
+  /// Raises EOutlineError when item p's text would not read back from its line (it
+  /// starts with a tab or holds a line break).
+  void CheckSavable(int32_t p) const;
 
  private:
   TOutlineArray<TOutlineShape> FShape;

@@ -98,6 +98,17 @@ TEST_F(CorvathStreamingTest, RoundTripKeepsItemsWidthsOutlineColumnAndEditor) {
   }
 }
 
+TEST_F(CorvathStreamingTest, GridStoredOnItsOwnReadsBack) {
+  TCorvath Alone(nullptr);
+  Alone.SetName("Alone");
+  LoadItems(Alone, "One\n\tTwo\n");
+  std::unique_ptr<TComponent> Copy(ComponentFromString(ComponentToText(&Alone)));
+  auto* Grid = dynamic_cast<TCorvath*>(Copy.get());
+  ASSERT_NE(Grid, nullptr);
+  EXPECT_EQ(Grid->Outline()->GetOutlineLines()->Text(), "One\n\tTwo\n");
+  EXPECT_EQ(Grid->ComponentCount(), Alone.ComponentCount());
+}
+
 TEST_F(CorvathStreamingTest, StoredOutlineColumnMustFitTheStoredColumnCount) {
   Grid->SetColCount(4);
   Grid->SetOutlineCol(3);
@@ -115,13 +126,17 @@ TEST_F(CorvathStreamingTest, StoredOutlineColumnMustFitTheStoredColumnCount) {
 
 TEST_F(CorvathStreamingTest, ColumnWidthsListMustHoldColCountEntries) {
   Grid->SetColCount(3);
-  String Text = ComponentToText(Form.get());
-  const size_t At = Text.find("      80)");
-  ASSERT_EQ(At, String::npos);
-  const size_t List = Text.find("      64)");
-  ASSERT_NE(List, String::npos) << Text;
-  Text.replace(List, 9, "      64\n      64\n      64)");
-  EXPECT_THROW(ReadBack(Text), Exception);
+  Grid->SetColWidths(2, 80);
+  const String Text = ComponentToText(Form.get());
+  const String Stored = "ColWidths = (\n      200\n      64\n      80)";
+  const size_t At = Text.find(Stored);
+  ASSERT_NE(At, String::npos) << Text;
+  for (const char* Widths :
+       {"(\n      200\n      64)", "(\n      200\n      64\n      80\n      9)"}) {
+    String Bad = Text;
+    Bad.replace(At + 12, Stored.size() - 12, Widths);
+    EXPECT_THROW(ReadBack(Bad), Exception) << Widths;
+  }
 }
 
 }  // namespace

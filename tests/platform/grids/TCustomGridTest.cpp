@@ -276,6 +276,37 @@ TEST_F(GridTest, ColWidthsAndRowHeightsGoIntoFormFiles) {
   EXPECT_EQ(copy->GetRowHeights(2), 40);
 }
 
+TEST_F(GridTest, PublishedPropertiesRoundTripThroughTheTextForm) {
+  RegisterClass<TTestGrid>();
+  Grid->SetColCount(7);
+  Grid->SetRowCount(9);
+  Grid->SetFixedCols(2);
+  Grid->SetFixedRows(0);
+  Grid->SetDefaultRowHeight(18);
+  Grid->SetOptions(TGridOptions{goVertLine, goEditing, goTabs, goThumbTracking});
+  Grid->SetScrollBars(ssVertical);
+  Grid->SetFixedColor(clYellow);
+  Grid->SetDefaultDrawing(false);
+  Grid->SetGridLineWidth(2);
+  String text = ComponentToText(Grid);
+  EXPECT_NE(text.find("Options = [goVertLine, goEditing, goTabs, goThumbTracking]"), String::npos)
+      << text;
+  auto* copy = new TTestGrid(Form);
+  ComponentFromString(text, copy);
+  EXPECT_EQ(copy->ColCount(), 7);
+  EXPECT_EQ(copy->RowCount(), 9);
+  EXPECT_EQ(copy->FixedCols(), 2);
+  EXPECT_EQ(copy->FixedRows(), 0);
+  EXPECT_EQ(copy->DefaultRowHeight(), 18);
+  EXPECT_EQ(copy->Options(), Grid->Options());
+  EXPECT_EQ(copy->ScrollBars(), ssVertical);
+  EXPECT_EQ(copy->FixedColor(), clYellow);
+  EXPECT_FALSE(copy->DefaultDrawing());
+  EXPECT_EQ(copy->GridLineWidth(), 2);
+  // Defaults are left out.
+  EXPECT_EQ(ComponentToText(new TTestGrid(Form)).find("ColCount"), String::npos);
+}
+
 TEST_F(GridTest, ExtentsStayOutOfFormFilesWhenDefaultOrSwitchedOff) {
   RegisterClass<TTestGrid>();
   EXPECT_EQ(ComponentToText(Grid).find("ColWidths"), String::npos);
