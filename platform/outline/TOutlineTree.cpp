@@ -11,18 +11,14 @@
 
 namespace bw {
 
-TItemText TItemText::Make(std::string_view s) {
+TItemText TItemText::MakeBlock(std::string_view s) {
   if (s.size() > UINT32_MAX) throw std::length_error("outline item text too long");
   TItemText t;
   t.Length = uint32_t(s.size());
-  if (s.size() <= kInline) {
-    if (!s.empty()) std::memcpy(t.Bytes, s.data(), s.size());
-  } else {
-    char* block = static_cast<char*>(std::malloc(s.size()));
-    if (!block) throw std::bad_alloc();
-    std::memcpy(block, s.data(), s.size());
-    std::memcpy(t.Bytes + 4, &block, sizeof block);
-  }
+  char* block = static_cast<char*>(std::malloc(s.size()));
+  if (!block) throw std::bad_alloc();
+  std::memcpy(block, s.data(), s.size());
+  std::memcpy(t.Bytes + 4, &block, sizeof block);
   return t;
 }
 

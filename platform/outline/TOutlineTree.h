@@ -12,6 +12,7 @@
 // on demand; their cached positions are corrected in one pass after a batch of changes
 // (see ReindexNodes).
 
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -38,7 +39,14 @@ struct TItemText {
   char Bytes[12];
 
   static constexpr uint32_t kInline = 12;
-  static TItemText Make(std::string_view s);
+  static TItemText Make(std::string_view s) {
+    if (s.size() > kInline) return MakeBlock(s);
+    TItemText t;
+    t.Length = uint32_t(s.size());
+    if (!s.empty()) std::memcpy(t.Bytes, s.data(), s.size());
+    return t;
+  }
+  static TItemText MakeBlock(std::string_view s);
   void Free();
   std::string_view View() const;
 };
