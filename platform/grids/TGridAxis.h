@@ -5,9 +5,10 @@
 // and takes no room at all, not even a line.
 //
 // The exceptions are kept sorted in chunks of a bounded size, each with the sum of its
-// own deviations from the default and an index shift for the items moved behind it, so
-// that Position and IndexAt cost O(log exceptions + chunk) and so does every change:
-// setting the sizes of a million rows one by one, in any order, stays fast.
+// own deviations from the default and an index shift for the items moved behind it.
+// Position and IndexAt cost O(log exceptions + chunk); a change costs O(chunk) plus
+// one pass over the chunks' sums at the next lookup, so setting the sizes of many rows
+// one by one, in any order, stays fast.
 
 #include <cstddef>
 #include <cstdint>
