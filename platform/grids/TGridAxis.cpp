@@ -37,7 +37,8 @@ void TGridAxis::EnsureSums() const {
     const Chunk& c = FChunks[k];
     if (!c.SumValid) {
       c.Sum = 0;
-      for (const Entry& e : c.Entries) c.Sum += Deviation(e);
+      for (const Entry& e : c.Entries)
+        c.Sum += Deviation(e);
       c.SumValid = true;
     }
     FPrefix[k + 1] = FPrefix[k] + c.Sum;
@@ -78,7 +79,8 @@ void TGridAxis::SetLineWidth(int32_t value) {
   value = std::max(value, 0);
   if (value == FLineWidth) return;
   FLineWidth = value;
-  for (Chunk& c : FChunks) c.SumValid = false;
+  for (Chunk& c : FChunks)
+    c.SumValid = false;
   FPrefixValid = false;
 }
 
@@ -129,7 +131,8 @@ void TGridAxis::SetSize(int32_t i, int32_t size) {
     // Split in halves; the new chunk keeps the shift so its entries keep their indexes.
     Chunk tail;
     tail.Shift = c.Shift;
-    tail.Entries.assign(c.Entries.begin() + static_cast<std::ptrdiff_t>(kChunkMax), c.Entries.end());
+    tail.Entries.assign(c.Entries.begin() + static_cast<std::ptrdiff_t>(kChunkMax),
+                        c.Entries.end());
     c.Entries.resize(kChunkMax);
     FChunks.insert(FChunks.begin() + static_cast<std::ptrdiff_t>(k + 1), std::move(tail));
     ChunkChanged(k);
@@ -196,9 +199,11 @@ void TGridAxis::ShiftFrom(int32_t from, int32_t delta) {
   if (c.First() >= from) {
     c.Shift += delta;
   } else {
-    for (std::size_t at = EntryFor(c, from); at < c.Entries.size(); ++at) c.Entries[at].Index += delta;
+    for (std::size_t at = EntryFor(c, from); at < c.Entries.size(); ++at)
+      c.Entries[at].Index += delta;
   }
-  for (std::size_t j = k + 1; j < FChunks.size(); ++j) FChunks[j].Shift += delta;
+  for (std::size_t j = k + 1; j < FChunks.size(); ++j)
+    FChunks[j].Shift += delta;
   FPrefixValid = false;
 }
 

@@ -154,7 +154,8 @@ TEST(TGridAxis, ThousandsOfExceptionsInAnyOrderStayConsistent) {
   TGridAxis axis(count, 20, 1);
   NaiveAxis naive{std::vector<int32_t>(count, 20), 20, 1};
   std::vector<int32_t> order(count);
-  for (int32_t i = 0; i < count; ++i) order[i] = i;
+  for (int32_t i = 0; i < count; ++i)
+    order[i] = i;
   std::shuffle(order.begin(), order.end(), rng);
   for (int32_t i : order) {
     int32_t s = static_cast<int32_t>(rng() % 40) - 1;
