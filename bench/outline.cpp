@@ -122,7 +122,6 @@ int main() {
     std::vector<Sample> ns;
     std::vector<double> bytes;
     for (int run = 0; run < kRuns; ++run) {
-      malloc_trim(0);
       const size_t before = HeapInUse();
       auto o = std::make_unique<TCustomOutline>(nullptr);
       const Timer start;
@@ -148,7 +147,6 @@ int main() {
   {
     std::vector<double> bytes;
     for (int run = 0; run < kRuns; ++run) {
-      malloc_trim(0);
       const size_t before = HeapInUse();
       auto o = std::make_unique<TCustomOutline>(nullptr);
       o->LoadFromFile(file);

@@ -37,6 +37,7 @@ enum class TBackendEventKind : uint8_t {
   MouseDown,
   MouseUp,
   MouseWheel,
+  MouseLeave,  ///< The pointer left the surface.
   KeyDown,
   KeyUp,
   Text,        ///< Typed text, UTF-8.

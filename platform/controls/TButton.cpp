@@ -90,8 +90,12 @@ void TButton::DefaultHandler(TMessage& Message) {
         Click();
       }
       break;
-    case WM_KILLFOCUS:
     case WM_CANCELMODE:
+      // The press is abandoned: its release no longer clicks.
+      FControlState.Exclude(csClicked);
+      SetDown(false);
+      break;
+    case WM_KILLFOCUS:
       SetDown(false);
       break;
     case WM_SETFOCUS:

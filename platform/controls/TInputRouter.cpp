@@ -58,6 +58,17 @@ void TInputRouter::HandleEvent(const TBackendEvent& Event) {
       WM().Modifiers = Event.Modifiers;
       Mouse(Event);
       break;
+    case TBackendEventKind::MouseLeave:
+      if (TControl* under = WM().MouseControl) {
+        TWinControl* top = WM().FindSurface(Event.Window);
+        TWinControl* window = dynamic_cast<TWinControl*>(under);
+        if (!window) window = under->Parent();
+        if (top && window && window->TopLevelWindow() == top) {
+          WM().MouseControl = nullptr;
+          Deliver(under, CM_MOUSELEAVE, 0, 0);
+        }
+      }
+      break;
     case TBackendEventKind::KeyDown:
       WM().Modifiers = Event.Modifiers;
       KeyDown(Event);

@@ -50,9 +50,16 @@ BW_PUBLISHED(TSpeedButton) {
   P.Property("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
   P.Property("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
   P.Property("Spacing", &TSpeedButton::Spacing, &TSpeedButton::SetSpacing).Default(4);
-  P.Property(
-      "OnClick", [](TSpeedButton* B) -> const TNotifyEvent& { return B->OnClick; },
-      [](TSpeedButton* B, TNotifyEvent V) { B->OnClick = std::move(V); });
+  auto event = [&P](const char* Name, auto Member) {
+    P.Property(
+        Name, [Member](TSpeedButton * b) -> const auto& { return b->*Member; },
+        [Member](TSpeedButton* b, const auto& Value) { b->*Member = Value; });
+  };
+  event("OnClick", &TSpeedButton::OnClick);
+  event("OnDblClick", &TSpeedButton::OnDblClick);
+  event("OnMouseDown", &TSpeedButton::OnMouseDown);
+  event("OnMouseMove", &TSpeedButton::OnMouseMove);
+  event("OnMouseUp", &TSpeedButton::OnMouseUp);
 }
 
 // ---- properties ----------------------------------------------------------------------

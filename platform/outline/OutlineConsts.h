@@ -16,6 +16,7 @@ inline constexpr const char* SOutlineTooManyItems =
     "%s holds more lines than an outline can hold items";
 inline constexpr const char* SOutlineMoveBranch =
     "Line %s cannot be moved on its own: the lines below it belong to it";
+inline constexpr const char* SOutlineNoStream = "No stream given to load or save the outline";
 inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
 inline constexpr const char* SOutlineUnsavableText =
     "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";

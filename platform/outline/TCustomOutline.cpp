@@ -265,6 +265,7 @@ void TCustomOutline::LoadFromFile(const String& FileName) {
 }
 
 void TCustomOutline::LoadFromStream(TStream* Stream) {
+  if (!Stream) throw EOutlineError(SOutlineNoStream);
   String text;
   try {
     text = ReadAll(*Stream);
@@ -280,6 +281,7 @@ void TCustomOutline::SaveToFile(const String& FileName) {
 }
 
 void TCustomOutline::SaveToStream(TStream* Stream) {
+  if (!Stream) throw EOutlineError(SOutlineNoStream);
   WriteAll(*Stream, SaveText());
 }
 

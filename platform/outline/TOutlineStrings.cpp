@@ -5,6 +5,9 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/core/TFiler.h"
+#include "platform/core/TReader.h"
+#include "platform/core/TWriter.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
 #include "platform/outline/TCustomOutline.h"
@@ -116,6 +119,36 @@ void TOutlineStrings::Assign(TPersistent* Source) {
 
 void TOutlineStrings::SetTextStr(const String& Value) {
   FOutline->LoadText(Value, "the text");
+}
+
+void TOutlineStrings::DefineProperties(TFiler* Filer) {
+  // The plain string list's "Strings" would add line by line and write texts unchecked.
+  TPersistent::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "Strings",
+      [this](TReader* Reader) {
+        std::vector<String> lines;
+        Reader->ReadListBegin();
+        while (!Reader->EndOfList())
+          lines.push_back(Reader->ReadString());
+        Reader->ReadListEnd();
+        TOutlineTree items;
+        items.BeginLoad(int32_t(lines.size()));
+        for (size_t i = 0; i < lines.size(); ++i)
+          items.LoadLine(lines[i], nullptr, int32_t(i) + 1, "the stored lines");
+        items.EndLoad();
+        FOutline->ReplaceItems(items);
+      },
+      [this](TWriter* Writer) {
+        const TOutlineTree& tree = FOutline->FTree;
+        for (int32_t p = 1; p <= tree.Count(); ++p)
+          tree.CheckSavable(p);
+        Writer->WriteListBegin();
+        for (int32_t p = 1; p <= tree.Count(); ++p)
+          Writer->WriteString(tree.Line(p));
+        Writer->WriteListEnd();
+      },
+      GetCount() > 0);
 }
 
 void TOutlineStrings::SetUpdateState(bool Updating) {

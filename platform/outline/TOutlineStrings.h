@@ -42,6 +42,10 @@ class TOutlineStrings : public TStrings {
   void SetTextStr(const String& Value) override;
   /// Lines' update brackets are the outline's.
   void SetUpdateState(bool Updating) override;
+  /// Stores the lines as a string list "Strings", as every string list does. Reading
+  /// replaces the items all or nothing; writing raises EOutlineError for an item whose
+  /// text would read back as something else (a leading tab or a line break).
+  void DefineProperties(TFiler* Filer) override;
 
  private:
   TCustomOutline* FOutline;

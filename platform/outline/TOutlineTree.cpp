@@ -11,18 +11,14 @@
 
 namespace bw {
 
-TItemText TItemText::Make(std::string_view s) {
+TItemText TItemText::MakeBlock(std::string_view s) {
   if (s.size() > UINT32_MAX) throw std::length_error("outline item text too long");
   TItemText t;
   t.Length = uint32_t(s.size());
-  if (s.size() <= kInline) {
-    if (!s.empty()) std::memcpy(t.Bytes, s.data(), s.size());
-  } else {
-    char* block = static_cast<char*>(std::malloc(s.size()));
-    if (!block) throw std::bad_alloc();
-    std::memcpy(block, s.data(), s.size());
-    std::memcpy(t.Bytes + 4, &block, sizeof block);
-  }
+  char* block = static_cast<char*>(std::malloc(s.size()));
+  if (!block) throw std::bad_alloc();
+  std::memcpy(block, s.data(), s.size());
+  std::memcpy(t.Bytes + 4, &block, sizeof block);
   return t;
 }
 
@@ -268,24 +264,25 @@ void TOutlineTree::LoadText(std::string_view text, const String& source) {
 }
 
 void TOutlineTree::AppendText(String& out) const {
-  const size_t start = out.size();
   size_t bytes = 0;
-  for (size_t p = 1; p < FShape.Size(); ++p)
-    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
-  out.reserve(start + bytes);
   for (size_t p = 1; p < FShape.Size(); ++p) {
-    const std::string_view text = FCells[p].Text.View();
-    bool bad = !text.empty() && text[0] == '\t';
-    for (char c : text)
-      bad |= c == '\n' || c == '\r';
-    if (bad) {
-      out.resize(start);
-      throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
-    }
+    CheckSavable(int32_t(p));
+    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
+  }
+  out.reserve(out.size() + bytes);
+  for (size_t p = 1; p < FShape.Size(); ++p) {
     out.append(size_t(FShape[p].Level - 1), '\t');
-    out += text;
+    out += FCells[p].Text.View();
     out += '\n';
   }
+}
+
+void TOutlineTree::CheckSavable(int32_t p) const {
+  const std::string_view text = Text(p);
+  bool bad = !text.empty() && text[0] == '\t';
+  for (char c : text)
+    bad |= c == '\n' || c == '\r';
+  if (bad) throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
 }
 
 String TOutlineTree::Line(int32_t p) const {

@@ -12,6 +12,7 @@
 // on demand; their cached positions are corrected in one pass after a batch of changes
 // (see ReindexNodes).
 
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -38,7 +39,14 @@ struct TItemText {
   char Bytes[12];
 
   static constexpr uint32_t kInline = 12;
-  static TItemText Make(std::string_view s);
+  static TItemText Make(std::string_view s) {
+    if (s.size() > kInline) return MakeBlock(s);
+    TItemText t;
+    t.Length = uint32_t(s.size());
+    if (!s.empty()) std::memcpy(t.Bytes, s.data(), s.size());
+    return t;
+  }
+  static TItemText MakeBlock(std::string_view s);
   void Free();
   std::string_view View() const;
 };
@@ -129,6 +137,9 @@ class TOutlineTree {
   void AppendText(String& out) const;
   /// One item's line without the line end.
   String Line(int32_t p) const;
+  /// Raises EOutlineError when item p's text would not read back from its line (it
+  /// starts with a tab or holds a line break).
+  void CheckSavable(int32_t p) const;
 
  private:
   TOutlineArray<TOutlineShape> FShape;

@@ -30,6 +30,7 @@ void THeadlessBackend::DestroyWindow(TWindowId Window) {
   Deactivate(Window);
   if (FCapture == Window) FCapture = 0;
   if (FLastPressWindow == Window) FLastPressWindow = 0;
+  if (FMouseWindow == Window) FMouseWindow = 0;
   FWindows.erase(Window);
   FStack.erase(std::remove(FStack.begin(), FStack.end(), Window), FStack.end());
 }
@@ -149,7 +150,15 @@ int32_t THeadlessBackend::PresentCount(TWindowId Window) const {
 void THeadlessBackend::QueueMouse(TBackendEventKind Kind, TPoint ScreenPoint, uint8_t Button,
                                   uint8_t Clicks, uint32_t Modifiers, int32_t Wheel) {
   FMouse = ScreenPoint;
-  TWindowId target = FCapture ? FCapture : WindowAt(ScreenPoint);
+  TWindowId under = WindowAt(ScreenPoint);
+  if (FMouseWindow && FMouseWindow != under && FMouseWindow != FCapture) {
+    TBackendEvent leave;
+    leave.Kind = TBackendEventKind::MouseLeave;
+    leave.Window = FMouseWindow;
+    Enqueue(std::move(leave));
+  }
+  FMouseWindow = under;
+  TWindowId target = FCapture ? FCapture : under;
   if (!target) return;  // the desktop takes it
   const TRect& b = Find(target)->Params.Bounds;
   TBackendEvent e;

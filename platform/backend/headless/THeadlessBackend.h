@@ -132,6 +132,7 @@ class THeadlessBackend : public TBackend {
   std::map<uint32_t, TTimer> FTimers;
   uint32_t FNextTimer = 1;
   TPoint FMouse;
+  TWindowId FMouseWindow = 0;  // the surface the pointer is over, for MouseLeave
   // The last press, to tell a double-click.
   TWindowId FLastPressWindow = 0;
   TPoint FLastPressPoint;

@@ -41,13 +41,17 @@ TEST(THeadlessBackendTest, MouseGoesToTheTopmostVisibleWindowInItsCoordinates) {
   TWindowId upper = Shown(b, Bounds(100, 100, 200, 200));
   b.MouseMove(TPoint{150, 120});
   b.MouseMove(TPoint{50, 50});
-  b.MouseMove(TPoint{900, 700});  // the desktop: no event
+  b.MouseMove(TPoint{900, 700});  // the desktop: only the leaving is told
   auto events = Drain(b);
-  ASSERT_EQ(events.size(), 2u);
+  ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[0].Window, upper);
   EXPECT_EQ(events[0].X, 50);
   EXPECT_EQ(events[0].Y, 20);
-  EXPECT_EQ(events[1].Window, lower);
+  EXPECT_EQ(events[1].Kind, TBackendEventKind::MouseLeave);
+  EXPECT_EQ(events[1].Window, upper);
+  EXPECT_EQ(events[2].Window, lower);
+  EXPECT_EQ(events[3].Kind, TBackendEventKind::MouseLeave);
+  EXPECT_EQ(events[3].Window, lower);
 
   b.ShowWindow(upper, false);
   EXPECT_EQ(b.WindowAt(TPoint{150, 120}), lower);

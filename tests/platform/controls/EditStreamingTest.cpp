@@ -35,6 +35,12 @@ TEST_F(ControlsTest, EditsStoreTheirPublishedPropertiesInForms) {
   EXPECT_EQ(editCopy.Text(), "hello");
   EXPECT_TRUE(editCopy.ReadOnly());
   EXPECT_EQ(editCopy.BorderStyle(), bsNone);
+  // Event handlers are stored by their names.
+  edit.OnChange = TNotifyEvent([](TObject*) {}, "PlainChange");
+  edit.OnKeyPress = TKeyPressEvent([](TObject*, Char&) {}, "PlainKey");
+  const String stored = ComponentToText(&edit);
+  EXPECT_NE(stored.find("OnChange = PlainChange"), String::npos) << stored;
+  EXPECT_NE(stored.find("OnKeyPress = PlainKey"), String::npos) << stored;
 }
 
 TEST_F(ControlsTest, SpeedButtonsStoreTheirGlyphAndGroup) {

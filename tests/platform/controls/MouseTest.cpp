@@ -141,6 +141,30 @@ TEST_F(MouseTest, CancelModeToTheCaptureWindowReachesTheGraphicControlHoldingIt)
   EXPECT_FALSE(g->MouseCapture());
 }
 
+TEST_F(MouseTest, EnterAndLeaveFollowThePointer) {
+  struct THover : TProbe {
+    using TProbe::TProbe;
+    void Dispatch(TMessage& M) override {
+      if (M.Msg == CM_MOUSEENTER) Add("in");
+      if (M.Msg == CM_MOUSELEAVE) Add("out");
+      TProbe::Dispatch(M);
+    }
+  };
+  auto* h = new THover(form, &log, "h");
+  h->SetParent(form);
+  h->SetBounds(10, 60, 40, 40);
+  THeadlessInput::MouseMove(h, TPoint{5, 5});
+  THeadlessInput::MouseMove(h, TPoint{6, 5});
+  THeadlessInput::MouseMove(h, TPoint{100, 5});  // onto the form
+  THeadlessInput::MouseMove(h, TPoint{5, 5});
+  Headless().MouseMove(TPoint{900, 700});  // off every window
+  Application->ProcessMessages();
+  std::vector<std::string> seen;
+  for (auto& s : log)
+    if (s == "h:in" || s == "h:out") seen.push_back(s);
+  EXPECT_EQ(seen, (std::vector<std::string>{"h:in", "h:out", "h:in", "h:out"}));
+}
+
 TEST_F(MouseTest, DisabledWindowGetsNoMouse) {
   a->SetEnabled(false);
   THeadlessInput::Click(a, TPoint{5, 5});

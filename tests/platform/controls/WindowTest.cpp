@@ -1,5 +1,6 @@
 #include "ControlsFixture.h"
 #include "platform/controls/TScreen.h"
+#include "platform/core/Exception.h"
 
 namespace bw::test {
 
@@ -204,6 +205,77 @@ TEST_F(WindowTest, TimersSendWmTimerAsTheClockMoves) {
   Headless().AdvanceTime(500);
   Application->ProcessMessages();
   EXPECT_EQ(t->Ticks, 3);
+}
+
+}  // namespace bw::test
+
+namespace bw::test {
+
+TEST_F(WindowTest, RecreatingAFormGivesItANewSurfaceInTheSamePlace) {
+  TWindowId before = form->Surface();
+  form->RecreateWnd();
+  EXPECT_NE(form->Surface(), before);
+  EXPECT_FALSE(Headless().WindowExists(before));
+  EXPECT_TRUE(Headless().WindowVisible(form->Surface()));
+  EXPECT_EQ(Headless().WindowBounds(form->Surface()), form->BoundsRect());
+  EXPECT_TRUE(styled->HandleAllocated());
+  Application->ProcessMessages();
+  EXPECT_EQ(Headless().WindowPixel(form->Surface(), 15, 15), ColorToPixel(clWhite));
+}
+
+TEST_F(WindowTest, TheUserResizingAFormRealignsItsChildren) {
+  auto* fill = new TProbe(form, &log, "fill");
+  fill->SetAlign(alClient);
+  fill->SetParent(form);
+  Headless().UserResize(form->Surface(), 500, 400);
+  Application->ProcessMessages();
+  EXPECT_EQ(form->Width(), 500);
+  EXPECT_EQ(fill->BoundsRect(), Rect(0, 0, 500, 400));
+  EXPECT_EQ(Headless().WindowPixel(form->Surface(), 499, 399), ColorToPixel(clWhite));
+}
+
+TEST_F(WindowTest, SetWindowPosOrdersChildWindows) {
+  auto* front = new TProbe(form, &log, "front");
+  front->SetParent(form);
+  front->SetBounds(10, 10, 80, 30);
+  front->PaintColor = clRed;
+  Application->ProcessMessages();
+  EXPECT_EQ(Headless().WindowPixel(form->Surface(), 50, 20), ColorToPixel(clRed));
+  SetWindowPos(styled->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Application->ProcessMessages();
+  EXPECT_EQ(Headless().WindowPixel(form->Surface(), 50, 20), ColorToPixel(clWhite));
+}
+
+TEST_F(WindowTest, ShowWindowWithoutActivationKeepsTheActiveForm) {
+  TForm* other = new TForm(Application);
+  other->SetBounds(500, 100, 100, 100);
+  HWND h = other->Handle();
+  ShowWindow(h, SW_SHOWNA);
+  EXPECT_TRUE(other->Visible());
+  EXPECT_TRUE(form->Active());
+  EXPECT_FALSE(other->Active());
+  ShowWindow(h, SW_HIDE);
+  EXPECT_FALSE(IsWindowVisible(h));
+}
+
+TEST_F(WindowTest, ActiveControlMustBeAFocusableControlOfTheForm) {
+  TForm* other = NewForm();
+  auto* foreign = new TProbe(other, &log, "foreign");
+  foreign->SetParent(other);
+  EXPECT_THROW(form->SetActiveControl(foreign), EInvalidOperation);
+  styled->SetVisible(false);
+  EXPECT_THROW(form->SetActiveControl(styled), EInvalidOperation);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+}
+
+TEST_F(WindowTest, AFailingOnEnterIsReportedAndTheFocusStillMoves) {
+  std::vector<std::string> reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { reported.push_back(E.Message()); });
+  styled->OnEnter = TNotifyEvent([](TObject*) { throw EInvalidOperation("enter failed"); });
+  styled->SetFocus();
+  EXPECT_EQ(reported, std::vector<std::string>{"enter failed"});
+  EXPECT_TRUE(styled->Focused());
 }
 
 }  // namespace bw::test

@@ -105,6 +105,8 @@ TEST(OutlineTextTest, UnreadableFileRaisesAndKeepsTheItems) {
   LoadOutline(o, "A\n");
   EXPECT_THROW(o.LoadFromFile(dir.Path("missing.txt")), EOutlineError);
   EXPECT_THROW(o.LoadFromFile(dir.Root()), EOutlineError);  // a folder
+  EXPECT_THROW(o.LoadFromStream(nullptr), EOutlineError);
+  EXPECT_THROW(o.SaveToStream(nullptr), EOutlineError);
   WriteFile(dir.Path("deep.txt"), "A\n\t\tB\n");
   try {
     o.LoadFromFile(dir.Path("deep.txt"));

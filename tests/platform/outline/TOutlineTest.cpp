@@ -5,6 +5,7 @@
 #include "platform/core/FormStreaming.h"
 #include "platform/core/TStrings.h"
 #include "platform/graphics/TBitmap.h"
+#include "platform/outline/EOutlineError.h"
 #include "tests/platform/outline/OutlineTestUtil.h"
 
 namespace bw {
@@ -43,6 +44,25 @@ TEST(TOutlineTest, FormDataKeepsItemsPicturesAndSeparator) {
     EXPECT_TRUE(copy.IsDefaultPicture(opPlus));
     EXPECT_EQ(copy.GetPicture(opMinus)->ScanLine(5)[5], 0xFF0000u);
   }
+}
+
+TEST(TOutlineTest, FormDataRefusesWhatWouldNotReadBack) {
+  TOutline source(nullptr);
+  source.SetName("Outline1");
+  LoadOutline(source, "A\n\tB\n");
+  String text = ComponentToText(&source);
+  const size_t b = text.find("#9'B'");
+  ASSERT_NE(b, String::npos) << text;
+
+  // A line two levels below the one before it: the read fails, the items stay.
+  TOutline target(nullptr);
+  LoadOutline(target, "Kept\n");
+  EXPECT_ANY_THROW(ComponentFromString(String(text).replace(b, 5, "#9#9'B'"), &target));
+  EXPECT_EQ(OutlineText(target), "Kept\n");
+
+  // A text that starts with a tab would come back one level deeper: nothing is written.
+  source.Get(2)->SetText("\tB");
+  EXPECT_THROW(ComponentToText(&source), EOutlineError);
 }
 
 }  // namespace
