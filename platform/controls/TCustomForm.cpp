@@ -25,7 +25,19 @@ TCustomForm::~TCustomForm() {
   if (Screen) Screen->RemoveForm(this);
   if (Application) Application->FormDestroying(this);
   TWindowManager& wm = TWindowManager::Get();
-  if (HandleAllocated() && wm.Active == Handle()) wm.Active = 0;
+  if (HandleAllocated() && wm.Active == Handle()) {
+    // The most recent other visible form takes over the keyboard.
+    TCustomForm* next = nullptr;
+    if (Screen)
+      for (int32_t i = Screen->FormCount() - 1; i >= 0 && !next; --i)
+        if (Screen->Forms(i)->Showing()) next = Screen->Forms(i);
+    try {
+      wm.SetActiveWindow(next);
+    } catch (...) {
+      wm.Active = 0;  // a destructor must not throw; the other form stays inactive
+    }
+    if (wm.Active == Handle()) wm.Active = 0;
+  }
 }
 
 void TCustomForm::SetVisible(bool Value) {
@@ -73,7 +85,7 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
     // The most recent other visible form takes over, as a desktop would do.
     TCustomForm* next = nullptr;
     if (Screen)
-      for (int32_t i = 0; i < Screen->FormCount() && !next; ++i) {
+      for (int32_t i = Screen->FormCount() - 1; i >= 0 && !next; --i) {
         TCustomForm* f = Screen->Forms(i);
         if (f != this && f->Showing()) next = f;
       }

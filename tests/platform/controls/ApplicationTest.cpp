@@ -67,6 +67,7 @@ TEST_F(ApplicationTest, CloseAsksFirstAndThenHidesOrFrees) {
   EXPECT_EQ(Screen->FormCount(), forms) << "freed only once the messages are done";
   Application->ProcessMessages();
   EXPECT_EQ(Screen->FormCount(), forms - 1);
+  EXPECT_TRUE(Screen->Forms(0)->Active()) << "the remaining form takes over";
 }
 
 TEST_F(ApplicationTest, UserClosingAFormClosesIt) {

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <vector>
+
 #include "platform/core/TFileStream.h"
 #include "platform/core/TStringStream.h"
 #include "platform/outline/EOutlineError.h"
@@ -49,6 +53,43 @@ TEST(OutlineTextTest, AcceptsCrLfAByteOrderMarkAndNoFinalLineEnd) {
   EXPECT_EQ(OutlineText(o), "A\n\tB\nC\n");
   LoadOutline(o, "");
   EXPECT_EQ(o.ItemCount(), 0);
+}
+
+// Random texts of tabs, letters and line breaks, against a plain splitting of the lines:
+// a text loads exactly when no line is more than one tab deeper than the line before it,
+// and then saves as its lines each ended by a line feed.
+TEST(OutlineTextTest, RandomTextsLoadAsTheirLinesSay) {
+  std::mt19937 random(99);
+  const char alphabet[] = {'\t', '\t', 'a', '\n', '\r'};
+  for (int round = 0; round < 3000; ++round) {
+    String text;
+    for (int n = int(random() % 24); n > 0; --n)
+      text += alphabet[random() % sizeof alphabet];
+    std::vector<String> lines;
+    for (size_t i = 0; i < text.size();) {
+      const size_t end = std::min(text.find_first_of("\r\n", i), text.size());
+      lines.push_back(text.substr(i, end - i));
+      i = end;
+      if (i < text.size() && text[i] == '\r') ++i;
+      if (i < text.size() && text[i] == '\n') ++i;
+    }
+    bool valid = true;
+    size_t previousTabs = 0;
+    String expected;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      const size_t tabs = std::min(lines[k].find_first_not_of('\t'), lines[k].size());
+      valid &= tabs <= (k == 0 ? 0 : previousTabs + 1);
+      previousTabs = tabs;
+      expected += lines[k] + "\n";
+    }
+    TCustomOutline o{nullptr};
+    if (valid) {
+      ASSERT_NO_THROW(LoadOutline(o, text)) << ::testing::PrintToString(text);
+      ASSERT_EQ(OutlineText(o), expected) << ::testing::PrintToString(text);
+    } else {
+      ASSERT_THROW(LoadOutline(o, text), EOutlineError) << ::testing::PrintToString(text);
+    }
+  }
 }
 
 TEST(OutlineTextTest, LoadReadsFromTheStreamPosition) {
