@@ -4,8 +4,11 @@
 // ten. Every cell takes its size plus the axis's line width; a cell of size -1 is hidden
 // and takes no room at all, not even a line.
 //
-// Position and IndexAt run in O(log exceptions); they use running sums over the
-// exceptions that are rebuilt lazily, once after any batch of changes.
+// The exceptions are kept sorted in chunks of a bounded size, each with the sum of its
+// own deviations from the default and an index shift for the items moved behind it.
+// Position and IndexAt cost O(log exceptions + chunk); a change costs O(chunk) plus
+// one pass over the chunks' sums at the next lookup, so setting the sizes of many rows
+// one by one, in any order, stays fast.
 
 #include <cstddef>
 #include <cstdint>
@@ -50,29 +53,45 @@ class TGridAxis {
   void Move(int32_t from, int32_t to);
 
   /// True when some item does not have the default size.
-  bool HasCustomSizes() const { return !FEntries.empty(); }
-  int32_t CustomSizeCount() const { return static_cast<int32_t>(FEntries.size()); }
+  bool HasCustomSizes() const { return FEntryCount > 0; }
+  int32_t CustomSizeCount() const { return FEntryCount; }
 
  private:
   struct Entry {
-    int32_t Index;
+    int32_t Index;  // before the chunk's shift
     int32_t Size;
   };
+  struct Chunk {
+    std::vector<Entry> Entries;  // sorted by Index
+    int32_t Shift = 0;           // added to every Index of the chunk
+    mutable int64_t Sum = 0;     // the entries' deviation from the default length
+    mutable bool SumValid = false;
+    int32_t First() const { return Entries.front().Index + Shift; }
+    int32_t Last() const { return Entries.back().Index + Shift; }
+  };
+  static constexpr std::size_t kChunkMax = 256;
 
   int32_t Unit() const { return FDefaultSize + FLineWidth; }
   int32_t ExtentOf(int32_t size) const { return size < 0 ? 0 : size + FLineWidth; }
-  /// The first entry whose index is at least i.
-  std::size_t LowerBound(int32_t i) const;
+  int64_t Deviation(const Entry& e) const { return ExtentOf(e.Size) - int64_t{Unit()}; }
+  /// The chunk that holds index i or would take it: the last one starting at or before
+  /// i, else the first; FChunks.size() when there are none.
+  std::size_t ChunkFor(int32_t i) const;
+  /// Where index i is (or would go) in chunk k: the first entry at or after i.
+  std::size_t EntryFor(const Chunk& c, int32_t i) const;
+  void ChunkChanged(std::size_t k) const;
   void EnsureSums() const;
+  /// Every exception from index `from` on moves by delta.
+  void ShiftFrom(int32_t from, int32_t delta);
 
   int32_t FCount;
   int32_t FDefaultSize;
   int32_t FLineWidth;
-  std::vector<Entry> FEntries;  // sorted by Index; only sizes that differ from the default
-  // FSums[k]: how much the entries before k lengthen (or shorten) the axis against the
-  // default; one more element than FEntries.
-  mutable std::vector<int64_t> FSums;
-  mutable bool FSumsValid = false;
+  std::vector<Chunk> FChunks;
+  int32_t FEntryCount = 0;
+  // FPrefix[k]: the deviation of all chunks before k; one more element than FChunks.
+  mutable std::vector<int64_t> FPrefix;
+  mutable bool FPrefixValid = false;
 };
 
 }  // namespace bw

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -143,6 +144,59 @@ TEST(TGridAxis, AgreesWithPlainModelUnderRandomEdits) {
       ExpectSame(axis, naive, step);
     }
   }
+}
+
+TEST(TGridAxis, ThousandsOfExceptionsInAnyOrderStayConsistent) {
+  // Enough exceptions to fill and split many chunks, set in a shuffled order and then
+  // moved about by inserts, deletes and moves.
+  std::mt19937 rng(11);
+  const int32_t count = 6000;
+  TGridAxis axis(count, 20, 1);
+  NaiveAxis naive{std::vector<int32_t>(count, 20), 20, 1};
+  std::vector<int32_t> order(count);
+  for (int32_t i = 0; i < count; ++i)
+    order[i] = i;
+  std::shuffle(order.begin(), order.end(), rng);
+  for (int32_t i : order) {
+    int32_t s = static_cast<int32_t>(rng() % 40) - 1;
+    axis.SetSize(i, s);
+    naive.sizes[i] = s;
+  }
+  for (int step = 0; step < 300; ++step) {
+    const int32_t n = axis.Count();
+    const int32_t a = static_cast<int32_t>(rng() % n), b = static_cast<int32_t>(rng() % n);
+    switch (step % 3) {
+      case 0:
+        axis.Insert(a);
+        naive.sizes.insert(naive.sizes.begin() + a, 20);
+        break;
+      case 1:
+        axis.Delete(a);
+        naive.sizes.erase(naive.sizes.begin() + a);
+        break;
+      case 2: {
+        axis.Move(a, b);
+        int32_t s = naive.sizes[a];
+        naive.sizes.erase(naive.sizes.begin() + a);
+        naive.sizes.insert(naive.sizes.begin() + b, s);
+        break;
+      }
+    }
+  }
+  ASSERT_EQ(axis.Count(), static_cast<int32_t>(naive.sizes.size()));
+  int64_t pos = 0;
+  for (int32_t i = 0; i < axis.Count(); ++i) {
+    ASSERT_EQ(axis.Size(i), naive.sizes[i]) << i;
+    ASSERT_EQ(axis.Position(i), pos) << i;
+    if (naive.Extent(i) > 0) {
+      ASSERT_EQ(axis.IndexAt(pos), i) << i;
+      ASSERT_EQ(axis.IndexAt(pos + naive.Extent(i) - 1), i) << i;
+    }
+    pos += naive.Extent(i);
+  }
+  EXPECT_EQ(axis.Length(), pos);
+  axis.SetCount(1000);
+  EXPECT_EQ(axis.Length(), naive.Position(1000));
 }
 
 }  // namespace
