@@ -13,6 +13,13 @@
 namespace bw {
 
 namespace {
+// Whether the parent's window shows this control (a pop-up child lies on its own surface).
+bool OnParentsWindow(const TControl* c) {
+  if (!c->Parent()) return false;
+  auto* w = dynamic_cast<const TWinControl*>(c);
+  return !w || !w->IsTopLevel();
+}
+
 template <class C, class E>
 void PublishEvent(TPropertyBuilder<C>& P, const char* Name, E C::*Member) {
   P.Property(
@@ -90,12 +97,13 @@ void TControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AH
   bool moved = ALeft != FLeft || ATop != FTop;
   bool sized = AWidth != FWidth || AHeight != FHeight;
   // The parent paints again what the control leaves and what it now covers.
-  if (FParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
+  bool onParent = FVisible && OnParentsWindow(this);
+  if (onParent) FParent->InvalidateClientRect(BoundsRect());
   FLeft = ALeft;
   FTop = ATop;
   FWidth = AWidth;
   FHeight = AHeight;
-  if (FParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
+  if (onParent) FParent->InvalidateClientRect(BoundsRect());
   Invalidate();
   BoundsChanged(moved, sized);
   if (FParent && FAlign != alNone) FParent->Realign();
@@ -141,10 +149,11 @@ void TControl::SetAlign(TAlign Value) {
 
 void TControl::SetVisible(bool Value) {
   if (FVisible == Value) return;
-  if (FParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
+  bool onParent = OnParentsWindow(this);
+  if (onParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
   FVisible = Value;
   Perform(CM_VISIBLECHANGED, Value, 0);
-  if (FParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
+  if (onParent && FVisible) FParent->InvalidateClientRect(BoundsRect());
   if (FParent && FAlign != alNone) FParent->Realign();
 }
 
