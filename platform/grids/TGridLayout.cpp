@@ -87,6 +87,17 @@ struct AxisView {
   }
 };
 
+// The nearest shown item to i in [lo, hi], looking first the way the move went; i itself
+// when nothing there is shown.
+int32_t SkipHidden(const TGridAxis& axis, int32_t i, int32_t from, int32_t lo, int32_t hi) {
+  if (axis.Extent(i) > 0) return i;
+  const int32_t first = i >= from ? 1 : -1;
+  for (int32_t step : {first, -first})
+    for (int32_t j = i + step; j >= lo && j <= hi; j += step)
+      if (axis.Extent(j) > 0) return j;
+  return i;
+}
+
 AxisView ColView(const TGridLayout& g) {
   return {g.Cols(), g.FixedCols(), g.TopLeft().X, g.ViewWidth()};
 }
@@ -232,6 +243,9 @@ TGridNavigation TGridLayout::Navigate(TGridCoord current, TGridMove move, bool r
   }
   cur.X = std::clamp(cur.X, firstCol, lastCol);
   cur.Y = std::clamp(cur.Y, firstRow, lastRow);
+  // Hidden columns and rows are stepped over.
+  if (!(cur.X == current.X)) cur.X = SkipHidden(FCols, cur.X, current.X, firstCol, lastCol);
+  if (!(cur.Y == current.Y)) cur.Y = SkipHidden(FRows, cur.Y, current.Y, firstRow, lastRow);
   topLeft = ClampTopLeft(topLeft);
   // With whole rows selected the columns scroll on their own; only the row must show.
   topLeft = TopLeftToShow({rowSelect ? -1 : cur.X, cur.Y}, topLeft);

@@ -90,6 +90,25 @@ TEST_F(GridPaintTest, FocusedCurrentCellIsFramedNotFilled) {
   EXPECT_EQ(Pixel(100, 62), Px(clHighlight));
 }
 
+TEST_F(GridPaintTest, InvalidateCellRepaintsThatCellAlone) {
+  Grid->SetRowCount(50);
+  Grid->SetTopRow(20);
+  Application->ProcessMessages();
+  Drawn.clear();
+  Grid->InvalidateCell(2, 22);
+  Application->ProcessMessages();
+  ASSERT_EQ(Drawn.size(), 1u);
+  EXPECT_EQ(Drawn[0].Col, 2);
+  EXPECT_EQ(Drawn[0].Row, 22);
+  Drawn.clear();
+  Grid->InvalidateCell(2, 5);  // scrolled away: nothing to paint
+  Grid->InvalidateRow(0);      // the fixed row: every visible column of it
+  Application->ProcessMessages();
+  EXPECT_EQ(Drawn.size(), 5u);
+  for (const Call& c : Drawn)
+    EXPECT_EQ(c.Row, 0);
+}
+
 TEST_F(GridPaintTest, PaintingCostsTheSameForAMillionRows) {
   Grid->SetRowCount(100);
   Repaint();

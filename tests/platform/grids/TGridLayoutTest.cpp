@@ -133,5 +133,17 @@ TEST(TGridLayout, NavigationMovesAndWraps) {
   EXPECT_EQ(g.Navigate({2, 2}, gmRight, true).TopLeft, (TGridCoord{2, 1}));
 }
 
+TEST(TGridLayout, KeyboardMovesStepOverHiddenColumnsAndRows) {
+  TGridLayout g = Classic(400, 200);
+  g.Cols().SetSize(2, -1);
+  g.Rows().SetSize(4, -1);
+  EXPECT_EQ(g.Navigate({1, 1}, gmRight, false).Current, (TGridCoord{3, 1}));
+  EXPECT_EQ(g.Navigate({3, 1}, gmLeft, false).Current, (TGridCoord{1, 1}));
+  EXPECT_EQ(g.Navigate({1, 3}, gmDown, false).Current, (TGridCoord{1, 3}));  // only hidden below
+  EXPECT_EQ(g.Navigate({1, 1}, gmLastCell, false).Current, (TGridCoord{4, 3}));
+  g.Cols().SetSize(1, -1);
+  EXPECT_EQ(g.Navigate({3, 1}, gmHome, false).Current, (TGridCoord{3, 1}));
+}
+
 }  // namespace
 }  // namespace bw
