@@ -63,11 +63,13 @@ int main() {
     edits[210]->SetFocus();
     Application->ProcessMessages();
     double t1 = NowMicros();
-    for (int i = 0; i < 100; ++i) THeadlessInput::Type("x");
+    for (int i = 0; i < 100; ++i)
+      THeadlessInput::Type("x");
     keystroke.push_back((NowMicros() - t1) / 100.0);
 
     double t2 = NowMicros();
-    for (int i = 0; i < 100; ++i) THeadlessInput::Key(VK_TAB);
+    for (int i = 0; i < 100; ++i)
+      THeadlessInput::Key(VK_TAB);
     tab.push_back((NowMicros() - t2) / 100.0);
   }
   Report("controls_first_paint_400_edits", firstPaint, "ms");
