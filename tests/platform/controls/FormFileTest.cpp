@@ -79,10 +79,14 @@ TEST_F(FormFileTest, ColoursAreStoredByNameWhenTheyHaveOne) {
   String text = ComponentToText(form);
   EXPECT_NE(text.find("Color = clWindow"), String::npos) << text;
   EXPECT_NE(text.find("Color = 197121"), String::npos) << text;
+  b->Font()->SetColor(clRed);
+  text = ComponentToText(form);
+  EXPECT_NE(text.find("Font.Color = clRed"), String::npos) << text;
   TForm* copy = new TForm(nullptr);
   ComponentFromString(text, copy);
   EXPECT_EQ(copy->Color(), clWindow);
   EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Color(), RGB(1, 2, 3));
+  EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Font()->Color(), clRed);
   TForm* bad = new TForm(nullptr);
   try {
     ComponentFromString("object X: TForm\n  Color = clNoSuchColour\nend\n", bad);
