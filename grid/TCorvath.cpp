@@ -301,7 +301,7 @@ void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARe
       Top = ARect.Top + (H - h) / 2;
       Bottom = Top + h;
     }
-    Canvas()->BrushCopy(TRect(Left, Top, Right, Bottom), P, TRect(0, 0, Right - Left, Bottom - Top),
+    Canvas()->BrushCopy(TRect{Left, Top, Right, Bottom}, P, TRect{0, 0, Right - Left, Bottom - Top},
                         P->TransparentColor());
   }
 }

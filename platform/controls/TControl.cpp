@@ -37,9 +37,15 @@ BW_PUBLISHED(TControl) {
   P.Property("Align", &TControl::Align, &TControl::SetAlign,
              {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
       .Default(alNone);
-  P.Property("Color", &TControl::Color, &TControl::SetColor).Stored([](TControl* c) {
-    return !c->ParentColor() && c->Color() != c->DefaultColor();
-  });
+  P.Property("Color", &TControl::Color, &TControl::SetColor)
+      .Idents([](int64_t Value, String& Ident) { return ColorToIdent(TColor(Value), Ident); },
+              [](const String& Ident, int64_t& Value) {
+                TColor c = 0;
+                if (!IdentToColor(Ident, c)) return false;
+                Value = c;
+                return true;
+              })
+      .Stored([](TControl* c) { return !c->ParentColor() && c->Color() != c->DefaultColor(); });
   P.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   P.Property("Font", &TControl::Font).Stored([](TControl* c) { return !c->ParentFont(); });
   P.Property("Hint", &TControl::Hint, &TControl::SetHint);

@@ -482,7 +482,7 @@ void TCustomOutline::PaintItem(TCanvas* ACanvas, int32_t Index, int32_t Y) {
 
   const String text(FTree.Text(Index));
   const TSize extent = ACanvas->TextExtent(text);
-  const TRect textRect(x, Y, x + extent.cx + 4, Y + h);
+  const TRect textRect{x, Y, x + extent.cx + 4, Y + h};
   const bool selected = Index == FSelected;
   if (selected) {
     ACanvas->Brush()->SetColor(clHighlight);

@@ -60,7 +60,7 @@ TEST_F(CorvathPaintTest, TopLevelItemsHaveNoLinesAndACentredPicture) {
   Probe.SetSize(60, H);
   Probe.Canvas()->Font()->Assign(Grid->Font());
   Probe.Canvas()->Brush()->SetColor(clWhite);
-  Probe.Canvas()->FillRect(TRect(0, 0, 60, H));
+  Probe.Canvas()->FillRect(TRect{0, 0, 60, H});
   Probe.Canvas()->TextOut(24, 4, "Top");
   auto FirstInk = [&](auto Ink) {
     for (int32_t x = 20; x < 60; ++x)
@@ -173,7 +173,7 @@ TEST_F(CorvathPaintTest, PlusAndMinusPicturesAreNeverPainted) {
   TBitmap Red;
   Red.SetSize(16, 15);
   Red.Canvas()->Brush()->SetColor(clRed);
-  Red.Canvas()->FillRect(TRect(0, 0, 16, 15));
+  Red.Canvas()->FillRect(TRect{0, 0, 16, 15});
   Grid->SetPicture(0, &Red);
   Grid->SetPicture(1, &Red);
   Grid->SetPicture(5, &Red);  // no such picture: ignored
