@@ -357,10 +357,6 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
 
 // ---- bounds and alignment ------------------------------------------------------------
 
-void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
 void TWinControl::BoundsChanged(bool Moved, bool Sized) {
   if (FSurface) Backend().SetWindowBounds(FSurface, TopLevelScreenBounds());
   if (FHandle) {
