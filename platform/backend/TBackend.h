@@ -80,7 +80,10 @@ class TBackend {
   virtual void ShowWindow(TWindowId Window, bool Visible) = 0;
   /// Brings the surface to the top of the others; Activate also gives it the keyboard.
   virtual void RaiseWindow(TWindowId Window, bool Activate) = 0;
-  virtual void Present(TWindowId Window, const TPixelView& Pixels) = 0;
+  /// Shows the pixels on the surface. Only Changed (in the pixels' coordinates) differs
+  /// from what was presented before, unless the size changed; a back end may copy just
+  /// that part.
+  virtual void Present(TWindowId Window, const TPixelView& Pixels, const TRect& Changed) = 0;
   /// While a surface holds the mouse, every mouse event goes to it; 0 releases.
   virtual void SetMouseCapture(TWindowId Window) = 0;
 

@@ -37,9 +37,9 @@ BW_PUBLISHED(TControl) {
   P.Property("Align", &TControl::Align, &TControl::SetAlign,
              {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
       .Default(alNone);
-  P.Property("Color", &TControl::Color, &TControl::SetColor).Stored([](TControl* c) {
-    return !c->ParentColor() && c->Color() != c->DefaultColor();
-  });
+  P.Property("Color", &TControl::Color, &TControl::SetColor)
+      .Idents(ColorIntToIdent, ColorIdentToInt)
+      .Stored([](TControl* c) { return !c->ParentColor() && c->Color() != c->DefaultColor(); });
   P.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   P.Property("Font", &TControl::Font).Stored([](TControl* c) { return !c->ParentFont(); });
   P.Property("Hint", &TControl::Hint, &TControl::SetHint);

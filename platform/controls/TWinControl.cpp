@@ -834,19 +834,20 @@ void TWinControl::PaintTopLevel() {
   }
   bool dirty = NeedsPaint();
   TWindowManager& wm = TWindowManager::Get();
+  TRect painted;
   if (dirty) {
     TCanvas canvas;
     canvas.SetBuffer(FBackBuffer->Canvas()->Buffer());
-    TRect painted;
     try {
       PaintWindowTree(&canvas, TPoint{0, 0}, Bounds(0, 0, FWidth, FHeight), painted);
     } catch (...) {
       // A failing Paint must not leave the window marked for ever; report and go on.
+      painted = Bounds(0, 0, FWidth, FHeight);
       if (Application) Application->HandleException(this);
     }
   }
-  if (!dirty && !wm.CaretChanged(this)) return;
-  wm.PresentWithCaret(this);
+  if (painted.IsEmpty() && !wm.CaretChanged(this)) return;
+  wm.PresentWithCaret(this, painted);
 }
 
 // ---- messages ------------------------------------------------------------------------

@@ -133,7 +133,7 @@ bool TWindowManager::CaretChanged(TWinControl* TopLevel) const {
   return !(last == CaretRectIn(TopLevel));
 }
 
-void TWindowManager::PresentWithCaret(TWinControl* TopLevel) {
+void TWindowManager::PresentWithCaret(TWinControl* TopLevel, const TRect& Changed) {
   TBitmap* buffer = TopLevel->BackBuffer();
   if (!buffer || buffer->Empty() || !TopLevel->Surface()) return;
   TRect caret = CaretRectIn(TopLevel).Intersect(Bounds(0, 0, buffer->Width(), buffer->Height()));
@@ -147,7 +147,10 @@ void TWindowManager::PresentWithCaret(TWinControl* TopLevel) {
   };
   invert();
   TPixelView view{buffer->ScanLine(0), buffer->Width(), buffer->Height(), buffer->Width()};
-  Backend().Present(TopLevel->Surface(), view);
+  auto last = PresentedCaret.find(TopLevel);
+  TRect changed = Changed.Union(caret);
+  if (last != PresentedCaret.end()) changed = changed.Union(last->second);
+  Backend().Present(TopLevel->Surface(), view, changed);
   invert();
   PresentedCaret[TopLevel] = caret;
 }

@@ -47,8 +47,9 @@ struct TWindowManager {
   /// True when the caret's look inside a top-level window differs from what that window
   /// last presented.
   bool CaretChanged(TWinControl* TopLevel) const;
-  /// Presents a top-level window's back buffer with the caret drawn over it.
-  void PresentWithCaret(TWinControl* TopLevel);
+  /// Presents a top-level window's back buffer with the caret drawn over it; Changed is
+  /// what was painted since the last time (the caret's old and new places are added).
+  void PresentWithCaret(TWinControl* TopLevel, const TRect& Changed);
   /// The caret's rectangle in a top-level window's pixels (empty when it is not there).
   TRect CaretRectIn(TWinControl* TopLevel) const;
 

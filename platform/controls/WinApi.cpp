@@ -25,7 +25,7 @@ intptr_t SendMessage(HWND Wnd, uint32_t Msg, uintptr_t WParam, intptr_t LParam) 
   TWinControl* c = FindControl(Wnd);
   if (!c) return 0;
   TMessage m{Msg, WParam, LParam, 0};
-  c->WndProc(m);
+  c->MainWndProc(m);
   return m.Result;
 }
 

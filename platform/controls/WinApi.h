@@ -93,7 +93,8 @@ inline constexpr int32_t SM_CYDOUBLECLK = 37;
 /// The control that owns a handle; null for 0 or a handle that no longer exists.
 TWinControl* FindControl(HWND Wnd);
 
-/// Delivers a message at once through the window's control; 0 for a dead handle.
+/// Delivers a message at once through the window's control; 0 for a dead handle. A
+/// failing handler is reported through the application, as for any window message.
 intptr_t SendMessage(HWND Wnd, uint32_t Msg, uintptr_t WParam, intptr_t LParam);
 /// Queues a message for the message loop; false for a dead handle.
 bool PostMessage(HWND Wnd, uint32_t Msg, uintptr_t WParam, intptr_t LParam);

@@ -45,6 +45,10 @@ struct TPropInfo {
   String StrDefault;
   /// Stored-test; null means stored.
   std::function<bool(TPersistent*)> StoredProc;
+  /// For integer kinds whose values have names (colours such as clBtnFace): a value with
+  /// a name is written as that identifier, and an identifier is read back through it.
+  std::function<bool(int64_t Value, String& Ident)> IntToIdent;
+  std::function<bool(const String& Ident, int64_t& Value)> IdentToInt;
 
   // Accessors; only those of the property's kind are set. Ordinal kinds (integers,
   // booleans, characters, enumerations, sets as bit masks) go through GetOrd/SetOrd.

@@ -86,6 +86,17 @@ class TPublishedProperty {
     }
     return *this;
   }
+  /// Names for some values of an integer property, both ways (see TPropInfo::IntToIdent).
+  template <class ToIdent, class ToInt>
+  TPublishedProperty& Idents(ToIdent IntToIdent, ToInt IdentToInt) {
+    FInfo.IntToIdent = [IntToIdent](int64_t Value, String& Ident) {
+      return static_cast<bool>(IntToIdent(Value, Ident));
+    };
+    FInfo.IdentToInt = [IdentToInt](const String& Ident, int64_t& Value) {
+      return static_cast<bool>(IdentToInt(Ident, Value));
+    };
+    return *this;
+  }
   TPublishedProperty& Stored(bool Value) {
     FInfo.StoredProc = [Value](TPersistent*) { return Value; };
     return *this;

@@ -555,6 +555,14 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
   };
   switch (Prop.Kind) {
     case tkInteger:
+      if (Prop.IdentToInt && NextValue() == vaIdent) {
+        const String name = ReadIdent();
+        int64_t value = 0;
+        if (!Prop.IdentToInt(name, value))
+          throw EReadError("Invalid property value: " + name + " is not a known name");
+        Prop.SetOrd(Instance, checkRange(value));
+        break;
+      }
       Prop.SetOrd(Instance, checkRange(ReadInteger()));
       break;
     case tkInt64:

@@ -201,10 +201,16 @@ void TWriter::WriteProperties(TPersistent* Instance) {
 void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
   switch (Prop.Kind) {
     case tkInteger:
-    case tkInt64:
+    case tkInt64: {
       WritePropName(Prop.Name);
-      WriteInteger(Prop.GetOrd(Instance));
+      const int64_t value = Prop.GetOrd(Instance);
+      String ident;
+      if (Prop.IntToIdent && Prop.IntToIdent(value, ident))
+        WriteIdent(ident);
+      else
+        WriteInteger(value);
       break;
+    }
     case tkBool:
       WritePropName(Prop.Name);
       WriteBoolean(Prop.GetOrd(Instance) != 0);

@@ -18,7 +18,7 @@ int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
 
 // Height carries the size; Size is published for the property inspector's sake only.
 BW_PUBLISHED(TFont) {
-  P.Property("Color", &TFont::Color, &TFont::SetColor);
+  P.Property("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIntToIdent, ColorIdentToInt);
   P.Property("Height", &TFont::Height, &TFont::SetHeight);
   P.Property("Name", &TFont::Name, &TFont::SetName);
   P.Property("Pitch", &TFont::Pitch, &TFont::SetPitch, {"fpDefault", "fpVariable", "fpFixed"})

@@ -126,14 +126,14 @@ void TCustomGrid::ChangeGridOrientation() {
 }
 
 void TCustomGrid::SetDefaultColWidth(int32_t Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, TGridAxis::MaxSize);
   if (Value == DefaultColWidth()) return;
   FLayout.Cols().SetDefaultSize(Value);
   ColWidthsChanged();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int32_t Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, TGridAxis::MaxSize);
   if (Value == DefaultRowHeight()) return;
   FLayout.Rows().SetDefaultSize(Value);
   RowHeightsChanged();
@@ -146,7 +146,7 @@ int32_t TCustomGrid::GetColWidths(int32_t Index) const {
 
 void TCustomGrid::SetColWidths(int32_t Index, int32_t Value) {
   CheckIndex(Index, ColCount());
-  Value = std::max(Value, -1);
+  Value = std::clamp(Value, -1, TGridAxis::MaxSize);
   if (Value == FLayout.Cols().Size(Index)) return;
   FLayout.Cols().SetSize(Index, Value);
   ColWidthsChanged();
@@ -159,7 +159,7 @@ int32_t TCustomGrid::GetRowHeights(int32_t Index) const {
 
 void TCustomGrid::SetRowHeights(int32_t Index, int32_t Value) {
   CheckIndex(Index, RowCount());
-  Value = std::max(Value, -1);
+  Value = std::clamp(Value, -1, TGridAxis::MaxSize);
   if (Value == FLayout.Rows().Size(Index)) return;
   FLayout.Rows().SetSize(Index, Value);
   RowHeightsChanged();
@@ -178,7 +178,7 @@ void TCustomGrid::RowHeightsChanged() {
 }
 
 void TCustomGrid::SetGridLineWidth(int32_t Value) {
-  Value = std::max(Value, 0);
+  Value = std::clamp(Value, 0, TGridAxis::MaxLineWidth);
   if (Value == FGridLineWidth) return;
   FGridLineWidth = Value;
   ApplyLineWidths();
@@ -1114,6 +1114,19 @@ std::vector<PaintSpan> VisibleSpans(const TGridAxis& axis, int32_t fixed, int32_
 
 }  // namespace
 
+// The raised edge of a fixed cell, as Frame3D draws it, in strips cut to the painted
+// band: a cell may be far wider than the view.
+void TCustomGrid::RaisedEdge(TCanvas* ACanvas, const TRect& R, const TRect& Clip) {
+  TBrush* brush = ACanvas->Brush();
+  brush->SetStyle(bsSolid);
+  brush->SetColor(clBtnHighlight);
+  ACanvas->FillRect(Rect(R.Left, R.Top, R.Left + 1, R.Bottom).Intersect(Clip));
+  ACanvas->FillRect(Rect(R.Left, R.Top, R.Right - 1, R.Top + 1).Intersect(Clip));
+  brush->SetColor(clBtnShadow);
+  ACanvas->FillRect(Rect(R.Right - 1, R.Top, R.Right, R.Bottom - 1).Intersect(Clip));
+  ACanvas->FillRect(Rect(R.Left, R.Bottom - 1, R.Right, R.Bottom).Intersect(Clip));
+}
+
 void TCustomGrid::PaintCells(TCanvas* ACanvas, const TRect& Clip) {
   const int32_t viewW = FLayout.ViewWidth(), viewH = FLayout.ViewHeight();
   std::vector<PaintSpan> cols =
@@ -1162,10 +1175,7 @@ void TCustomGrid::PaintCells(TCanvas* ACanvas, const TRect& Clip) {
       }
       if (FDefaultDrawing) ACanvas->FillRect(cell);
       DrawCell(c.Index, r.Index, cell, state);
-      if (FDefaultDrawing && fixed && Ctl3D()) {
-        TRect edge = cell;
-        ACanvas->Frame3D(edge, clBtnHighlight, clBtnShadow, 1);
-      }
+      if (FDefaultDrawing && fixed && Ctl3D()) RaisedEdge(ACanvas, cell, Clip);
     }
   }
 
@@ -1188,6 +1198,8 @@ void TCustomGrid::PaintCells(TCanvas* ACanvas, const TRect& Clip) {
       frame.Bottom = frame.Top + std::max(FLayout.Rows().Size(FCurrent.Y), 0);
       frame.Right = std::min(frame.Right, gridRight) - FLayout.Cols().LineWidth();
     }
+    // Cut to just past the view, so that a huge cell's frame costs no more than the view.
+    frame = frame.Intersect(ViewRect().Inflate(1, 1));
     if (!frame.IsEmpty()) ACanvas->DrawFocusRect(frame);
   }
 }

@@ -244,6 +244,7 @@ class TCustomGrid : public TCustomControl {
   // Painting.
   void PaintCells(TCanvas* ACanvas, const TRect& Clip);
   void PaintDragMarker(TCanvas* ACanvas);
+  static void RaisedEdge(TCanvas* ACanvas, const TRect& R, const TRect& Clip);
 
   TGridLayout FLayout;
   int32_t FGridLineWidth = 1;

@@ -7,8 +7,8 @@ namespace bw {
 
 TGridAxis::TGridAxis(int32_t count, int32_t defaultSize, int32_t lineWidth)
     : FCount(std::max(count, 0)),
-      FDefaultSize(std::max(defaultSize, 0)),
-      FLineWidth(std::max(lineWidth, 0)) {}
+      FDefaultSize(std::clamp(defaultSize, 0, MaxSize)),
+      FLineWidth(std::clamp(lineWidth, 0, MaxLineWidth)) {}
 
 std::size_t TGridAxis::ChunkFor(int32_t i) const {
   if (FChunks.empty()) return 0;
@@ -67,7 +67,7 @@ void TGridAxis::SetCount(int32_t value) {
 }
 
 void TGridAxis::SetDefaultSize(int32_t value) {
-  value = std::max(value, 0);
+  value = std::clamp(value, 0, MaxSize);
   if (value == FDefaultSize && FChunks.empty()) return;
   FDefaultSize = value;
   FChunks.clear();
@@ -76,7 +76,7 @@ void TGridAxis::SetDefaultSize(int32_t value) {
 }
 
 void TGridAxis::SetLineWidth(int32_t value) {
-  value = std::max(value, 0);
+  value = std::clamp(value, 0, MaxLineWidth);
   if (value == FLineWidth) return;
   FLineWidth = value;
   for (Chunk& c : FChunks)
@@ -94,7 +94,7 @@ int32_t TGridAxis::Size(int32_t i) const {
 
 void TGridAxis::SetSize(int32_t i, int32_t size) {
   if (i < 0 || i >= FCount) return;
-  size = std::max(size, -1);
+  size = std::clamp(size, -1, MaxSize);
   if (FChunks.empty()) {
     if (size == FDefaultSize) return;
     FChunks.push_back(Chunk{{Entry{i, size}}, 0});

@@ -18,6 +18,11 @@ namespace bw {
 
 class TGridAxis {
  public:
+  /// Largest size and line width an axis takes; larger ones are cut to these, so that a
+  /// cell's room always fits in 32 bits.
+  static constexpr int32_t MaxSize = 1 << 30;
+  static constexpr int32_t MaxLineWidth = 1 << 20;
+
   TGridAxis(int32_t count, int32_t defaultSize, int32_t lineWidth);
 
   int32_t Count() const { return FCount; }
@@ -33,7 +38,7 @@ class TGridAxis {
 
   /// The size of item i (0 <= i < Count), without its line; -1 for a hidden item.
   int32_t Size(int32_t i) const;
-  /// Sizes below -1 count as -1 (hidden).
+  /// Sizes below -1 count as -1 (hidden), above MaxSize as MaxSize.
   void SetSize(int32_t i, int32_t size);
   /// The room item i takes: its size and its line, 0 when hidden.
   int32_t Extent(int32_t i) const { return ExtentOf(Size(i)); }

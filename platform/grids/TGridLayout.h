@@ -8,6 +8,8 @@
 // Every answer costs O(log exceptions) or works per visible cell, never per column or
 // row of the grid.
 
+#include <climits>
+
 #include "platform/core/TRect.h"
 #include "platform/grids/GridTypes.h"
 #include "platform/grids/TGridAxis.h"
@@ -43,8 +45,8 @@ class TGridLayout {
   void SetViewSize(int32_t width, int32_t height);
 
   /// The room the fixed columns and rows take on screen.
-  int32_t FixedWidth() const { return static_cast<int32_t>(FCols.Position(FFixedCols)); }
-  int32_t FixedHeight() const { return static_cast<int32_t>(FRows.Position(FFixedRows)); }
+  int32_t FixedWidth() const { return Clamp32(FCols.Position(FFixedCols)); }
+  int32_t FixedHeight() const { return Clamp32(FRows.Position(FFixedRows)); }
 
   /// Scrolled columns and rows that fit whole into the view from the top-left cell.
   int32_t VisibleColCount() const;
@@ -81,6 +83,8 @@ class TGridLayout {
   TGridNavigation Navigate(TGridCoord current, TGridMove move, bool rowSelect) const;
 
  private:
+  static int32_t Clamp32(int64_t v) { return v > INT32_MAX ? INT32_MAX : static_cast<int32_t>(v); }
+
   TGridAxis FCols;
   TGridAxis FRows;
   int32_t FFixedCols = 1;

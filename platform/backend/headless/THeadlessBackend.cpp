@@ -65,15 +65,20 @@ void THeadlessBackend::Deactivate(TWindowId Window) {
   if (FActive == Window) FActive = 0;
 }
 
-void THeadlessBackend::Present(TWindowId Window, const TPixelView& Pixels) {
+void THeadlessBackend::Present(TWindowId Window, const TPixelView& Pixels, const TRect& Changed) {
   TSurface* s = Find(Window);
   if (!s || !Pixels.Pixels || Pixels.Width <= 0 || Pixels.Height <= 0) return;
-  s->PixelWidth = Pixels.Width;
-  s->PixelHeight = Pixels.Height;
-  s->Pixels.resize(size_t(Pixels.Width) * Pixels.Height);
-  for (int32_t y = 0; y < Pixels.Height; ++y)
-    std::copy_n(Pixels.Pixels + size_t(y) * Pixels.Stride, Pixels.Width,
-                s->Pixels.begin() + size_t(y) * Pixels.Width);
+  TRect area = Bounds(0, 0, Pixels.Width, Pixels.Height);
+  if (s->PixelWidth != Pixels.Width || s->PixelHeight != Pixels.Height) {
+    s->PixelWidth = Pixels.Width;
+    s->PixelHeight = Pixels.Height;
+    s->Pixels.assign(size_t(Pixels.Width) * Pixels.Height, 0);
+  } else {
+    area = area.Intersect(Changed);
+  }
+  for (int32_t y = area.Top; y < area.Bottom; ++y)
+    std::copy_n(Pixels.Pixels + size_t(y) * Pixels.Stride + area.Left, area.Width(),
+                s->Pixels.begin() + size_t(y) * Pixels.Width + area.Left);
   ++s->Presents;
 }
 

@@ -34,7 +34,7 @@ class THeadlessBackend : public TBackend {
   void SetWindowCaption(TWindowId Window, const String& Caption) override;
   void ShowWindow(TWindowId Window, bool Visible) override;
   void RaiseWindow(TWindowId Window, bool Activate) override;
-  void Present(TWindowId Window, const TPixelView& Pixels) override;
+  void Present(TWindowId Window, const TPixelView& Pixels, const TRect& Changed) override;
   void SetMouseCapture(TWindowId Window) override;
   bool PollEvent(TBackendEvent& Event) override;
   void WaitEvent(int32_t TimeoutMs) override;

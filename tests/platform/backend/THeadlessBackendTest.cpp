@@ -142,9 +142,16 @@ TEST(THeadlessBackendTest, PresentedPixelsMakeTheSnapshots) {
   b.SetScreenSize(40, 30);
   TWindowId w = Shown(b, Bounds(10, 5, 4, 2));
   std::vector<uint32_t> pixels{1, 2, 3, 4, 99, 5, 6, 7, 8, 99};  // stride 5
-  b.Present(w, TPixelView{pixels.data(), 4, 2, 5});
-  EXPECT_EQ(b.WindowPixel(w, 3, 1), 8u);
+  b.Present(w, TPixelView{pixels.data(), 4, 2, 5}, TRect{});
+  EXPECT_EQ(b.WindowPixel(w, 3, 1), 8u) << "a first present takes everything";
   EXPECT_EQ(b.PresentCount(w), 1);
+  pixels = {10, 20, 30, 40, 99, 50, 60, 70, 80, 99};
+  b.Present(w, TPixelView{pixels.data(), 4, 2, 5}, Rect(1, 1, 3, 2));
+  EXPECT_EQ(b.WindowPixel(w, 0, 0), 1u) << "outside the changed part nothing is copied";
+  EXPECT_EQ(b.WindowPixel(w, 2, 1), 70u);
+  EXPECT_EQ(b.WindowPixel(w, 3, 1), 8u);
+  pixels = {1, 2, 3, 4, 99, 5, 6, 7, 8, 99};
+  b.Present(w, TPixelView{pixels.data(), 4, 2, 5}, Rect(0, 0, 4, 2));
   auto window = b.SnapshotWindow(w);
   EXPECT_EQ(window->Width(), 4);
   EXPECT_EQ(window->ScanLine(1)[0], 5u);

@@ -68,6 +68,34 @@ TEST_F(FormFileTest, AFormWithButtonsRoundTripsThroughText) {
   EXPECT_EQ(ComponentToText(copy), text);
 }
 
+TEST_F(FormFileTest, ColoursAreStoredByNameWhenTheyHaveOne) {
+  TForm* form = new TForm(Application);
+  form->SetName("Colours");
+  form->SetColor(clWindow);
+  auto* b = new TButton(form);
+  b->SetName("B");
+  b->SetParent(form);
+  b->SetColor(RGB(1, 2, 3));
+  String text = ComponentToText(form);
+  EXPECT_NE(text.find("Color = clWindow"), String::npos) << text;
+  EXPECT_NE(text.find("Color = 197121"), String::npos) << text;
+  b->Font()->SetColor(clRed);
+  text = ComponentToText(form);
+  EXPECT_NE(text.find("Font.Color = clRed"), String::npos) << text;
+  TForm* copy = new TForm(nullptr);
+  ComponentFromString(text, copy);
+  EXPECT_EQ(copy->Color(), clWindow);
+  EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Color(), RGB(1, 2, 3));
+  EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Font()->Color(), clRed);
+  TForm* bad = new TForm(nullptr);
+  try {
+    ComponentFromString("object X: TForm\n  Color = clNoSuchColour\nend\n", bad);
+    ADD_FAILURE() << "an unknown colour name must not read";
+  } catch (const Exception& e) {
+    EXPECT_NE(e.Message().find("clNoSuchColour"), String::npos) << e.Message();
+  }
+}
+
 TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {
   TForm* form = new TForm(Application);
   form->SetName("Shown");

@@ -1,5 +1,7 @@
 #include "GridFixture.h"
 
+#include <climits>
+
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/FormStreaming.h"
 
@@ -112,6 +114,22 @@ TEST_F(GridTest, NewDefaultSizesReplaceTheCustomOnes) {
   EXPECT_EQ(Grid->GetRowHeights(3), -1);
   Grid->SetRowHeights(3, -7);  // anything below hidden is hidden
   EXPECT_EQ(Grid->GetRowHeights(3), -1);
+}
+
+TEST_F(GridTest, HugeSizesAreCutAndTheGridStaysUsable) {
+  Grid->SetColWidths(1, INT32_MAX);
+  Grid->SetRowHeights(1, INT32_MAX);
+  Grid->SetGridLineWidth(INT32_MAX);
+  Grid->SetDefaultColWidth(INT32_MAX);
+  EXPECT_EQ(Grid->GetColWidths(2), TGridAxis::MaxSize);
+  EXPECT_EQ(Grid->GridLineWidth(), TGridAxis::MaxLineWidth);
+  TRect r = Grid->CellRect(0, 0);
+  EXPECT_EQ(r.Left, 0);
+  EXPECT_EQ(r.Width(), TGridAxis::MaxSize);
+  Grid->Key(VK_END, kModCtrl);
+  EXPECT_EQ(Grid->Col(), 4);
+  EXPECT_EQ(Grid->LeftCol(), 4);
+  Application->ProcessMessages();  // and it paints
 }
 
 // --- geometry with scrolling and sizes --------------------------------------------------
