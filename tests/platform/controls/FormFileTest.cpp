@@ -96,6 +96,54 @@ TEST_F(FormFileTest, ColoursAreStoredByNameWhenTheyHaveOne) {
   }
 }
 
+TEST_F(FormFileTest, ReadsTheFormFilesOtherToolsWrite) {
+  const char* text =
+      "object Form1: TForm\n"
+      "  Left = 192\n"
+      "  Top = 107\n"
+      "  BorderStyle = bsDialog\n"
+      "  Caption = 'Form1'\n"
+      "  ClientHeight = 273\n"
+      "  ClientWidth = 427\n"
+      "  Color = clBtnFace\n"
+      "  Font.Charset = RUSSIAN_CHARSET\n"
+      "  Font.Color = clWindowText\n"
+      "  Font.Height = -11\n"
+      "  Font.Name = 'MS Sans Serif'\n"
+      "  Font.Style = []\n"
+      "  OldCreateOrder = False\n"
+      "  Position = poScreenCenter\n"
+      "  PixelsPerInch = 96\n"
+      "  TextHeight = 13\n"
+      "  object Button1: TButton\n"
+      "    Left = 16\n"
+      "    Top = 16\n"
+      "    Width = 75\n"
+      "    Height = 25\n"
+      "    Cursor = crHandPoint\n"
+      "    Caption = 'Button1'\n"
+      "    Default = True\n"
+      "    TabOrder = 0\n"
+      "  end\n"
+      "end\n";
+  TForm* form = new TForm(nullptr);
+  ComponentFromString(text, form);
+  EXPECT_EQ(form->ClientWidth(), 427);
+  EXPECT_EQ(form->ClientHeight(), 273);
+  EXPECT_EQ(form->BorderStyle(), bsDialog);
+  EXPECT_EQ(form->Font()->Charset(), 204);
+  EXPECT_EQ(form->Font()->Name(), "MS Sans Serif");
+  auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Cursor(), crHandPoint);
+  EXPECT_TRUE(button->Default());
+  form->Show();
+  EXPECT_EQ(form->Left(), (1024 - 427) / 2) << "poScreenCenter centres the form";
+  String again = ComponentToText(form);
+  EXPECT_NE(again.find("Font.Charset = RUSSIAN_CHARSET"), String::npos) << again;
+  EXPECT_NE(again.find("Cursor = crHandPoint"), String::npos) << again;
+}
+
 TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {
   TForm* form = new TForm(Application);
   form->SetName("Shown");
