@@ -57,7 +57,47 @@ enum TControlStateFlag : uint8_t {
 };
 using TControlState = TSet<TControlStateFlag>;
 
-enum TBorderStyle : uint8_t { bsNone, bsSingle };
+/// Borders of edits and grids use the first two; forms use them all.
+enum TBorderStyle : uint8_t { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+using TFormBorderStyle = TBorderStyle;
+
+/// Where a form appears when it is first shown.
+enum TPosition : uint8_t {
+  poDesigned,
+  poDefault,
+  poDefaultPosOnly,
+  poDefaultSizeOnly,
+  poScreenCenter,
+};
+
+/// A mouse pointer shape: crDefault (0) or one of the negative standard shapes.
+using TCursor = int16_t;
+inline constexpr TCursor crDefault = 0;
+inline constexpr TCursor crNone = -1;
+inline constexpr TCursor crArrow = -2;
+inline constexpr TCursor crCross = -3;
+inline constexpr TCursor crIBeam = -4;
+inline constexpr TCursor crSizeNESW = -6;
+inline constexpr TCursor crSizeNS = -7;
+inline constexpr TCursor crSizeNWSE = -8;
+inline constexpr TCursor crSizeWE = -9;
+inline constexpr TCursor crUpArrow = -10;
+inline constexpr TCursor crHourGlass = -11;
+inline constexpr TCursor crDrag = -12;
+inline constexpr TCursor crNoDrop = -13;
+inline constexpr TCursor crHSplit = -14;
+inline constexpr TCursor crVSplit = -15;
+inline constexpr TCursor crMultiDrag = -16;
+inline constexpr TCursor crSQLWait = -17;
+inline constexpr TCursor crNo = -18;
+inline constexpr TCursor crAppStart = -19;
+inline constexpr TCursor crHelp = -20;
+inline constexpr TCursor crHandPoint = -21;
+inline constexpr TCursor crSizeAll = -22;
+
+/// Cursor names for form files, both ways.
+bool CursorToIdent(int64_t Cursor, String& Ident);
+bool IdentToCursor(const String& Ident, int64_t& Cursor);
 
 /// Window-creation parameters that CreateParams fills and CreateWnd uses.
 struct TCreateParams {

@@ -1,6 +1,7 @@
 #include "platform/controls/TApplication.h"
 
 #include <cstdio>
+#include <vector>
 
 #include "platform/backend/Backend.h"
 #include "platform/backend/headless/THeadlessBackend.h"
@@ -60,11 +61,16 @@ bool TApplication::HandleMessage() {
 
 void TApplication::PaintWindows() {
   // Painting can mark more to paint (a Paint that resizes a child); a few rounds settle it.
+  // Windows are looked up by handle each time, since a Paint may free one.
+  TWindowManager& wm = TWindowManager::Get();
   for (int round = 0; round < 4; ++round) {
+    std::vector<HWND> handles;
+    for (TWinControl* w : wm.TopLevels())
+      if (w->HandleAllocated()) handles.push_back(w->Handle());
     bool any = false;
-    auto windows = TWindowManager::Get().TopLevels();
-    for (TWinControl* w : windows) {
-      if (!TWindowManager::Get().Find(w->HandleAllocated() ? w->Handle() : 0)) continue;
+    for (HWND h : handles) {
+      TWinControl* w = wm.Find(h);
+      if (!w) continue;
       bool needs = w->NeedsPaint();
       w->PaintTopLevel();
       any = any || needs;

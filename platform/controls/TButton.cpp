@@ -63,10 +63,6 @@ void TButton::CMFocusChanged(TMessage& Message) {
   inherited::CMFocusChanged(Message);
 }
 
-void TButton::Dispatch(TMessage& Message) {
-  inherited::Dispatch(Message);
-}
-
 void TButton::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:

@@ -35,7 +35,6 @@ class TButton : public TCustomControl {
 
  protected:
   void Paint() override;
-  void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
   void CMFocusChanged(TMessage& Message) override;

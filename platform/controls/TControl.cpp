@@ -38,16 +38,14 @@ BW_PUBLISHED(TControl) {
              {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})
       .Default(alNone);
   P.Property("Color", &TControl::Color, &TControl::SetColor)
-      .Idents([](int64_t Value, String& Ident) { return ColorToIdent(TColor(Value), Ident); },
-              [](const String& Ident, int64_t& Value) {
-                TColor c = 0;
-                if (!IdentToColor(Ident, c)) return false;
-                Value = c;
-                return true;
-              })
+      .Idents(ColorIntToIdent, ColorIdentToInt)
       .Stored([](TControl* c) { return !c->ParentColor() && c->Color() != c->DefaultColor(); });
+  P.Property("Cursor", &TControl::Cursor, &TControl::SetCursor)
+      .Default(crDefault)
+      .Idents(CursorToIdent, IdentToCursor);
   P.Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true);
   P.Property("Font", &TControl::Font).Stored([](TControl* c) { return !c->ParentFont(); });
+  P.Property("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0);
   P.Property("Hint", &TControl::Hint, &TControl::SetHint);
   P.Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
   P.Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true);
@@ -208,6 +206,12 @@ void TControl::SetText(const String& Value) {
   if (FText == Value) return;
   FText = Value;
   Perform(CM_TEXTCHANGED, 0, 0);
+}
+
+void TControl::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  Perform(CM_CURSORCHANGED, 0, 0);
 }
 
 void TControl::SetShowHint(bool Value) {

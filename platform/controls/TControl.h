@@ -93,6 +93,13 @@ class TControl : public TComponent {
   const String& Text() const { return FText; }
   virtual void SetText(const String& Value);
 
+  /// Default crDefault: the pointer shape over the control.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  /// Default 0: the help topic of the control.
+  int32_t HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int32_t Value) { FHelpContext = Value; }
+
   // Hints.
   const String& Hint() const { return FHint; }
   void SetHint(const String& Value) { FHint = Value; }
@@ -222,6 +229,8 @@ class TControl : public TComponent {
   bool FParentColor = false;
   String FText;
   String FHint;
+  TCursor FCursor = crDefault;
+  int32_t FHelpContext = 0;
   bool FShowHint = false;
   bool FParentShowHint = true;
 };

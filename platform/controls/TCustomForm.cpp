@@ -76,6 +76,9 @@ void TCustomForm::Show() {
 
 void TCustomForm::CMShowingChanged(TMessage& Message) {
   TWindowManager& wm = TWindowManager::Get();
+  if (Showing() && FPosition == poScreenCenter)
+    SetBounds((Screen->Width() - Width()) / 2, (Screen->Height() - Height()) / 2, Width(),
+              Height());
   if (Showing() && OnShow) OnShow(this);
   if (!Showing() && OnHide) OnHide(this);
   inherited::CMShowingChanged(Message);

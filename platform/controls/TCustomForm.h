@@ -76,6 +76,15 @@ class TCustomForm : public TCustomControl {
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult Value) { FModalResult = Value; }
   bool Modal() const { return FModal; }
+  /// Default poDesigned; poScreenCenter centres the form on the screen when it is shown.
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition Value) { FPosition = Value; }
+  /// Default bsSizeable. Kept for form files; the back end draws the frame it likes.
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle Value) { FBorderStyle = Value; }
+  /// Default true. Kept for form files; forms are not rescaled.
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool Value) { FScaled = Value; }
 
   TNotifyEvent OnActivate;
   TNotifyEvent OnDeactivate;
@@ -112,6 +121,9 @@ class TCustomForm : public TCustomControl {
   bool FKeyPreview = false;
   bool FModal = false;
   bool FShowWhenLoaded = false;
+  bool FScaled = true;
+  TPosition FPosition = poDesigned;
+  TFormBorderStyle FBorderStyle = bsSizeable;
   TModalResult FModalResult = mrNone;
 };
 

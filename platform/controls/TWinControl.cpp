@@ -239,12 +239,17 @@ void TWinControl::DestroyHandle() {
 
 void TWinControl::DestroyWnd() {
   TWindowManager& wm = TWindowManager::Get();
+  // These may run inside a destructor: a failing handler is reported, never thrown.
   if (wm.Focus == FHandle) {
     // The window that had the focus learns that it lost it before it goes.
     wm.Focus = 0;
-    Perform(WM_KILLFOCUS, 0, 0);
+    TMessage kill{WM_KILLFOCUS, 0, 0, 0};
+    MainWndProc(kill);
   }
-  if (FHandle) Perform(WM_DESTROY, 0, 0);
+  if (FHandle) {
+    TMessage destroy{WM_DESTROY, 0, 0, 0};
+    MainWndProc(destroy);
+  }
   wm.Unregister(FHandle);
   if (FSurface) {
     Backend().DestroyWindow(FSurface);
@@ -356,10 +361,6 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
 }
 
 // ---- bounds and alignment ------------------------------------------------------------
-
-void TWinControl::SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) {
-  inherited::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
 
 void TWinControl::BoundsChanged(bool Moved, bool Sized) {
   if (FSurface) Backend().SetWindowBounds(FSurface, TopLevelScreenBounds());

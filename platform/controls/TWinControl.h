@@ -109,7 +109,6 @@ class TWinControl : public TControl {
   void Loaded() override;
 
   // TControl
-  void SetBounds(int32_t ALeft, int32_t ATop, int32_t AWidth, int32_t AHeight) override;
   void Invalidate() override;
   void Update() override;
   void WndProc(TMessage& Message) override;

@@ -49,4 +49,23 @@ class TFiler : public TObject {
 /// sub-objects) is taken for a damaged or hostile stream.
 inline constexpr int kMaxFilerNesting = 200;
 
+/// Counts one level of nesting in Depth for as long as it lives. Going deeper than
+/// kMaxFilerNesting throws E with Message and leaves Depth as it was.
+template <class E>
+class TFilerNestingGuard {
+ public:
+  TFilerNestingGuard(int& Depth, const char* Message) : FDepth(Depth) {
+    if (++FDepth > kMaxFilerNesting) {
+      --FDepth;
+      throw E(Message);
+    }
+  }
+  ~TFilerNestingGuard() { --FDepth; }
+  TFilerNestingGuard(const TFilerNestingGuard&) = delete;
+  TFilerNestingGuard& operator=(const TFilerNestingGuard&) = delete;
+
+ private:
+  int& FDepth;
+};
+
 }  // namespace bw

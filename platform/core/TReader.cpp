@@ -27,21 +27,18 @@ T FromLe(const uint8_t* In) {
   throw EReadError("The stream ends before the form does");
 }
 
-class TDepthGuard {
- public:
-  explicit TDepthGuard(int& Depth) : FDepth(Depth) {
-    if (++FDepth > kMaxFilerNesting) {
-      --FDepth;
-      throw EReadError("Values or components are nested too deeply");
-    }
-  }
-  ~TDepthGuard() { --FDepth; }
-  TDepthGuard(const TDepthGuard&) = delete;
-  TDepthGuard& operator=(const TDepthGuard&) = delete;
-
- private:
-  int& FDepth;
+struct TDepthGuard : TFilerNestingGuard<EReadError> {
+  explicit TDepthGuard(int& Depth)
+      : TFilerNestingGuard(Depth, "Values or components are nested too deeply") {}
 };
+
+// The position of Name among Names, or Names.size() when it is not there.
+size_t IndexOfName(const std::vector<String>& Names, const String& Name) {
+  size_t i = 0;
+  while (i < Names.size() && !SameName(Names[i], Name))
+    ++i;
+  return i;
+}
 
 String DisplayName(TPersistent* Instance) {
   if (auto* c = dynamic_cast<TComponent*>(Instance); c && !c->Name().empty()) return c->Name();
@@ -581,16 +578,16 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
       const TValueType v = NextValue();
       if (v != vaIdent) InvalidValue("an identifier", v);
       const String name = ReadIdent();
-      for (size_t i = 0; i < Prop.Names.size(); ++i)
-        if (SameName(Prop.Names[i], name)) return Prop.SetOrd(Instance, int64_t(i));
-      throw EReadError("Invalid property value: " + name + " is not one of its values");
+      const size_t i = IndexOfName(Prop.Names, name);
+      if (i == Prop.Names.size())
+        throw EReadError("Invalid property value: " + name + " is not one of its values");
+      Prop.SetOrd(Instance, int64_t(i));
+      break;
     }
     case tkSet: {
       uint64_t bits = 0;
       for (const String& name : ReadSet()) {
-        size_t i = 0;
-        while (i < Prop.Names.size() && !SameName(Prop.Names[i], name))
-          ++i;
+        const size_t i = IndexOfName(Prop.Names, name);
         if (i == Prop.Names.size())
           throw EReadError("Invalid property value: " + name + " is not one of its elements");
         bits |= uint64_t{1} << i;

@@ -118,11 +118,7 @@ void TStrings::DefineProperties(TFiler* Filer) {
       "Strings",
       [this](TReader* Reader) {
         // Read every line before changing any, so a damaged list leaves the old lines.
-        std::vector<String> lines;
-        Reader->ReadListBegin();
-        while (!Reader->EndOfList())
-          lines.push_back(Reader->ReadString());
-        Reader->ReadListEnd();
+        const std::vector<String> lines = ReadStoredLines(Reader);
         BeginUpdate();
         try {
           Clear();
@@ -141,6 +137,15 @@ void TStrings::DefineProperties(TFiler* Filer) {
         Writer->WriteListEnd();
       },
       GetCount() > 0);
+}
+
+std::vector<String> TStrings::ReadStoredLines(TReader* Reader) {
+  std::vector<String> lines;
+  Reader->ReadListBegin();
+  while (!Reader->EndOfList())
+    lines.push_back(Reader->ReadString());
+  Reader->ReadListEnd();
+  return lines;
 }
 
 void TStrings::Assign(TPersistent* Source) {

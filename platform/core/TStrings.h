@@ -5,11 +5,13 @@
 // delimited text, name=value pairs, searching, copying and streaming.
 
 #include <exception>
+#include <vector>
 
 #include "platform/core/TPersistent.h"
 
 namespace bw {
 
+class TReader;
 class TStream;
 
 class TStrings : public TPersistent {
@@ -142,6 +144,8 @@ class TStrings : public TPersistent {
   /// How IndexOf and IndexOfName compare: without regard to case unless overridden.
   virtual int32_t CompareStrings(const String& S1, const String& S2) const;
   int32_t UpdateCount() const { return FUpdateCount; }
+  /// The lines of a stored "Strings" list, all read before any is applied.
+  static std::vector<String> ReadStoredLines(TReader* Reader);
 
  private:
   String JoinDelimited(char Delim, char Quote) const;

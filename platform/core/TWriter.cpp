@@ -1,6 +1,6 @@
 #include "platform/core/TWriter.h"
 
-#include <cstring>
+#include <bit>
 
 #include "platform/core/Exception.h"
 #include "platform/core/Extended80.h"
@@ -19,6 +19,15 @@ void Le(uint8_t* Out, T Value) {
   auto u = static_cast<std::make_unsigned_t<T>>(Value);
   for (size_t i = 0; i < sizeof(T); ++i)
     Out[i] = static_cast<uint8_t>(u >> (8 * i));
+}
+
+// A tag byte followed by a fixed-width value, written in one piece.
+template <class T>
+void WriteTagged(TWriter& W, TValueType Tag, T Value) {
+  uint8_t buf[1 + sizeof(T)];
+  buf[0] = Tag;
+  Le(buf + 1, Value);
+  W.Write(buf, sizeof buf);
 }
 
 // Cleared again when a write fails half-way.
@@ -41,20 +50,9 @@ class TStateGuard {
 };
 
 // Nesting guard for sub-objects and children, whose cycles would never end.
-class TDepthGuard {
- public:
-  explicit TDepthGuard(int& Depth) : FDepth(Depth) {
-    if (++FDepth > kMaxFilerNesting) {
-      --FDepth;
-      throw EWriteError("Components or sub-objects are nested too deeply to be stored");
-    }
-  }
-  ~TDepthGuard() { --FDepth; }
-  TDepthGuard(const TDepthGuard&) = delete;
-  TDepthGuard& operator=(const TDepthGuard&) = delete;
-
- private:
-  int& FDepth;
+struct TDepthGuard : TFilerNestingGuard<EWriteError> {
+  explicit TDepthGuard(int& Depth)
+      : TFilerNestingGuard(Depth, "Components or sub-objects are nested too deeply to be stored") {}
 };
 
 }  // namespace
@@ -75,26 +73,14 @@ void TWriter::WriteValue(TValueType Value) {
 }
 
 void TWriter::WriteInteger(int64_t Value) {
-  uint8_t buf[9];
-  size_t n;
-  if (Value >= INT8_MIN && Value <= INT8_MAX) {
-    buf[0] = vaInt8;
-    Le(buf + 1, static_cast<int8_t>(Value));
-    n = 2;
-  } else if (Value >= INT16_MIN && Value <= INT16_MAX) {
-    buf[0] = vaInt16;
-    Le(buf + 1, static_cast<int16_t>(Value));
-    n = 3;
-  } else if (Value >= INT32_MIN && Value <= INT32_MAX) {
-    buf[0] = vaInt32;
-    Le(buf + 1, static_cast<int32_t>(Value));
-    n = 5;
-  } else {
-    buf[0] = vaInt64;
-    Le(buf + 1, Value);
-    n = 9;
-  }
-  Write(buf, n);
+  if (Value >= INT8_MIN && Value <= INT8_MAX)
+    WriteTagged(*this, vaInt8, static_cast<int8_t>(Value));
+  else if (Value >= INT16_MIN && Value <= INT16_MAX)
+    WriteTagged(*this, vaInt16, static_cast<int16_t>(Value));
+  else if (Value >= INT32_MIN && Value <= INT32_MAX)
+    WriteTagged(*this, vaInt32, static_cast<int32_t>(Value));
+  else
+    WriteTagged(*this, vaInt64, Value);
 }
 
 void TWriter::WriteBoolean(bool Value) {
@@ -109,16 +95,11 @@ void TWriter::WriteChar(Char Value) {
 
 void TWriter::WriteString(const String& Value) {
   if (IsAscii(Value)) {
-    uint8_t head[5];
     if (Value.size() <= 255) {
-      head[0] = vaString;
-      head[1] = static_cast<uint8_t>(Value.size());
-      Write(head, 2);
+      WriteTagged(*this, vaString, static_cast<uint8_t>(Value.size()));
     } else {
       if (Value.size() > UINT32_MAX) throw EWriteError("String too long to be stored");
-      head[0] = vaLString;
-      Le(head + 1, static_cast<uint32_t>(Value.size()));
-      Write(head, 5);
+      WriteTagged(*this, vaLString, static_cast<uint32_t>(Value.size()));
     }
     Write(Value.data(), int64_t(Value.size()));
     return;
@@ -146,28 +127,15 @@ void TWriter::WriteFloat(double Value) {
 }
 
 void TWriter::WriteSingle(float Value) {
-  uint8_t buf[5];
-  buf[0] = vaSingle;
-  uint32_t bits;
-  std::memcpy(&bits, &Value, 4);
-  Le(buf + 1, bits);
-  Write(buf, sizeof buf);
+  WriteTagged(*this, vaSingle, std::bit_cast<uint32_t>(Value));
 }
 
 void TWriter::WriteCurrency(int64_t Value) {
-  uint8_t buf[9];
-  buf[0] = vaCurrency;
-  Le(buf + 1, Value);
-  Write(buf, sizeof buf);
+  WriteTagged(*this, vaCurrency, Value);
 }
 
 void TWriter::WriteDate(double Value) {
-  uint8_t buf[9];
-  buf[0] = vaDate;
-  uint64_t bits;
-  std::memcpy(&bits, &Value, 8);
-  Le(buf + 1, bits);
-  Write(buf, sizeof buf);
+  WriteTagged(*this, vaDate, std::bit_cast<uint64_t>(Value));
 }
 
 void TWriter::WriteSet(const std::vector<String>& Names) {
@@ -181,10 +149,7 @@ void TWriter::WriteSet(const std::vector<String>& Names) {
 
 void TWriter::WriteBinary(const void* Data, int64_t Count) {
   if (Count < 0 || Count > UINT32_MAX) throw EWriteError("Binary data too large to be stored");
-  uint8_t head[5];
-  head[0] = vaBinary;
-  Le(head + 1, static_cast<uint32_t>(Count));
-  Write(head, 5);
+  WriteTagged(*this, vaBinary, static_cast<uint32_t>(Count));
   Write(Data, Count);
 }
 

@@ -117,6 +117,17 @@ bool ColorToIdent(TColor color, String& ident) {
   return false;
 }
 
+bool ColorIntToIdent(int64_t value, String& ident) {
+  return ColorToIdent(static_cast<TColor>(value), ident);
+}
+
+bool ColorIdentToInt(const String& ident, int64_t& value) {
+  TColor color = 0;
+  if (!IdentToColor(ident, color)) return false;
+  value = color;
+  return true;
+}
+
 bool IdentToColor(const String& ident, TColor& color) {
   for (const auto& n : kColorNames)
     if (strcasecmp(n.Name, ident.c_str()) == 0) {

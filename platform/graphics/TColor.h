@@ -128,6 +128,9 @@ constexpr TColor PixelToColor(uint32_t pixel) {
 bool ColorToIdent(TColor color, String& ident);
 /// The colour of an identifier, compared without regard to case; false when unknown.
 bool IdentToColor(const String& ident, TColor& color);
+/// The same two, shaped for colour properties of form files (TPublishedProperty::Idents).
+bool ColorIntToIdent(int64_t value, String& ident);
+bool ColorIdentToInt(const String& ident, int64_t& value);
 /// A colour as its identifier, or as "$00BBGGRR" hexadecimal when it has none.
 String ColorToString(TColor color);
 /// Reads an identifier, "$hex" or a decimal number; EConvertError when none of these.

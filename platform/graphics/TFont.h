@@ -14,6 +14,18 @@ using TFontStyles = TSet<TFontStyle>;
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
 
+/// The character set a font was chosen for in files made elsewhere; our text is Unicode,
+/// so it is kept for form files only.
+using TFontCharset = uint8_t;
+inline constexpr TFontCharset ANSI_CHARSET = 0;
+inline constexpr TFontCharset DEFAULT_CHARSET = 1;
+inline constexpr TFontCharset SYMBOL_CHARSET = 2;
+inline constexpr TFontCharset OEM_CHARSET = 255;
+
+/// Character-set names for form files, both ways.
+bool CharsetToIdent(int64_t Charset, String& Ident);
+bool IdentToCharset(const String& Ident, int64_t& Charset);
+
 /// Text metrics of a font, as the classic text-metrics call reports them (pixels).
 struct TTextMetric {
   int32_t tmHeight = 0;           // ascent + descent
@@ -59,6 +71,9 @@ class TFont : public TGraphicsObject {
   TFontPitch Pitch() const { return FPitch; }
   void SetPitch(TFontPitch value);
   int32_t PixelsPerInch() const { return ScreenPixelsPerInch; }
+  /// Default DEFAULT_CHARSET.
+  TFontCharset Charset() const { return FCharset; }
+  void SetCharset(TFontCharset value);
 
   /// The metrics of the face this font resolves to.
   TTextMetric TextMetrics() const;
@@ -69,6 +84,7 @@ class TFont : public TGraphicsObject {
   TFontStyles FStyle;
   TColor FColor = clWindowText;
   TFontPitch FPitch = fpDefault;
+  TFontCharset FCharset = DEFAULT_CHARSET;
 };
 
 }  // namespace bw

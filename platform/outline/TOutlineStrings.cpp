@@ -127,11 +127,7 @@ void TOutlineStrings::DefineProperties(TFiler* Filer) {
   Filer->DefineProperty(
       "Strings",
       [this](TReader* Reader) {
-        std::vector<String> lines;
-        Reader->ReadListBegin();
-        while (!Reader->EndOfList())
-          lines.push_back(Reader->ReadString());
-        Reader->ReadListEnd();
+        const std::vector<String> lines = ReadStoredLines(Reader);
         TOutlineTree items;
         items.BeginLoad(int32_t(lines.size()));
         for (size_t i = 0; i < lines.size(); ++i)

@@ -124,6 +124,29 @@ TEST_F(ApplicationTest, WhileAFormIsModalOtherFormsGetNoInput) {
   EXPECT_EQ(mainClicks, 1) << "input flows again once the dialog is gone";
 }
 
+TEST_F(ApplicationTest, AFailingHandlerWhileAWindowIsFreedIsReported) {
+  struct TStubborn : TProbe {
+    using TProbe::TProbe;
+    void WMKillFocus(TMessage&) override { throw EInvalidOperation("cannot let go"); }
+  };
+  std::vector<std::string> reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { reported.push_back(E.Message()); });
+  TForm* other = NewForm();
+  TForm* form = NewForm();
+  auto* p = new TStubborn(form, nullptr, "p");
+  p->SetParent(form);
+  p->SetTabStop(true);
+  p->SetFocus();
+  p->RecreateWnd();  // the window goes while the control stays whole
+  ASSERT_EQ(reported.size(), 1u);
+  EXPECT_EQ(reported.front(), "cannot let go");
+  EXPECT_TRUE(p->HandleAllocated()) << "the re-creation still finished";
+  delete form;  // the focused control is still whole while its form goes
+  EXPECT_EQ(reported.size(), 2u);
+  EXPECT_TRUE(other->Active());
+}
+
 TEST_F(ApplicationTest, PostedMessagesWaitForTheLoop) {
   std::vector<std::string> log;
   TForm* form = NewForm();

@@ -79,10 +79,14 @@ TEST_F(FormFileTest, ColoursAreStoredByNameWhenTheyHaveOne) {
   String text = ComponentToText(form);
   EXPECT_NE(text.find("Color = clWindow"), String::npos) << text;
   EXPECT_NE(text.find("Color = 197121"), String::npos) << text;
+  b->Font()->SetColor(clRed);
+  text = ComponentToText(form);
+  EXPECT_NE(text.find("Font.Color = clRed"), String::npos) << text;
   TForm* copy = new TForm(nullptr);
   ComponentFromString(text, copy);
   EXPECT_EQ(copy->Color(), clWindow);
   EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Color(), RGB(1, 2, 3));
+  EXPECT_EQ(dynamic_cast<TButton*>(copy->FindComponent("B"))->Font()->Color(), clRed);
   TForm* bad = new TForm(nullptr);
   try {
     ComponentFromString("object X: TForm\n  Color = clNoSuchColour\nend\n", bad);
@@ -90,6 +94,54 @@ TEST_F(FormFileTest, ColoursAreStoredByNameWhenTheyHaveOne) {
   } catch (const Exception& e) {
     EXPECT_NE(e.Message().find("clNoSuchColour"), String::npos) << e.Message();
   }
+}
+
+TEST_F(FormFileTest, ReadsTheFormFilesOtherToolsWrite) {
+  const char* text =
+      "object Form1: TForm\n"
+      "  Left = 192\n"
+      "  Top = 107\n"
+      "  BorderStyle = bsDialog\n"
+      "  Caption = 'Form1'\n"
+      "  ClientHeight = 273\n"
+      "  ClientWidth = 427\n"
+      "  Color = clBtnFace\n"
+      "  Font.Charset = RUSSIAN_CHARSET\n"
+      "  Font.Color = clWindowText\n"
+      "  Font.Height = -11\n"
+      "  Font.Name = 'MS Sans Serif'\n"
+      "  Font.Style = []\n"
+      "  OldCreateOrder = False\n"
+      "  Position = poScreenCenter\n"
+      "  PixelsPerInch = 96\n"
+      "  TextHeight = 13\n"
+      "  object Button1: TButton\n"
+      "    Left = 16\n"
+      "    Top = 16\n"
+      "    Width = 75\n"
+      "    Height = 25\n"
+      "    Cursor = crHandPoint\n"
+      "    Caption = 'Button1'\n"
+      "    Default = True\n"
+      "    TabOrder = 0\n"
+      "  end\n"
+      "end\n";
+  TForm* form = new TForm(nullptr);
+  ComponentFromString(text, form);
+  EXPECT_EQ(form->ClientWidth(), 427);
+  EXPECT_EQ(form->ClientHeight(), 273);
+  EXPECT_EQ(form->BorderStyle(), bsDialog);
+  EXPECT_EQ(form->Font()->Charset(), 204);
+  EXPECT_EQ(form->Font()->Name(), "MS Sans Serif");
+  auto* button = dynamic_cast<TButton*>(form->FindComponent("Button1"));
+  ASSERT_NE(button, nullptr);
+  EXPECT_EQ(button->Cursor(), crHandPoint);
+  EXPECT_TRUE(button->Default());
+  form->Show();
+  EXPECT_EQ(form->Left(), (1024 - 427) / 2) << "poScreenCenter centres the form";
+  String again = ComponentToText(form);
+  EXPECT_NE(again.find("Font.Charset = RUSSIAN_CHARSET"), String::npos) << again;
+  EXPECT_NE(again.find("Cursor = crHandPoint"), String::npos) << again;
 }
 
 TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {

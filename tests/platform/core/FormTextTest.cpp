@@ -6,28 +6,24 @@
 #include "platform/core/FormConversion.h"
 #include "platform/core/TMemoryStream.h"
 #include "platform/core/TWriter.h"
+#include "tests/platform/core/FormTestSupport.h"
 
 namespace bw {
 namespace {
 
-String Bytes(std::initializer_list<int> B) {
-  String s;
-  for (int b : B)
-    s += static_cast<char>(b);
-  return s;
-}
+using formtest::Bytes;
+using formtest::Written;
 
 // A binary form of one component "A: TA" whose properties Fill writes.
 String FormWith(const std::function<void(TWriter&)>& Fill) {
-  TMemoryStream s;
-  TWriter w(&s);
-  w.WriteSignature();
-  w.WriteStr("TA");
-  w.WriteStr("A");
-  Fill(w);
-  w.WriteListEnd();
-  w.WriteListEnd();
-  return String(static_cast<const char*>(s.Memory()), size_t(s.Size()));
+  return Written([&](TWriter& w) {
+    w.WriteSignature();
+    w.WriteStr("TA");
+    w.WriteStr("A");
+    Fill(w);
+    w.WriteListEnd();
+    w.WriteListEnd();
+  });
 }
 
 // The binary value of the single property of a one-property text form.

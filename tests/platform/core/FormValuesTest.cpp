@@ -12,23 +12,13 @@
 #include "platform/core/TMemoryStream.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
+#include "tests/platform/core/FormTestSupport.h"
 
 namespace bw {
 namespace {
 
-String Bytes(std::initializer_list<int> B) {
-  String s;
-  for (int b : B)
-    s += static_cast<char>(b);
-  return s;
-}
-
-String Written(const std::function<void(TWriter&)>& Fill) {
-  TMemoryStream s;
-  TWriter w(&s);
-  Fill(w);
-  return String(static_cast<const char*>(s.Memory()), size_t(s.Size()));
-}
+using formtest::Bytes;
+using formtest::Written;
 
 // A reader over Data; the stream lives as long as the returned holder.
 struct TReading {

@@ -39,7 +39,7 @@ TEST(GraphicsInForms, DefaultsStoreOnlyTheFontAndAnEmptyBitmapNothing) {
   h.SetName("Holder");
   EXPECT_EQ(ComponentToText(&h),
             "object Holder: TPictureHolder\n"
-            "  Font.Color = -2147483640\n"
+            "  Font.Color = clWindowText\n"
             "  Font.Height = -11\n"
             "  Font.Name = 'DejaVu Sans'\n"
             "  Font.Style = []\n"
