@@ -195,7 +195,7 @@ class TTextToBinary {
           s += FParser.StringValue();
           FParser.NextToken();
         }
-        FWriter.WriteString(EncodeUtf8(s));
+        FWriter.WriteString(EncodeUtf8(JoinSurrogates(s)));
         return;
       }
       case toIdent: {
