@@ -193,6 +193,14 @@ TEST(FormTextTest, KeywordsBomLineEndsAndTrailingText) {
   EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary("object TA end")), "object TA\nend\n");
 }
 
+TEST(FormTextTest, ClassNamesWhoseLengthLooksLikeAPrefixReadBack) {
+  // A length byte of 240 or more would otherwise be taken for a header prefix.
+  for (size_t n : {239, 240, 255}) {
+    const String text = "object A: " + String(n, 'T') + "\nend\n";
+    EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text) << n;
+  }
+}
+
 TEST(FormTextTest, BadTextNamesLineAndColumn) {
   ExpectParserError("object A: TA\n  X = ]\nend\n", 2, 7);       // a value is missing
   ExpectParserError("object A: TA\n  X = 1\n", 3, 1);            // no end
