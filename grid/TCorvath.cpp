@@ -342,6 +342,15 @@ void TCorvath::DblClick() {
 }
 
 void TCorvath::SizeChanged(int32_t /*OldColCount*/, int32_t /*OldRowCount*/) {
+  // While a form is read the stored counts stand until Loaded builds the rows: snapping
+  // RowCount back to the items read so far would refuse the stored FixedRows that follows.
+  if (ComponentState().Contains(csLoading)) return;
+  SyncOutline();
+}
+
+void TCorvath::FixedRowsChanged() {
+  // The rows below the fixed ones show the items: their count follows the new boundary.
+  if (ComponentState().Contains(csLoading)) return;
   SyncOutline();
 }
 

@@ -98,6 +98,20 @@ TEST_F(CorvathStreamingTest, RoundTripKeepsItemsWidthsOutlineColumnAndEditor) {
   }
 }
 
+TEST_F(CorvathStreamingTest, MoreFixedRowsThanTheDefaultReadBack) {
+  Grid->SetFixedRows(2);
+  for (const char* Items : {"", "A\n\tA1\nB\nC\n"}) {
+    LoadItems(*Grid, Items);
+    for (const String& Data : {ComponentToText(Form.get()), ComponentToBinary(Form.get())}) {
+      TCorvath* Copy = ReadBack(Data);
+      ASSERT_NE(Copy, nullptr);
+      EXPECT_EQ(Copy->FixedRows(), 2);
+      EXPECT_EQ(Copy->RowCount(), Grid->RowCount()) << Items;
+      EXPECT_EQ(ShownRows(*Copy), ShownRows(*Grid)) << Items;
+    }
+  }
+}
+
 TEST_F(CorvathStreamingTest, GridStoredOnItsOwnReadsBack) {
   TCorvath Alone(nullptr);
   Alone.SetName("Alone");
