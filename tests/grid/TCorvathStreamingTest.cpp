@@ -138,6 +138,19 @@ TEST_F(CorvathStreamingTest, StoredOutlineColumnMustFitTheStoredColumnCount) {
   }
 }
 
+TEST_F(CorvathStreamingTest, GridWhoseOutlineColumnWasCutOffReadsBack) {
+  LoadItems(*Grid, "A\nB\n");
+  Grid->SetColCount(4);
+  Grid->SetOutlineCol(3);
+  Grid->SetColCount(2);  // the tree column is gone; the grid lets that be
+  for (const String& Data : {ComponentToText(Form.get()), ComponentToBinary(Form.get())}) {
+    TCorvath* Copy = ReadBack(Data);
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_EQ(Copy->ColCount(), 2);
+    EXPECT_EQ(ShownRows(*Copy), Rows({"A", "B"}));
+  }
+}
+
 TEST_F(CorvathStreamingTest, ColumnWidthsListMustHoldColCountEntries) {
   Grid->SetColCount(3);
   Grid->SetColWidths(2, 80);
