@@ -125,9 +125,9 @@ class TTextToBinary {
       FParser.NextToken();
       FParser.CheckSymbol(']');
     }
-    FWriter.WritePrefix(flags, childPos);
-    WriteName(className, line, column);
-    WriteName(name, line, column);
+    if (className.size() > 255 || name.size() > 255)
+      FParser.ErrorAt("Name longer than 255 characters", line, column);
+    FWriter.WriteHeader(flags, childPos, className, name);
     while (FParser.Token() == toIdent && !AtObjectKeyword() && !FParser.IsIdent("end"))
       ParseProperty();
     FWriter.WriteListEnd();
@@ -195,7 +195,7 @@ class TTextToBinary {
           s += FParser.StringValue();
           FParser.NextToken();
         }
-        FWriter.WriteString(EncodeUtf8(s));
+        FWriter.WriteString(EncodeUtf8(JoinSurrogates(s)));
         return;
       }
       case toIdent: {

@@ -187,7 +187,7 @@ void TParser::ReadNumber() {
 void TParser::ReadString() {
   const size_t start = FPos;
   FToken = toString;
-  std::u32string units;  // may hold surrogate halves from #n codes until joined below
+  std::u32string units;
   while (Peek() == '\'' || Peek() == '#') {
     if (Peek() == '\'') {
       Advance();
@@ -217,17 +217,7 @@ void TParser::ReadString() {
       units.push_back(code);
     }
   }
-  FString.clear();
-  for (size_t i = 0; i < units.size(); ++i) {
-    Char c = units[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-        units[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (units[++i] - 0xDC00);
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    FString.push_back(c);
-  }
+  FString = std::move(units);
   FTokenText = FText.substr(start, FPos - start);
 }
 

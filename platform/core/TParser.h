@@ -22,7 +22,9 @@ class TParser {
   char Symbol() const { return FSymbol; }
   /// The source text of the token (for strings, as written).
   const String& TokenString() const { return FTokenText; }
-  /// The code points of a toString token.
+  /// The code points of a toString token. Surrogate halves written as #n codes are kept
+  /// as they are: a pair may be split across the pieces of a '+'-joined string, so the
+  /// caller joins them (JoinSurrogates) once it has the whole string.
   const std::u32string& StringValue() const { return FString; }
   int64_t IntegerValue() const { return FInteger; }
   double FloatValue() const { return FFloat; }

@@ -167,11 +167,17 @@ void TWriter::WriteSignature() {
   Write("TPF0", 4);
 }
 
-void TWriter::WritePrefix(uint8_t Flags, int32_t ChildPos) {
-  if (Flags == 0) return;
-  const uint8_t b = 0xF0 | (Flags & 0x0F);
-  Write(&b, 1);
-  if (Flags & ffChildPos) WriteInteger(ChildPos);
+void TWriter::WriteHeader(uint8_t Flags, int32_t ChildPos, const String& ClassName,
+                          const String& Name) {
+  // Readers take a first byte of $F0 or more for a prefix, so a class name whose length
+  // byte is that large needs one, even without flags.
+  if (Flags != 0 || ClassName.size() >= 0xF0) {
+    const uint8_t b = 0xF0 | (Flags & 0x0F);
+    Write(&b, 1);
+    if (Flags & ffChildPos) WriteInteger(ChildPos);
+  }
+  WriteStr(ClassName);
+  WriteStr(Name);
 }
 
 void TWriter::WriteRootComponent(TComponent* Root) {
@@ -184,8 +190,7 @@ void TWriter::WriteComponent(TComponent* Component) {
   TDepthGuard depth(FDepth);
   TStateGuard writing(Component, csWriting);
   if (!FRoot) FRoot = Component;
-  WriteStr(Component->ClassName());
-  WriteStr(Component->Name());
+  WriteHeader(0, 0, Component->ClassName(), Component->Name());
   WriteProperties(Component);
   WriteListEnd();
   Component->GetChildren([this](TComponent* Child) { WriteComponent(Child); }, FRoot);

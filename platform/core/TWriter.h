@@ -41,8 +41,8 @@ class TWriter : public TFiler {
   /// A bare short string; more than 255 bytes raises EWriteError (it would not read back).
   void WriteStr(const String& Value);
   void WriteSignature();
-  /// The prefix byte of a component header; nothing when Flags is 0.
-  void WritePrefix(uint8_t Flags, int32_t ChildPos = 0);
+  /// A component header: the prefix byte (none when Flags is 0), class name and name.
+  void WriteHeader(uint8_t Flags, int32_t ChildPos, const String& ClassName, const String& Name);
   void Write(const void* Buffer, int64_t Count);
 
   // --- components

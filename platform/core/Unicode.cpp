@@ -113,6 +113,10 @@ std::u16string ToUtf16(const std::u32string& S) {
 }
 
 std::u32string FromUtf16(const std::u16string& S) {
+  return JoinSurrogates(std::u32string(S.begin(), S.end()));
+}
+
+std::u32string JoinSurrogates(const std::u32string& S) {
   std::u32string out;
   out.reserve(S.size());
   for (size_t i = 0; i < S.size(); ++i) {

@@ -20,5 +20,8 @@ String EncodeUtf8(const std::u32string& S);
 std::u16string ToUtf16(const std::u32string& S);
 /// Code points of UTF-16 units; a lone surrogate becomes U+FFFD.
 std::u32string FromUtf16(const std::u16string& S);
+/// S with each high surrogate that is followed by a low one joined into one character;
+/// any other surrogate becomes U+FFFD.
+std::u32string JoinSurrogates(const std::u32string& S);
 
 }  // namespace bw

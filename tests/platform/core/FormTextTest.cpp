@@ -166,6 +166,9 @@ TEST(FormTextTest, ValuesBecomeTheRightTags) {
   EXPECT_EQ(ValueOf("''"), Bytes({6, 0}));
   EXPECT_EQ(ValueOf("#233"), Bytes({18, 1, 0, 0, 0, 0xE9, 0}));
   EXPECT_EQ(ValueOf("'\xC3\xA9'"), Bytes({18, 1, 0, 0, 0, 0xE9, 0}));  // raw UTF-8 is read as such
+  // Other writers split long strings by UTF-16 units, so a pair may straddle a '+'.
+  EXPECT_EQ(ValueOf("'a'#55357 +\n  #56832"), Bytes({18, 3, 0, 0, 0, 'a', 0, 0x3D, 0xD8, 0, 0xDE}));
+  EXPECT_EQ(ValueOf("#56832 + #55357"), Bytes({18, 2, 0, 0, 0, 0xFD, 0xFF, 0xFD, 0xFF}));
   EXPECT_EQ(ValueOf("()"), Bytes({1, 0}));
   EXPECT_EQ(ValueOf("<>"), Bytes({14, 0}));
   EXPECT_EQ(ValueOf("{}"), Bytes({10, 0, 0, 0, 0}));
@@ -188,6 +191,14 @@ TEST(FormTextTest, KeywordsBomLineEndsAndTrailingText) {
   EXPECT_EQ(expected, Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 1, 'A', 1, 'X', 2, 1, 0, 0}));
   EXPECT_EQ(ObjectTextToBinary("object TA end"), Bytes({'T', 'P', 'F', '0', 2, 'T', 'A', 0, 0, 0}));
   EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary("object TA end")), "object TA\nend\n");
+}
+
+TEST(FormTextTest, ClassNamesWhoseLengthLooksLikeAPrefixReadBack) {
+  // A length byte of 240 or more would otherwise be taken for a header prefix.
+  for (size_t n : {239, 240, 255}) {
+    const String text = "object A: " + String(n, 'T') + "\nend\n";
+    EXPECT_EQ(ObjectBinaryToText(ObjectTextToBinary(text)), text) << n;
+  }
 }
 
 TEST(FormTextTest, BadTextNamesLineAndColumn) {
