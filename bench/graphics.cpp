@@ -62,6 +62,29 @@ void BM_TextOutLongLine(benchmark::State& state) {
 }
 BENCHMARK(BM_TextOutLongLine);
 
+// Grid lines and cell frames whose ends lie far outside the bitmap, as a grid with cells
+// millions of pixels wide draws them: only the visible part should cost anything.
+void BM_LongLinesThroughTheBitmap(benchmark::State& state) {
+  TCanvas* c = Surface().Canvas();
+  c->Pen()->SetColor(clBtnFace);
+  const int32_t far = 1 << 20;
+  for (auto _ : state) {
+    for (int32_t i = 0; i < 20; ++i) {
+      c->MoveTo(-far, 40 * i);
+      c->LineTo(far, 40 * i + 7);
+      c->MoveTo(60 * i, -far);
+      c->LineTo(60 * i - 5, far);
+    }
+    TRect cell = Rect(-far, -far, far, far);
+    c->Frame3D(cell, clBtnHighlight, clBtnShadow, 1);
+    c->Brush()->SetColor(clBlack);
+    c->FrameRect(Rect(5, 5, far, far));
+    c->DrawFocusRect(Rect(-far, 10, far, 30));
+  }
+  state.SetItemsProcessed(state.iterations() * 43);
+}
+BENCHMARK(BM_LongLinesThroughTheBitmap);
+
 }  // namespace
 
 BENCHMARK_MAIN();

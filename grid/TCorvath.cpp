@@ -55,7 +55,11 @@ BW_PUBLISHED(TCorvath) {
   P.Property("PictureLeaf", &PictureOf<4>, &SetPictureOf<4>);
   P.Property("Editor", &TCorvath::Editor);
   P.Property("Outline", &TCorvath::Outline);
-  P.Property("OutlineCol", &TCorvath::OutlineCol, &TCorvath::SetOutlineCol);
+  // A tree column cut off by a later, smaller ColCount is not stored: the form would
+  // not read back.
+  P.Property("OutlineCol", &TCorvath::OutlineCol, &TCorvath::SetOutlineCol).Stored([](TCorvath* G) {
+    return G->OutlineCol() < G->ColCount();
+  });
 }
 
 // ---- construction and form storage ----------------------------------------------------
@@ -162,6 +166,9 @@ void TCorvath::SyncOutline() {
     SetRowCount(FixedRows() + std::max<int32_t>(int32_t(FRowMap.size()), 1));
   }
   Invalidate();
+  // An open editor may now sit on another item's row: it takes up that item's text, so
+  // that what it held is never stored for an item it was not typed for.
+  InvalidateEditor();
 }
 
 void TCorvath::DropNodeCache() const {
@@ -330,11 +337,12 @@ void TCorvath::DblClick() {
     int32_t ACol = -1;
     int32_t ARow = -1;
     MouseToCell(FDownX, FDownY, ACol, ARow);
-    if (ACol == FOutlineColIndex) {
+    if (ACol == FOutlineColIndex && RowToOutline(ARow)) {
+      // What was typed goes to its cell while the rows are still those it was typed on.
+      HideEditor();
       if (TOutlineNode* Node = RowToOutline(ARow)) {
         Node->SetExpandedState(!Node->Expanded());
         SyncOutline();
-        HideEditor();
       }
     }
   }
@@ -342,6 +350,15 @@ void TCorvath::DblClick() {
 }
 
 void TCorvath::SizeChanged(int32_t /*OldColCount*/, int32_t /*OldRowCount*/) {
+  // While a form is read the stored counts stand until Loaded builds the rows: snapping
+  // RowCount back to the items read so far would refuse the stored FixedRows that follows.
+  if (ComponentState().Contains(csLoading)) return;
+  SyncOutline();
+}
+
+void TCorvath::FixedRowsChanged() {
+  // The rows below the fixed ones show the items: their count follows the new boundary.
+  if (ComponentState().Contains(csLoading)) return;
   SyncOutline();
 }
 

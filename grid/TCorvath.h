@@ -90,6 +90,7 @@ class TCorvath : public TDrawGrid {
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void DblClick() override;
   void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override;
+  void FixedRowsChanged() override;
   bool CanEditAcceptKey(Char Key) override;
   bool CanEditShow() override;
 

@@ -18,9 +18,20 @@ struct TCanvas::Target {
   TRect Clip;  // device coordinates, inside the buffer
   TPoint Org;
 
-  bool Inside(int32_t x, int32_t y) const {
+  bool Inside(int64_t x, int64_t y) const {
     return x >= Clip.Left && x < Clip.Right && y >= Clip.Top && y < Clip.Bottom;
   }
+  // The visible part of a rectangle given in logical coordinates that may lie far outside
+  // the 32-bit range once the origin is added.
+  TRect Visible(int64_t left, int64_t top, int64_t right, int64_t bottom) const {
+    left = std::max<int64_t>(left + Org.X, Clip.Left);
+    top = std::max<int64_t>(top + Org.Y, Clip.Top);
+    right = std::min<int64_t>(right + Org.X, Clip.Right);
+    bottom = std::min<int64_t>(bottom + Org.Y, Clip.Bottom);
+    if (right <= left || bottom <= top) return {};
+    return {int32_t(left), int32_t(top), int32_t(right), int32_t(bottom)};
+  }
+  TRect Visible(const TRect& r) const { return Visible(r.Left, r.Top, r.Right, r.Bottom); }
   uint32_t& At(int32_t x, int32_t y) const {
     return Buf.Bits[static_cast<ptrdiff_t>(y) * Buf.Stride + x];
   }
@@ -41,13 +52,19 @@ class TCanvas::Mask {
     return FBits[size_t(y - FBounds.Top) * size_t(FBounds.Width()) + size_t(x - FBounds.Left)];
   }
   const TRect& Bounds() const { return FBounds; }
-  // A round pen tip of diameter w centred on (x, y).
-  void Stamp(int32_t x, int32_t y, int32_t w) {
+  // A round pen tip of diameter w centred on (x, y); only its rows and columns inside the
+  // bounds are visited.
+  void Stamp(int64_t x, int64_t y, int32_t w) {
     const double c = (w - 1) / 2.0, r2 = (w / 2.0) * (w / 2.0);
-    for (int32_t j = 0; j < w; ++j)
-      for (int32_t i = 0; i < w; ++i) {
-        double dx = i - c, dy = j - c;
-        if (dx * dx + dy * dy <= r2) Set(x - w / 2 + i, y - w / 2 + j);
+    const int64_t left = x - w / 2, top = y - w / 2;
+    const int64_t i0 = std::max<int64_t>(0, FBounds.Left - left),
+                  i1 = std::min<int64_t>(w, FBounds.Right - left),
+                  j0 = std::max<int64_t>(0, FBounds.Top - top),
+                  j1 = std::min<int64_t>(w, FBounds.Bottom - top);
+    for (int64_t j = j0; j < j1; ++j)
+      for (int64_t i = i0; i < i1; ++i) {
+        double dx = double(i) - c, dy = double(j) - c;
+        if (dx * dx + dy * dy <= r2) Set(int32_t(left + i), int32_t(top + j));
       }
   }
 
@@ -82,18 +99,36 @@ TCanvas::Target TCanvas::Begin() const {
   return t;
 }
 
+namespace {
+
+// A coordinate cut to what 32 bits hold: the buffer lies well inside that range, so the
+// cut never changes what can be drawn.
+int32_t Cut32(int64_t v) {
+  return int32_t(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+}
+
+TRect Moved(const TRect& r, int64_t dx, int64_t dy) {
+  return {Cut32(r.Left + dx), Cut32(r.Top + dy), Cut32(r.Right + dx), Cut32(r.Bottom + dy)};
+}
+
+TRect DeviceRect(const TRect& r, TPoint origin) {
+  return Moved(r, origin.X, origin.Y);
+}
+
+}  // namespace
+
 TRect TCanvas::ClipRect() const {
-  return Begin().Clip.Offset(-FOrigin.X, -FOrigin.Y);
+  return Moved(Begin().Clip, -int64_t{FOrigin.X}, -int64_t{FOrigin.Y});
 }
 
 void TCanvas::SetClipRect(const TRect& value) {
-  FClip = value.Offset(FOrigin.X, FOrigin.Y);
+  FClip = DeviceRect(value, FOrigin);
   if (FClip.IsEmpty()) FClip = TRect{};
   FHasClip = true;
 }
 
 void TCanvas::IntersectClipRect(const TRect& value) {
-  TRect r = value.Offset(FOrigin.X, FOrigin.Y);
+  TRect r = DeviceRect(value, FOrigin);
   FClip = FHasClip ? FClip.Intersect(r) : (r.IsEmpty() ? TRect{} : r);
   FHasClip = true;
 }
@@ -132,6 +167,80 @@ bool DashOn(const std::vector<int32_t>& pattern, int32_t phase) {
   return true;
 }
 
+// Every dash pattern repeats within this many pixels, so the phase is kept modulo it and
+// cannot overflow along lines billions of pixels long.
+constexpr int64_t kDashCycle = 24;
+
+// The steps k of a coordinate start + step * k (step 1 or -1) that fall in [lo, hi).
+void StepsWithin(int64_t start, int64_t step, int64_t lo, int64_t hi, int64_t& first,
+                 int64_t& last) {
+  if (step > 0) {
+    first = lo - start;
+    last = hi - 1 - start;
+  } else {
+    first = start - (hi - 1);
+    last = start - lo;
+  }
+}
+
+// Visits the points of a line from (x0, y0) towards (x1, y1) that lie in the half-open
+// box [left, right) x [top, bottom), the end point included only when asked, each with
+// its step number k from the start (Bresenham). Only the steps inside the box are
+// walked, starting with the position and error term the walk from the start would have
+// there, so the points are the same as a full walk's however long the line is.
+template <class F>
+void WalkLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool withEnd, int64_t left,
+              int64_t top, int64_t right, int64_t bottom, F&& visit) {
+  using Wide = __int128;  // products of two 33-bit offsets and a factor 2
+  const int64_t a = x1 > x0 ? x1 - x0 : x0 - x1, b = y1 > y0 ? y1 - y0 : y0 - y1;
+  const int64_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
+  const int64_t n = std::max(a, b);  // steps to the end point
+  int64_t kLo = 0, kHi = withEnd ? n : n - 1;
+  if (kHi < 0) return;
+  if (n == 0) {
+    if (x0 >= left && x0 < right && y0 >= top && y0 < bottom) visit(x0, y0, int64_t{0});
+    return;
+  }
+  // The walk moves one pixel along the major axis at every step; after k steps the
+  // minor offset is j(k) = floor((2 * minor * k + major) / (2 * major)), which never
+  // decreases, so the steps inside the box form one range.
+  const bool xMajor = a >= b;
+  const int64_t major = xMajor ? a : b, minor = xMajor ? b : a;
+  int64_t first, last;
+  StepsWithin(xMajor ? x0 : y0, xMajor ? sx : sy, xMajor ? left : top, xMajor ? right : bottom,
+              first, last);
+  kLo = std::max(kLo, first);
+  kHi = std::min(kHi, last);
+  int64_t jLo, jHi;
+  StepsWithin(xMajor ? y0 : x0, xMajor ? sy : sx, xMajor ? top : left, xMajor ? bottom : right, jLo,
+              jHi);
+  if (jHi < 0 || jLo > minor || jLo > jHi) return;
+  if (jLo > 0)  // the first step with j(k) >= jLo
+    kLo = std::max<int64_t>(
+        kLo, int64_t((Wide{2} * major * jLo - major + 2 * minor - 1) / (Wide{2} * minor)));
+  if (jHi < minor)  // the last step with j(k) <= jHi
+    kHi = std::min<int64_t>(kHi,
+                            int64_t((Wide{2} * major * (jHi + 1) - major - 1) / (Wide{2} * minor)));
+  if (kLo > kHi) return;
+  const int64_t j = int64_t((Wide{2} * minor * kLo + major) / (Wide{2} * major));
+  const int64_t X = xMajor ? kLo : j, Y = xMajor ? j : kLo;
+  int64_t x = x0 + sx * X, y = y0 + sy * Y;
+  int64_t err = int64_t(Wide{a} * (Y + 1) - Wide{b} * (X + 1));
+  for (int64_t k = kLo;; ++k) {
+    visit(x, y, k);
+    if (k == kHi) return;
+    const int64_t e2 = 2 * err;
+    if (e2 >= -b) {
+      err -= b;
+      x += sx;
+    }
+    if (e2 <= a) {
+      err += a;
+      y += sy;
+    }
+  }
+}
+
 }  // namespace
 
 void TCanvas::MoveTo(int32_t X, int32_t Y) {
@@ -163,65 +272,55 @@ void TCanvas::Polyline(const std::vector<TPoint>& Points) {
   Changed();
 }
 
-namespace {
-
-// Visits the points of a line from (x0, y0) towards (x1, y1), the end point included
-// only when asked (Bresenham).
-template <class F>
-void WalkLine(int32_t x0, int32_t y0, int32_t x1, int32_t y1, bool withEnd, F&& visit) {
-  int32_t dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-  int32_t sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1, err = dx + dy;
-  for (;;) {
-    const bool atEnd = x0 == x1 && y0 == y1;
-    if (atEnd && !withEnd) return;
-    visit(x0, y0);
-    if (atEnd) return;
-    int32_t e2 = 2 * err;
-    if (e2 >= dy) {
-      err += dy;
-      x0 += sx;
-    }
-    if (e2 <= dx) {
-      err += dx;
-      y0 += sy;
-    }
-  }
-}
-
-}  // namespace
-
 void TCanvas::StrokeWide(const Target& t, const std::vector<TPoint>& Points) {
   if (FPen->Style() == psClear) return;
-  const int32_t w = FPen->Width();
-  TRect box{Points[0].X, Points[0].Y, Points[0].X + 1, Points[0].Y + 1};
-  for (const TPoint& p : Points)
-    box = box.Union({p.X, p.Y, p.X + 1, p.Y + 1});
-  Mask m(box.Inflate(w, w).Offset(t.Org.X, t.Org.Y).Intersect(t.Clip));
+  const int64_t w = FPen->Width();
+  int64_t left = Points[0].X, top = Points[0].Y, right = left + 1, bottom = top + 1;
+  for (const TPoint& p : Points) {
+    left = std::min<int64_t>(left, p.X);
+    top = std::min<int64_t>(top, p.Y);
+    right = std::max<int64_t>(right, int64_t{p.X} + 1);
+    bottom = std::max<int64_t>(bottom, int64_t{p.Y} + 1);
+  }
+  Mask m(t.Visible(left - w, top - w, right + w, bottom + w));
   if (m.Bounds().IsEmpty()) return;
-  // Round pen tips along every segment, the end points included.
+  // Round pen tips along every segment, the end points included; only the points whose
+  // tip can reach the mask are walked.
+  const TRect& mb = m.Bounds();
   for (size_t i = 1; i < Points.size(); ++i)
-    WalkLine(Points[i - 1].X + t.Org.X, Points[i - 1].Y + t.Org.Y, Points[i].X + t.Org.X,
-             Points[i].Y + t.Org.Y, true, [&](int32_t x, int32_t y) { m.Stamp(x, y, w); });
+    WalkLine(int64_t{Points[i - 1].X} + t.Org.X, int64_t{Points[i - 1].Y} + t.Org.Y,
+             int64_t{Points[i].X} + t.Org.X, int64_t{Points[i].Y} + t.Org.Y, true,
+             int64_t{mb.Left} - w, int64_t{mb.Top} - w, int64_t{mb.Right} + w,
+             int64_t{mb.Bottom} + w,
+             [&](int64_t x, int64_t y, int64_t) { m.Stamp(x, y, int32_t(w)); });
   ApplyMask(t, m, ColorToPixel(FPen->Color()), FPen->Mode());
 }
 
-void TCanvas::PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
+void TCanvas::PlotLine(const Target& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
   if (FPen->Style() == psClear) return;
   if (FPen->Width() > 1) {
-    StrokeWide(t, {{x0, y0}, {x1, y1}});
+    StrokeWide(t, {{int32_t(x0), int32_t(y0)}, {int32_t(x1), int32_t(y1)}});
     return;
   }
   const uint32_t pixel = ColorToPixel(FPen->Color());
   const TPenMode mode = FPen->Mode();
   const auto& dashes = DashPattern(FPen->Style());
-  WalkLine(x0 + t.Org.X, y0 + t.Org.Y, x1 + t.Org.X, y1 + t.Org.Y, false,
-           [&](int32_t x, int32_t y) {
-             if ((dashes.empty() || DashOn(dashes, FDashPhase)) && t.Inside(x, y)) {
-               uint32_t& d = t.At(x, y);
+  const int64_t phase = FDashPhase;
+  x0 += t.Org.X;
+  y0 += t.Org.Y;
+  x1 += t.Org.X;
+  y1 += t.Org.Y;
+  WalkLine(x0, y0, x1, y1, false, t.Clip.Left, t.Clip.Top, t.Clip.Right, t.Clip.Bottom,
+           [&](int64_t x, int64_t y, int64_t k) {
+             if ((dashes.empty() || DashOn(dashes, int32_t((phase + k) % kDashCycle))) &&
+                 t.Inside(x, y)) {
+               uint32_t& d = t.At(int32_t(x), int32_t(y));
                d = ApplyPenMode(mode, pixel, d);
              }
-             ++FDashPhase;
            });
+  // The phase moves on by every point of the line, drawn or not.
+  const int64_t steps = std::max(x1 > x0 ? x1 - x0 : x0 - x1, y1 > y0 ? y1 - y0 : y0 - y1);
+  FDashPhase = int32_t((phase + steps) % kDashCycle);
 }
 
 void TCanvas::ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode) {
@@ -299,7 +398,7 @@ void TCanvas::FillRect(const TRect& R) {
   if (FBrush->Style() == bsClear) return;
   Changing();
   Target t = Begin();
-  FillWithBrush(t, R.Offset(t.Org.X, t.Org.Y));
+  FillWithBrush(t, t.Visible(R));
   Changed();
 }
 
@@ -308,33 +407,39 @@ void TCanvas::Polygon(const std::vector<TPoint>& Points) {
   if (FBrush->Style() != bsClear && Points.size() >= 3) {
     Changing();
     Target t = Begin();
-    int32_t top = INT32_MAX, bottom = INT32_MIN;
+    int64_t top = INT32_MAX, bottom = INT32_MIN;
     for (const TPoint& p : Points) {
-      top = std::min(top, p.Y);
-      bottom = std::max(bottom, p.Y);
+      top = std::min<int64_t>(top, p.Y);
+      bottom = std::max<int64_t>(bottom, p.Y);
     }
+    // Only the rows inside the clip are scanned.
+    top = std::max<int64_t>(top, int64_t{t.Clip.Top} - t.Org.Y);
+    bottom = std::min<int64_t>(bottom, int64_t{t.Clip.Bottom} - t.Org.Y);
     std::vector<double> xs;
-    for (int32_t y = top; y < bottom; ++y) {
-      const double cy = y + 0.5;
+    for (int64_t y = top; y < bottom; ++y) {
+      const double cy = double(y) + 0.5;
       xs.clear();
       for (size_t i = 0; i < Points.size(); ++i) {
         const TPoint& a = Points[i];
         const TPoint& b = Points[(i + 1) % Points.size()];
         if ((a.Y <= cy) == (b.Y <= cy)) continue;
-        xs.push_back(a.X + (cy - a.Y) * (b.X - a.X) / double(b.Y - a.Y));
+        xs.push_back(a.X + (cy - a.Y) * (double(b.X) - a.X) / (double(b.Y) - a.Y));
       }
       std::sort(xs.begin(), xs.end());
       for (size_t i = 0; i + 1 < xs.size(); i += 2) {
         // Pixels whose centres lie in [xs[i], xs[i + 1]).
-        int32_t x0 = int32_t(std::ceil(xs[i] - 0.5)), x1 = int32_t(std::ceil(xs[i + 1] - 0.5));
-        FillWithBrush(t, TRect{x0, y, x1, y + 1}.Offset(t.Org.X, t.Org.Y));
+        int64_t x0 = int64_t(std::ceil(xs[i] - 0.5)), x1 = int64_t(std::ceil(xs[i + 1] - 0.5));
+        FillWithBrush(t, t.Visible(x0, y, x1, y + 1));
       }
     }
     Changed();
   }
   std::vector<TPoint> outline = Points;
   outline.push_back(Points.front());
-  if (outline.size() == 2) outline.push_back({Points.front().X + 1, Points.front().Y});
+  if (outline.size() == 2) {  // one point: a dot, drawn as a line one pixel long
+    const TPoint p = Points.front();
+    outline.push_back({p.X < INT32_MAX ? p.X + 1 : p.X - 1, p.Y});
+  }
   Polyline(outline);
 }
 
@@ -345,11 +450,14 @@ void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
     FillRect({r.Left, r.Top, r.Right - 1, r.Bottom - 1});
     return;
   }
-  const int32_t w = std::max(1, FPen->Width());
+  const int64_t w = std::max(1, FPen->Width());
   // The pen's band: centred on the edges, or inside them for psInsideFrame.
-  TRect outer = FPen->Style() == psInsideFrame || w == 1 ? r : r.Inflate(w / 2, w / 2);
-  TRect inner = outer.Inflate(-w, -w);
-  if (!inner.IsEmpty()) FillRect(inner);
+  const int64_t grow = FPen->Style() == psInsideFrame || w == 1 ? 0 : w / 2;
+  const int64_t oL = r.Left - grow, oT = r.Top - grow, oR = r.Right + grow, oB = r.Bottom + grow;
+  const int64_t iL = oL + w, iT = oT + w, iR = oR - w, iB = oB - w;
+  const bool hollow = iL < iR && iT < iB;
+  // The inner part lies inside r, so it fits in 32 bits.
+  if (hollow) FillRect({int32_t(iL), int32_t(iT), int32_t(iR), int32_t(iB)});
   Changing();
   Target t = Begin();
   const uint32_t pixel = ColorToPixel(FPen->Color());
@@ -362,17 +470,13 @@ void TCanvas::Rectangle(int32_t X1, int32_t Y1, int32_t X2, int32_t Y2) {
     PlotLine(t, r.Right - 1, r.Bottom - 1, r.Left, r.Bottom - 1);
     PlotLine(t, r.Left, r.Bottom - 1, r.Left, r.Top);
     FPenPos = saved;
+  } else if (!hollow) {
+    Fill(t, t.Visible(oL, oT, oR, oB), pixel, mode);
   } else {
-    TRect o = outer.Offset(t.Org.X, t.Org.Y);
-    if (inner.IsEmpty()) {
-      Fill(t, o, pixel, mode);
-    } else {
-      TRect i = inner.Offset(t.Org.X, t.Org.Y);
-      Fill(t, {o.Left, o.Top, o.Right, i.Top}, pixel, mode);
-      Fill(t, {o.Left, i.Bottom, o.Right, o.Bottom}, pixel, mode);
-      Fill(t, {o.Left, i.Top, i.Left, i.Bottom}, pixel, mode);
-      Fill(t, {i.Right, i.Top, o.Right, i.Bottom}, pixel, mode);
-    }
+    Fill(t, t.Visible(oL, oT, oR, iT), pixel, mode);
+    Fill(t, t.Visible(oL, iB, oR, oB), pixel, mode);
+    Fill(t, t.Visible(oL, iT, iL, iB), pixel, mode);
+    Fill(t, t.Visible(iR, iT, oR, iB), pixel, mode);
   }
   Changed();
 }
@@ -381,12 +485,12 @@ void TCanvas::FrameRect(const TRect& R) {
   if (R.IsEmpty() || FBrush->Style() == bsClear) return;
   Changing();
   Target t = Begin();
-  TRect o = R.Offset(t.Org.X, t.Org.Y);
+  const int64_t l = R.Left, tp = R.Top, r = R.Right, b = R.Bottom;
   const uint32_t pixel = ColorToPixel(FBrush->Color());
-  Fill(t, {o.Left, o.Top, o.Right, o.Top + 1}, pixel, pmCopy);
-  Fill(t, {o.Left, o.Bottom - 1, o.Right, o.Bottom}, pixel, pmCopy);
-  Fill(t, {o.Left, o.Top + 1, o.Left + 1, o.Bottom - 1}, pixel, pmCopy);
-  Fill(t, {o.Right - 1, o.Top + 1, o.Right, o.Bottom - 1}, pixel, pmCopy);
+  Fill(t, t.Visible(l, tp, r, tp + 1), pixel, pmCopy);
+  Fill(t, t.Visible(l, b - 1, r, b), pixel, pmCopy);
+  Fill(t, t.Visible(l, tp + 1, l + 1, b - 1), pixel, pmCopy);
+  Fill(t, t.Visible(r - 1, tp + 1, r, b - 1), pixel, pmCopy);
   Changed();
 }
 
@@ -394,43 +498,83 @@ void TCanvas::DrawFocusRect(const TRect& R) {
   if (R.IsEmpty()) return;
   Changing();
   Target t = Begin();
-  TRect o = R.Offset(t.Org.X, t.Org.Y);
-  auto dot = [&](int32_t x, int32_t y) {
-    if (((x + y) & 1) == 0 && t.Inside(x, y)) t.At(x, y) ^= 0xFFFFFF;
+  const int64_t left = int64_t{R.Left} + t.Org.X, top = int64_t{R.Top} + t.Org.Y,
+                right = int64_t{R.Right} + t.Org.X, bottom = int64_t{R.Bottom} + t.Org.Y;
+  auto dot = [&](int64_t x, int64_t y) {
+    if (((x + y) & 1) == 0 && t.Inside(x, y)) t.At(int32_t(x), int32_t(y)) ^= 0xFFFFFF;
   };
-  for (int32_t x = o.Left; x < o.Right; ++x) {
-    dot(x, o.Top);
-    if (o.Bottom - 1 > o.Top) dot(x, o.Bottom - 1);
+  // Only the columns and rows inside the clip are visited.
+  const int64_t x1 = std::min<int64_t>(right, t.Clip.Right);
+  for (int64_t x = std::max<int64_t>(left, t.Clip.Left); x < x1; ++x) {
+    dot(x, top);
+    if (bottom - 1 > top) dot(x, bottom - 1);
   }
-  for (int32_t y = o.Top + 1; y < o.Bottom - 1; ++y) {
-    dot(o.Left, y);
-    if (o.Right - 1 > o.Left) dot(o.Right - 1, y);
+  const int64_t y1 = std::min<int64_t>(bottom - 1, t.Clip.Bottom);
+  for (int64_t y = std::max<int64_t>(top + 1, t.Clip.Top); y < y1; ++y) {
+    dot(left, y);
+    if (right - 1 > left) dot(right - 1, y);
   }
   Changed();
 }
 
 void TCanvas::Frame3D(TRect& Rect, TColor TopColor, TColor BottomColor, int32_t Width) {
   FPen->SetWidth(1);
-  TPoint saved = FPenPos;
-  --Rect.Bottom;
-  --Rect.Right;
-  for (; Width > 0; --Width) {
-    FPen->SetColor(TopColor);
-    Polyline({{Rect.Left, Rect.Bottom}, {Rect.Left, Rect.Top}, {Rect.Right, Rect.Top}});
-    FPen->SetColor(BottomColor);
-    Polyline({{Rect.Right, Rect.Top}, {Rect.Right, Rect.Bottom}, {Rect.Left - 1, Rect.Bottom}});
-    Rect = Rect.Inflate(-1, -1);
+  const TPoint saved = FPenPos;
+  const int64_t left = Rect.Left, top = Rect.Top, right = int64_t{Rect.Right} - 1,
+                bottom = int64_t{Rect.Bottom} - 1;
+  // Frame i has all its pixels on columns left + i and right - i and rows top + i and
+  // bottom - i, so only the frames with one of those inside the clip are drawn: a wide
+  // band costs what its visible part costs.
+  const Target clip = Begin();
+  const int64_t cl = int64_t{clip.Clip.Left} - clip.Org.X,
+                cr = int64_t{clip.Clip.Right} - clip.Org.X,
+                ct = int64_t{clip.Clip.Top} - clip.Org.Y,
+                cb = int64_t{clip.Clip.Bottom} - clip.Org.Y;
+  std::vector<std::pair<int64_t, int64_t>> spans;  // ranges of frame numbers
+  auto add = [&](int64_t lo, int64_t hi) {
+    lo = std::max<int64_t>(lo, 0);
+    hi = std::min<int64_t>(hi, int64_t{Width} - 1);
+    if (lo <= hi) spans.push_back({lo, hi});
+  };
+  add(cl - left, cr - 1 - left);
+  add(right - (cr - 1), right - cl);
+  add(ct - top, cb - 1 - top);
+  add(bottom - (cb - 1), bottom - ct);
+  std::sort(spans.begin(), spans.end());
+  // One frame as two polylines, each drawn as Polyline draws one with a one-pixel pen.
+  auto stroke = [&](int64_t ax, int64_t ay, int64_t bx, int64_t by, int64_t cx, int64_t cy) {
+    Changing();
+    Target t = Begin();
+    FDashPhase = 0;
+    PlotLine(t, ax, ay, bx, by);
+    PlotLine(t, bx, by, cx, cy);
+    Changed();
+  };
+  int64_t next = 0;  // the frames before it are drawn
+  for (const auto& [lo, hi] : spans) {
+    for (int64_t i = std::max(lo, next); i <= hi; ++i) {
+      const int64_t l = left + i, tp = top + i, r = right - i, b = bottom - i;
+      FPen->SetColor(TopColor);
+      stroke(l, b, l, tp, r, tp);
+      FPen->SetColor(BottomColor);
+      stroke(r, tp, r, b, l - 1, b);
+    }
+    next = std::max(next, hi + 1);
   }
-  ++Rect.Bottom;
-  ++Rect.Right;
+  if (Width > 0) {
+    FPen->SetColor(BottomColor);
+    Rect = {Cut32(int64_t{Rect.Left} + Width), Cut32(int64_t{Rect.Top} + Width),
+            Cut32(int64_t{Rect.Right} - Width), Cut32(int64_t{Rect.Bottom} - Width)};
+  }
   FPenPos = saved;
 }
 
 void TCanvas::PatBlt(int32_t X, int32_t Y, int32_t Width, int32_t Height, TCopyMode Rop) {
-  TRect r = Normalized(X, Y, X + Width, Y + Height);
+  const int64_t x2 = int64_t{X} + Width, y2 = int64_t{Y} + Height;
   Changing();
   Target t = Begin();
-  TRect d = r.Offset(t.Org.X, t.Org.Y);
+  TRect d = t.Visible(std::min<int64_t>(X, x2), std::min<int64_t>(Y, y2), std::max<int64_t>(X, x2),
+                      std::max<int64_t>(Y, y2));
   const uint32_t brush = ColorToPixel(FBrush->Color());
   switch (Rop) {
     case BLACKNESS:
@@ -458,18 +602,16 @@ void TCanvas::PatBlt(int32_t X, int32_t Y, int32_t Width, int32_t Height, TCopyM
 
 TColor TCanvas::Pixels(int32_t X, int32_t Y) const {
   Target t = Begin();
-  X += t.Org.X;
-  Y += t.Org.Y;
-  if (!t.Inside(X, Y)) return -1;
-  return PixelToColor(t.At(X, Y));
+  const int64_t x = int64_t{X} + t.Org.X, y = int64_t{Y} + t.Org.Y;
+  if (!t.Inside(x, y)) return -1;
+  return PixelToColor(t.At(int32_t(x), int32_t(y)));
 }
 
 void TCanvas::SetPixels(int32_t X, int32_t Y, TColor Color) {
   Changing();
   Target t = Begin();
-  X += t.Org.X;
-  Y += t.Org.Y;
-  if (t.Inside(X, Y)) t.At(X, Y) = ColorToPixel(Color);
+  const int64_t x = int64_t{X} + t.Org.X, y = int64_t{Y} + t.Org.Y;
+  if (t.Inside(x, y)) t.At(int32_t(x), int32_t(y)) = ColorToPixel(Color);
   Changed();
 }
 

@@ -174,7 +174,7 @@ class TCanvas : public TPersistent {
   struct Target;
 
   Target Begin() const;
-  void PlotLine(const Target& t, int32_t x0, int32_t y0, int32_t x1, int32_t y1);
+  void PlotLine(const Target& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1);
   void StrokeWide(const Target& t, const std::vector<TPoint>& Points);
   void Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode);
   void FillWithBrush(const Target& t, TRect device);

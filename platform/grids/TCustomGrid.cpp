@@ -113,6 +113,7 @@ void TCustomGrid::SetFixedRows(int32_t Value) {
   HideEdit(true);
   FLayout.SetFixedRows(Value);
   ChangeGridOrientation();
+  FixedRowsChanged();
 }
 
 // New fixed counts move the current cell and the scrolled origin to the first cells.
@@ -497,6 +498,7 @@ int32_t TCustomGrid::GetEditLimit() {
 void TCustomGrid::ColumnMoved(int32_t, int32_t) {}
 void TCustomGrid::RowMoved(int32_t, int32_t) {}
 void TCustomGrid::SizeChanged(int32_t, int32_t) {}
+void TCustomGrid::FixedRowsChanged() {}
 void TCustomGrid::TopLeftChanged() {}
 
 // --- the in-place editor ---------------------------------------------------------------

@@ -164,6 +164,8 @@ class TCustomGrid : public TCustomControl {
   virtual void ColumnMoved(int32_t FromIndex, int32_t ToIndex);
   virtual void RowMoved(int32_t FromIndex, int32_t ToIndex);
   virtual void SizeChanged(int32_t OldColCount, int32_t OldRowCount);
+  /// Called after FixedRows has changed (the row count stays as it was).
+  virtual void FixedRowsChanged();
   virtual void TopLeftChanged();
   virtual void ColWidthsChanged();
   virtual void RowHeightsChanged();

@@ -3,6 +3,7 @@
 // of filtered characters, and the range of OutlineCol.
 
 #include "GridFixture.h"
+#include "platform/backend/VirtualKeys.h"
 #include "platform/grids/EInvalidGridOperation.h"
 #include "platform/grids/TInplaceEdit.h"
 
@@ -105,6 +106,36 @@ TEST_F(CorvathInteractionTest, EditorNeverOpensInTheOutlineColumn) {
   EXPECT_TRUE(Grid->CanEditShow());
   ASSERT_NE(Grid->InplaceEditor(), nullptr);
   EXPECT_TRUE(Grid->InplaceEditor()->Visible());
+}
+
+// The editor edits the item's text in column 2 here, the way an application keeps its
+// cells with the items.
+TEST_F(CorvathInteractionTest, EditedTextGoesToTheItemItWasTypedFor) {
+  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
+    Value = Grid->RowToOutline(ARow)->Text();
+  });
+  Grid->OnSetEditText = TSetEditEvent([this](TObject*, int32_t, int32_t ARow, const String& Value) {
+    Grid->RowToOutline(ARow)->SetText(Value);
+  });
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  Grid->Outline()->FullExpand();
+  Grid->SetCol(2);
+  Grid->SetRow(2);
+  Grid->SetFocus();
+
+  // The item under an open editor goes: the editor takes up the item now on its row.
+  THeadlessInput::Key(VK_F2);
+  ASSERT_EQ(Grid->InplaceEditor()->Text(), "A1");
+  Grid->Outline()->Delete(ItemIndex(*Grid, "A1"));
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "A2");
+  THeadlessInput::Key(VK_RETURN);
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A2", "B", "B1"}));
+
+  // A double-click on the outline cell of the row being edited keeps what was typed.
+  THeadlessInput::Type("X");
+  DoubleClick(0, 2);
+  EXPECT_FALSE(Grid->EditorMode());
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "X", "B", "B1"}));
 }
 
 TEST_F(CorvathInteractionTest, OnEditAcceptKeyFiltersTypedCharacters) {

@@ -119,6 +119,16 @@ TEST_F(RowMapTest, RowsLookedUpBeforeADeletionInsideABracketAreNotReused) {
   EXPECT_EQ(ShownRows(Grid), Rows({"Z", "B", "C"}));
 }
 
+TEST_F(RowMapTest, NewFixedRowCountKeepsEveryItemShown) {
+  LoadItems(Grid, "A\nB\nC\n");
+  Grid.SetFixedRows(2);
+  EXPECT_EQ(Grid.RowCount(), 5);
+  EXPECT_EQ(ShownRows(Grid), Rows({"A", "B", "C"}));
+  Grid.SetFixedRows(0);
+  EXPECT_EQ(Grid.RowCount(), 3);
+  EXPECT_EQ(ShownRows(Grid), Rows({"A", "B", "C"}));
+}
+
 TEST_F(RowMapTest, RowCountSetFromOutsideSnapsBack) {
   LoadItems(Grid, kTree);
   Grid.SetRowCount(40);

@@ -98,6 +98,20 @@ TEST_F(CorvathStreamingTest, RoundTripKeepsItemsWidthsOutlineColumnAndEditor) {
   }
 }
 
+TEST_F(CorvathStreamingTest, MoreFixedRowsThanTheDefaultReadBack) {
+  Grid->SetFixedRows(2);
+  for (const char* Items : {"", "A\n\tA1\nB\nC\n"}) {
+    LoadItems(*Grid, Items);
+    for (const String& Data : {ComponentToText(Form.get()), ComponentToBinary(Form.get())}) {
+      TCorvath* Copy = ReadBack(Data);
+      ASSERT_NE(Copy, nullptr);
+      EXPECT_EQ(Copy->FixedRows(), 2);
+      EXPECT_EQ(Copy->RowCount(), Grid->RowCount()) << Items;
+      EXPECT_EQ(ShownRows(*Copy), ShownRows(*Grid)) << Items;
+    }
+  }
+}
+
 TEST_F(CorvathStreamingTest, GridStoredOnItsOwnReadsBack) {
   TCorvath Alone(nullptr);
   Alone.SetName("Alone");
@@ -121,6 +135,19 @@ TEST_F(CorvathStreamingTest, StoredOutlineColumnMustFitTheStoredColumnCount) {
     FAIL() << "a stored OutlineCol beyond the columns was accepted";
   } catch (const Exception& E) {
     EXPECT_NE(String(E.Message()).find("Grid index out of range"), String::npos) << E.Message();
+  }
+}
+
+TEST_F(CorvathStreamingTest, GridWhoseOutlineColumnWasCutOffReadsBack) {
+  LoadItems(*Grid, "A\nB\n");
+  Grid->SetColCount(4);
+  Grid->SetOutlineCol(3);
+  Grid->SetColCount(2);  // the tree column is gone; the grid lets that be
+  for (const String& Data : {ComponentToText(Form.get()), ComponentToBinary(Form.get())}) {
+    TCorvath* Copy = ReadBack(Data);
+    ASSERT_NE(Copy, nullptr);
+    EXPECT_EQ(Copy->ColCount(), 2);
+    EXPECT_EQ(ShownRows(*Copy), Rows({"A", "B"}));
   }
 }
 
