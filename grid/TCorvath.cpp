@@ -1,6 +1,7 @@
 #include "grid/TCorvath.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "editor/TGridEditProperties.h"
 #include "grid/TGridOutlineProperties.h"
@@ -319,6 +320,7 @@ void TCorvath::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int3
   inherited::MouseDown(Button, Shift, X, Y);
   FDownX = X;
   FDownY = Y;
+  FDownDouble = Shift.Contains(ssDouble);
 }
 
 void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
@@ -333,7 +335,9 @@ void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_
 }
 
 void TCorvath::DblClick() {
-  if (!ComponentState().Contains(csDesigning)) {
+  // Only a double press on the grid itself says where the double-click was.
+  const bool OnGrid = std::exchange(FDownDouble, false);
+  if (OnGrid && !ComponentState().Contains(csDesigning)) {
     int32_t ACol = -1;
     int32_t ARow = -1;
     MouseToCell(FDownX, FDownY, ACol, ARow);

@@ -107,6 +107,9 @@ class TCorvath : public TDrawGrid {
   std::unique_ptr<TGridOutlineProperties> FOutlineProps;
   int32_t FDownX = 0;
   int32_t FDownY = 0;
+  // Set by the grid's own double press, which raises DblClick right after it; a
+  // double-click the in-place editor hands on finds it clear.
+  bool FDownDouble = false;
   // Entry k: outline index of the item on visual row FixedRows + k.
   std::vector<int32_t> FRowMap;
   std::unique_ptr<TGridEditProperties> FEditorProps;

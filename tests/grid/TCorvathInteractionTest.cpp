@@ -59,10 +59,23 @@ TEST_F(CorvathInteractionTest, DoubleClicksOutsideTheItemsToggleNothing) {
   EXPECT_EQ(ShownRows(*Grid), Rows({"A", "B"}));
   EXPECT_EQ(DblClicks, 2);
 
+  // A double-click in the editor (selecting a word) is one on the editor's cell, whatever
+  // outline cell was pressed last.
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  THeadlessInput::Click(Grid, CellCenter(0, 1));
+  Grid->SetFocus();
+  THeadlessInput::Type("ab");
+  ASSERT_TRUE(Grid->EditorMode());
+  THeadlessInput::DoubleClick(Grid->InplaceEditor(), TPoint{5, 5});
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "B"}));
+  EXPECT_TRUE(Grid->EditorMode());
+  EXPECT_EQ(DblClicks, 3);
+  THeadlessInput::Key(VK_ESCAPE);
+
   Grid->Outline()->Clear();
   DoubleClick(0, 1);  // the blank row of an empty outline
   EXPECT_EQ(ShownRows(*Grid), Rows({"-"}));
-  EXPECT_EQ(DblClicks, 3);
+  EXPECT_EQ(DblClicks, 4);
 }
 
 TEST_F(CorvathInteractionTest, DoubleClickAtDesignTimeTogglesNothing) {
