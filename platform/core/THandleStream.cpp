@@ -33,7 +33,9 @@ int32_t THandleStream::Read(void* Buffer, int32_t Count) {
     if (n < 0) {
       if (errno == EINTR) continue;
       FLastError = errno;
-      break;
+      // Returning a short count would pass for the end of the file to callers that read
+      // until nothing comes, and they would take what came so far for the whole file.
+      throw EReadError(Format("%s: %s", {SReadError, TransferErrorDetail()}));
     }
     if (n == 0) break;
     done += int32_t(n);

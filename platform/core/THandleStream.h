@@ -15,6 +15,7 @@ class THandleStream : public TStream {
 
   int Handle() const { return FHandle; }
 
+  /// Less than Count only at the end of the file; a failing read raises EReadError.
   int32_t Read(void* Buffer, int32_t Count) override;
   int32_t Write(const void* Buffer, int32_t Count) override;
   int64_t Seek(int64_t Offset, TSeekOrigin Origin) override;

@@ -7,6 +7,7 @@
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/TFileStream.h"
 #include "platform/core/TMemoryStream.h"
+#include "platform/core/TStringList.h"
 #include "platform/core/TStringStream.h"
 #include "tests/platform/core/TempFolder.h"
 
@@ -253,6 +254,16 @@ TEST(TFileStreamTest, ErrorsNameTheFileAndTheReason) {
     EXPECT_NE(e.Message().find(path), String::npos) << e.Message();
     EXPECT_NE(e.Message().find(std::strerror(EBADF)), String::npos) << e.Message();
   }
+
+  // A failing read is an error, not the end of the file: a list loaded through it would
+  // otherwise be emptied without a word.
+  TFileStream writer(path, fmOpenWrite);
+  char buf[4];
+  EXPECT_THROW(writer.Read(buf, 4), EReadError);
+  TStringList lines;
+  lines.Add("kept");
+  EXPECT_THROW(lines.LoadFromStream(&writer), EReadError);
+  EXPECT_EQ(lines.Text(), "kept\n");
 }
 
 TEST(TMemoryStreamTest, FileRoundTripKeepsEveryByte) {
