@@ -70,7 +70,9 @@ void TCustomMaskEdit::Reset() {
 }
 
 void TCustomMaskEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TControlWatch watch(this);
   inherited::KeyDown(Key, Shift);
+  if (!watch.Alive()) return;  // the handler freed the edit
   if (!IsMasked() || Key == 0 || Shift.Contains(ssAlt)) return;
   TEditText& edit = EditBuffer();
   const bool plain = !Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
@@ -117,7 +119,9 @@ void TCustomMaskEdit::KeyDown(uint16_t& Key, TShiftState Shift) {
 }
 
 void TCustomMaskEdit::KeyPress(Char& Key) {
+  TControlWatch watch(this);
   inherited::KeyPress(Key);
+  if (!watch.Alive()) return;
   if (!IsMasked() || Key == 0) return;
   TEditText& edit = EditBuffer();
   if (CanModify()) {

@@ -689,16 +689,20 @@ bool TWinControl::DoKeyPress(TMessage& Message) {
   return key == 0;
 }
 
+// A key handler may free the control (an editor that closes on Enter): then it is done.
 void TWinControl::WMKeyDown(TMessage& Message) {
-  if (!DoKeyDown(Message)) DefaultHandler(Message);
+  TControlWatch watch(this);
+  if (!DoKeyDown(Message) && watch.Alive()) DefaultHandler(Message);
 }
 
 void TWinControl::WMKeyUp(TMessage& Message) {
-  if (!DoKeyUp(Message)) DefaultHandler(Message);
+  TControlWatch watch(this);
+  if (!DoKeyUp(Message) && watch.Alive()) DefaultHandler(Message);
 }
 
 void TWinControl::WMChar(TMessage& Message) {
-  if (!DoKeyPress(Message)) DefaultHandler(Message);
+  TControlWatch watch(this);
+  if (!DoKeyPress(Message) && watch.Alive()) DefaultHandler(Message);
 }
 
 void TWinControl::WMCut(TMessage& Message) {

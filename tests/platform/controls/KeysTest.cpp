@@ -1,6 +1,7 @@
 #include "ControlsFixture.h"
 #include "platform/controls/ShortCut.h"
 #include "platform/controls/TButton.h"
+#include "platform/controls/TEdit.h"
 
 namespace bw::test {
 
@@ -128,6 +129,34 @@ TEST(ShortCutTest, FoldsShiftStatesIntoTheHighBits) {
   ShortCutToKey(0x4028, key, shift);
   EXPECT_EQ(key, VK_DOWN);
   EXPECT_EQ(shift, TShiftState{ssCtrl});
+}
+
+TEST_F(KeysTest, AControlMayFreeItselfInItsKeyHandlers) {
+  // An editor that goes away on Enter, on a typed character or when a key comes up.
+  auto editor = [this] {
+    auto* e = new TEdit(form);
+    e->SetParent(form);
+    e->SetTop(60);
+    e->SetFocus();
+    return e;
+  };
+  const int32_t count = form->ControlCount();
+  TEdit* e = editor();
+  e->OnKeyDown = TKeyEvent([&](TObject*, uint16_t& K, TShiftState) {
+    if (K == VK_DELETE) delete e;
+  });
+  THeadlessInput::Key(VK_DELETE);
+  EXPECT_EQ(form->ControlCount(), count);
+  e = editor();
+  e->OnKeyPress = TKeyPressEvent([&](TObject*, Char&) { delete e; });
+  THeadlessInput::Type("q");
+  EXPECT_EQ(form->ControlCount(), count);
+  e = editor();
+  e->OnKeyUp = TKeyEvent([&](TObject*, uint16_t&, TShiftState) { delete e; });
+  THeadlessInput::Key(VK_LEFT);
+  EXPECT_EQ(form->ControlCount(), count);
+  EXPECT_EQ(form->ActiveControl(), nullptr) << "the form keeps the focus";
+  THeadlessInput::Type("x");
 }
 
 }  // namespace bw::test

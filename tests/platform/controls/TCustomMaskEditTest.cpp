@@ -194,4 +194,14 @@ TEST_F(MaskEditTest, WithoutAMaskItIsAPlainEdit) {
   EXPECT_EQ(Next->Text(), "abc");
 }
 
+TEST_F(MaskEditTest, ItMayBeFreedInItsOwnKeyHandlers) {
+  Edit->OnKeyPress = TKeyPressEvent([this](TObject*, Char&) { delete Edit; });
+  Type("1");
+  Next->SetEditMask(kPhone);
+  Next->SetFocus();
+  Next->OnKeyDown = TKeyEvent([this](TObject*, uint16_t&, TShiftState) { delete Next; });
+  Key(VK_RIGHT);
+  EXPECT_EQ(Form->ControlCount(), 0);
+}
+
 }  // namespace bw::test
