@@ -83,7 +83,9 @@ void TButton::DefaultHandler(TMessage& Message) {
     case WM_KEYUP:
       if (Message.WParam == VK_SPACE && FDown) {
         SetDown(false);
+        TControlWatch watch(this);
         Click();
+        if (!watch.Alive()) return;
       }
       break;
     case WM_CANCELMODE:

@@ -463,7 +463,11 @@ void TControl::WMLButtonUp(TMessage& Message) {
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
   if (FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
-    if (ClientRect().Contains(LParamToPoint(Message.LParam))) Click();
+    if (ClientRect().Contains(LParamToPoint(Message.LParam))) {
+      TControlWatch watch(this);
+      Click();
+      if (!watch.Alive()) return;
+    }
   }
   MouseButtonUp(Message, mbLeft);
 }
@@ -557,6 +561,15 @@ void TControl::CMTextChanged(TMessage&) {
 }
 
 void TControl::CMCancelMode(TMessage&) {}
+
+TControlWatch::TControlWatch(TControl* Control) : FControl(Control) {
+  TWindowManager::Get().Watches.push_back(&FControl);
+}
+
+TControlWatch::~TControlWatch() {
+  auto& watches = TWindowManager::Get().Watches;
+  watches.erase(std::find(watches.begin(), watches.end(), &FControl));
+}
 
 TCustomForm* GetParentForm(const TControl* Control) {
   if (!Control) return nullptr;

@@ -235,6 +235,20 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
 };
 
+/// Tells code that calls an event handler whether the control outlived it: a handler may
+/// free its own sender (a button that removes itself when clicked).
+class TControlWatch {
+ public:
+  explicit TControlWatch(TControl* Control);
+  ~TControlWatch();
+  TControlWatch(const TControlWatch&) = delete;
+  TControlWatch& operator=(const TControlWatch&) = delete;
+  bool Alive() const { return FControl != nullptr; }
+
+ private:
+  TControl* FControl;
+};
+
 /// The form a control sits on (following Parent up), or null when it is on none.
 TCustomForm* GetParentForm(const TControl* Control);
 

@@ -239,8 +239,9 @@ TColor TSpeedButton::GlyphTransparentColor() const {
 
 std::unique_ptr<TBitmap> TSpeedButton::GlyphImage(TButtonState AState) const {
   if (FGlyph->Empty()) return nullptr;
-  const int32_t count = FNumGlyphs;
-  const int32_t width = FGlyph->Width() / count > 0 ? FGlyph->Width() / count : FGlyph->Width();
+  // A picture too narrow for NumGlyphs images is taken as one image.
+  const int32_t count = FGlyph->Width() / FNumGlyphs > 0 ? FNumGlyphs : 1;
+  const int32_t width = FGlyph->Width() / count;
   const int32_t height = FGlyph->Height();
   int32_t index = static_cast<int32_t>(AState);
   const bool emboss = AState == bsDisabled && count < 2;

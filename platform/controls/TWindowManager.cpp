@@ -89,6 +89,8 @@ void TWindowManager::SetCaptureControl(TControl* Control) {
 void TWindowManager::ControlDestroying(TControl* Control) {
   if (FCaptureControl == Control) SetCaptureControl(nullptr);
   if (MouseControl == Control) MouseControl = nullptr;
+  for (TControl** watched : Watches)
+    if (*watched == Control) *watched = nullptr;
 }
 
 bool TWindowManager::AcceptsInput(TWinControl* TopLevel) const {

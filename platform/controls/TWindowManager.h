@@ -86,6 +86,8 @@ struct TWindowManager {
   std::vector<TWinControl*> ModalForms;
   /// True when input may reach a top-level window while forms are modal.
   bool AcceptsInput(TWinControl* TopLevel) const;
+  /// The controls that TControlWatch objects follow; one that is freed becomes null.
+  std::vector<TControl**> Watches;
   /// The caret rectangle each top-level window last presented.
   std::map<TWinControl*, TRect> PresentedCaret;
 

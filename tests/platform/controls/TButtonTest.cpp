@@ -1,4 +1,5 @@
 #include "ControlsFixture.h"
+#include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TButton.h"
 #include "platform/graphics/TBitmap.h"
 
@@ -81,6 +82,26 @@ TEST_F(TButtonTest, CancelModeLetsThePressedButtonUp) {
   EXPECT_FALSE(button->IsDown());
   THeadlessInput::MouseUp(button, TPoint{10, 10});
   EXPECT_EQ(clicks, 0) << "the capture is gone, and with it the press";
+}
+
+TEST_F(TButtonTest, AButtonMayFreeItselfInItsOwnClick) {
+  // Clicked by the mouse and by the space bar; the mouse-up event must not reach it after.
+  bool released = false;
+  button->OnMouseUp =
+      TMouseEvent([&](TObject*, TMouseButton, TShiftState, int32_t, int32_t) { released = true; });
+  button->OnClick = TNotifyEvent([this](TObject*) { delete button; });
+  THeadlessInput::Click(button);
+  EXPECT_EQ(form->ControlCount(), 0);
+  EXPECT_FALSE(released);
+
+  button = new TButton(form);
+  button->SetParent(form);
+  button->OnClick = TNotifyEvent([this](TObject*) { delete button; });
+  button->SetFocus();
+  THeadlessInput::Key(VK_SPACE);
+  EXPECT_EQ(form->ControlCount(), 0);
+  THeadlessInput::Key(VK_TAB);
+  Application->ProcessMessages();
 }
 
 }  // namespace bw::test

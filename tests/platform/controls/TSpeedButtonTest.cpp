@@ -176,6 +176,16 @@ TEST_F(SpeedButtonTest, ImagesPerStateAndTheirStandIns) {
   EXPECT_EQ(Pixel(b, pressedCentre), 0x0000FFu);
   b->SetNumGlyphs(7);
   EXPECT_EQ(b->NumGlyphs(), 1);
+
+  // A picture too narrow for the images it is said to hold is one image for every state.
+  TBitmap narrow;
+  narrow.SetSize(3, 3);
+  for (int32_t y = 0; y < 3; ++y)
+    std::fill_n(narrow.ScanLine(y), 3, 0x0000FFu);
+  narrow.ScanLine(2)[0] = kMagenta;
+  b->SetGlyph(&narrow);
+  b->SetNumGlyphs(4);
+  EXPECT_EQ(Pixel(b, TPoint{12, 12}), 0x0000FFu) << "the centre of the pressed picture";
 }
 
 TEST_F(SpeedButtonTest, DisabledImageIsEmbossedFromTheGlyph) {
