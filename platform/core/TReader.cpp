@@ -555,6 +555,8 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
   };
   switch (Prop.Kind) {
     case tkInteger:
+    case tkInt64:
+      // The writer names values of either width, so both read names back.
       if (Prop.IdentToInt && NextValue() == vaIdent) {
         const String name = ReadIdent();
         int64_t value = 0;
@@ -563,10 +565,7 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
         Prop.SetOrd(Instance, checkRange(value));
         break;
       }
-      Prop.SetOrd(Instance, checkRange(ReadInteger()));
-      break;
-    case tkInt64:
-      Prop.SetOrd(Instance, checkRange(ReadInt64()));
+      Prop.SetOrd(Instance, checkRange(Prop.Kind == tkInteger ? ReadInteger() : ReadInt64()));
       break;
     case tkBool:
       Prop.SetOrd(Instance, ReadBoolean());

@@ -10,6 +10,8 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Extended80.h"
 #include "platform/core/TMemoryStream.h"
+#include "platform/core/TPersistent.h"
+#include "platform/core/TPropertyTable.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
 #include "tests/platform/core/FormTestSupport.h"
@@ -150,6 +152,50 @@ TEST(FormValuesTest, ListsSetsIdentsAndBinary) {
   TReading skip(data + Bytes({2, 7}));
   skip.Reader.SkipValue();
   EXPECT_EQ(skip.Reader.ReadInteger(), 7);
+}
+
+// Integer properties of both widths whose value -1 has a name.
+class TNamedValues : public TPersistent {
+  BW_CLASS(TNamedValues, TPersistent)
+ public:
+  int32_t Small = 0;
+  int64_t Big = 0;
+};
+
+bool NameOf(int64_t V, String& Ident) {
+  if (V != -1) return false;
+  Ident = "clNone";
+  return true;
+}
+bool ValueOf(const String& Ident, int64_t& V) {
+  if (Ident != "clNone") return false;
+  V = -1;
+  return true;
+}
+
+BW_PUBLISHED(TNamedValues) {
+  P.Property(
+       "Small", [](TNamedValues* N) { return N->Small; },
+       [](TNamedValues* N, int32_t V) { N->Small = V; })
+      .Idents(NameOf, ValueOf);
+  P.Property(
+       "Big", [](TNamedValues* N) { return N->Big; },
+       [](TNamedValues* N, int64_t V) { N->Big = V; })
+      .Idents(NameOf, ValueOf);
+}
+
+TEST(FormValuesTest, NamedIntegersReadBackInEveryWidth) {
+  TNamedValues written;
+  written.Small = -1;
+  written.Big = -1;
+  TReading read(Written([&](TWriter& w) {
+    w.WriteProperties(&written);
+    w.WriteListEnd();
+  }));
+  TNamedValues back;
+  read.Reader.ReadProperties(&back);
+  EXPECT_EQ(back.Small, -1);
+  EXPECT_EQ(back.Big, -1);
 }
 
 TEST(FormValuesTest, NamesLongerThanAShortStringAreRefused) {
