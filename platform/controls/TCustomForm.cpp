@@ -237,9 +237,13 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
   if (Screen) Screen->SetFocused(this, Control);
   if (Control->ControlState().Contains(csFocusing)) return false;
   Control->SetControlState(Control->ControlState() + TControlState{csFocusing});
+  // An OnExit handler may free the control that was to take the focus.
   struct TGuard {
     TWinControl* c;
-    ~TGuard() { c->SetControlState(c->ControlState() - TControlState{csFocusing}); }
+    TControlWatch watch{c};
+    ~TGuard() {
+      if (watch.Alive()) c->SetControlState(c->ControlState() - TControlState{csFocusing});
+    }
   } guard{Control};
   if (!FFocusedControl) FFocusedControl = this;
   if (FFocusedControl != Control) {
@@ -247,13 +251,14 @@ bool TCustomForm::SetFocusedControl(TWinControl* Control) {
       HWND h = FFocusedControl->HandleAllocated() ? FFocusedControl->Handle() : 0;
       FFocusedControl = FFocusedControl->Parent();
       if (h && !SendFocusMessage(h, CM_EXIT)) return false;
+      if (!guard.watch.Alive()) return false;
     }
     while (FFocusedControl != Control) {
       TWinControl* step = Control;
       while (step->Parent() != FFocusedControl)
         step = step->Parent();
       FFocusedControl = step;
-      if (!SendFocusMessage(step->Handle(), CM_ENTER)) return false;
+      if (!SendFocusMessage(step->Handle(), CM_ENTER) || !guard.watch.Alive()) return false;
     }
   }
   Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(Control));

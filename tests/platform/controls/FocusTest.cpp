@@ -116,6 +116,13 @@ TEST_F(FocusTest, FreeingTheFocusedControlLeavesTheFocusOnTheForm) {
   EXPECT_TRUE(form->Focused());
   THeadlessInput::Key(VK_TAB);
   EXPECT_TRUE(probes[0]->Focused());
+
+  // Leaving a control frees the one that was to take the focus.
+  probes[0]->OnExit = TNotifyEvent([this](TObject*) { delete probes[2]; });
+  THeadlessInput::Key(VK_TAB);
+  EXPECT_EQ(form->ControlCount(), 1);
+  EXPECT_EQ(form->ActiveControl(), nullptr);
+  EXPECT_TRUE(form->Focused());
 }
 
 TEST_F(FocusTest, ClickingAnotherFormActivatesIt) {
