@@ -310,6 +310,8 @@ void TCustomEdit::CMEnabledChanged(TMessage& Message) {
 }
 
 void TCustomEdit::DefaultHandler(TMessage& Message) {
+  // An edit ends in OnChange, whose handler may free the edit.
+  TControlWatch watch(this);
   switch (Message.Msg) {
     case WM_SETFOCUS:
       CreateCaret(Handle(), nullptr, 1, FontHeight());
@@ -406,7 +408,7 @@ void TCustomEdit::DefaultHandler(TMessage& Message) {
     default:
       break;
   }
-  inherited::DefaultHandler(Message);
+  if (watch.Alive()) inherited::DefaultHandler(Message);
 }
 
 // ---- the window's own behaviour ---------------------------------------------------------

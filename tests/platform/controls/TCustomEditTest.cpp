@@ -1,5 +1,7 @@
 #include "platform/controls/TCustomEdit.h"
 
+#include <functional>
+
 #include "ControlsFixture.h"
 #include "platform/backend/VirtualKeys.h"
 #include "platform/graphics/TFontEngine.h"
@@ -135,6 +137,23 @@ TEST_F(EditTest, SettingTextResetsCaretModifiedAndFiresChangeOnce) {
   Type("x");
   EXPECT_EQ(Edit->Text(), "NEW TEXTX");
   EXPECT_TRUE(Edit->WindowStyle() & ES_UPPERCASE);
+}
+
+TEST_F(EditTest, AnEditMayBeFreedByItsOwnOnChange) {
+  // Typed, deleted and pasted changes each end in OnChange.
+  Headless().SetClipboardText("pasted");
+  const std::vector<std::function<void()>> edits{[this] { Type("q"); }, [this] { Key(VK_BACK); },
+                                                 [this] { Key('V', kModCtrl); }};
+  for (const auto& edit : edits) {
+    Edit->SetText("x");
+    Edit->SetSelStart(1);
+    Edit->OnChange = TNotifyEvent([this](TObject*) { delete Edit; });
+    edit();
+    EXPECT_EQ(Form->ControlCount(), 0);
+    Edit = new TTestEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetFocus();
+  }
 }
 
 TEST_F(EditTest, MouseSelectsByClickDragShiftClickAndWord) {
