@@ -183,8 +183,22 @@ void TSpeedButton::CMMouseLeave(TMessage&) {
 }
 
 void TSpeedButton::CMEnabledChanged(TMessage& Message) {
-  if (!Enabled()) FDragging = false;
+  if (!Enabled()) CancelPress();
   inherited::CMEnabledChanged(Message);
+}
+
+void TSpeedButton::WMCancelMode(TMessage& Message) {
+  CancelPress();
+  inherited::WMCancelMode(Message);
+}
+
+void TSpeedButton::CancelPress() {
+  // The press is abandoned: the button shows its settled state and its release no
+  // longer clicks.
+  if (!FDragging) return;
+  FDragging = false;
+  FState = FDown ? bsExclusive : bsUp;
+  Invalidate();
 }
 
 // ---- mouse ---------------------------------------------------------------------------

@@ -76,6 +76,7 @@ class TSpeedButton : public TGraphicControl {
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void Dispatch(TMessage& Message) override;
   void CMEnabledChanged(TMessage& Message) override;
+  void WMCancelMode(TMessage& Message) override;
   virtual void CMButtonPressed(TMessage& Message);
   virtual void CMMouseEnter(TMessage& Message);
   virtual void CMMouseLeave(TMessage& Message);
@@ -83,6 +84,8 @@ class TSpeedButton : public TGraphicControl {
  private:
   /// Tells the other buttons of the group that this one went down.
   void UpdateExclusive();
+  /// Ends a press without a click (disabled or cancelled while held).
+  void CancelPress();
   bool InClient(int32_t X, int32_t Y) const;
   void DrawFace(TCanvas* C, TRect& R, TButtonState AState);
 

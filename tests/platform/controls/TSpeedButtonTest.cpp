@@ -102,6 +102,19 @@ TEST_F(SpeedButtonTest, PressDragAndReleaseDriveStateAndClick) {
   EXPECT_EQ(b->State(), bsDisabled);
   THeadlessInput::Click(b, TPoint{5, 5});
   EXPECT_EQ(clicks, 3);
+
+  // A press that is disabled away or cancelled leaves the button up, without a click.
+  b->SetEnabled(true);
+  THeadlessInput::MouseDown(b, TPoint{5, 5});
+  b->SetEnabled(false);
+  b->SetEnabled(true);
+  EXPECT_EQ(b->State(), bsUp);
+  THeadlessInput::MouseUp(b, TPoint{5, 5});
+  THeadlessInput::MouseDown(b, TPoint{5, 5});
+  SendMessage(GetCapture(), WM_CANCELMODE, 0, 0);
+  EXPECT_EQ(b->State(), bsUp);
+  THeadlessInput::MouseUp(b, TPoint{5, 5});
+  EXPECT_EQ(clicks, 3);
 }
 
 TEST_F(SpeedButtonTest, GroupedButtonsStayDownOneAtATime) {
