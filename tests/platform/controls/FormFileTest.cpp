@@ -159,4 +159,24 @@ TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {
   EXPECT_TRUE(dynamic_cast<TButton*>(copy->FindComponent("B"))->HandleAllocated());
 }
 
+// No RegisterClass here: the platform's published controls are known from the start.
+TEST_F(ControlsTest, FormsWithThePlatformsControlsReadWithoutRegistration) {
+  const String text =
+      "object Dialog: TForm\n"
+      "  object Name: TEdit\n    Left = 8\n  end\n"
+      "  object Date: TMaskEdit\n    Left = 8\n  end\n"
+      "  object Pick: TSpeedButton\n    Left = 8\n  end\n"
+      "  object Cells: TDrawGrid\n    Left = 8\n  end\n"
+      "  object Tree: TOutline\n    Left = 8\n  end\n"
+      "  object Ok: TButton\n    Left = 8\n  end\n"
+      "end\n";
+  TComponent* form = ComponentFromString(text, nullptr, Application);
+  ASSERT_NE(form, nullptr);
+  for (const char* name : {"Name", "Date", "Pick", "Cells", "Tree", "Ok"})
+    EXPECT_NE(form->FindComponent(name), nullptr) << name;
+  EXPECT_EQ(form->FindComponent("Cells")->ClassName(), "TDrawGrid");
+  EXPECT_EQ(form->FindComponent("Tree")->ClassName(), "TOutline");
+  delete form;
+}
+
 }  // namespace bw::test

@@ -1,0 +1,15 @@
+// The published grid is known to the class registry from the start, so form files that
+// hold one read without registration by the application.
+#include "platform/core/ClassRegistry.h"
+#include "platform/grids/TDrawGrid.h"
+
+namespace bw {
+namespace {
+
+[[maybe_unused]] const bool kRegistered = [] {
+  RegisterClass<TDrawGrid>();
+  return true;
+}();
+
+}  // namespace
+}  // namespace bw
