@@ -229,4 +229,20 @@ void TStringList::SetCaseSensitive(bool Value) {
   if (FSorted) SortByStrings();
 }
 
+void TStringList::SetLines(const std::vector<String>& Lines) {
+  // A sorted list that refuses duplicates would otherwise be cleared and then fail part
+  // way through the new lines; refuse them before anything changes.
+  if (FSorted && FDuplicates == dupError) {
+    std::vector<const String*> order;
+    order.reserve(Lines.size());
+    for (const String& line : Lines)
+      order.push_back(&line);
+    std::sort(order.begin(), order.end(),
+              [this](const String* a, const String* b) { return CompareStrings(*a, *b) < 0; });
+    for (size_t i = 1; i < order.size(); ++i)
+      if (CompareStrings(*order[i - 1], *order[i]) == 0) throw EStringListError(SDuplicateString);
+  }
+  inherited::SetLines(Lines);
+}
+
 }  // namespace bw

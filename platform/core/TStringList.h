@@ -79,6 +79,7 @@ class TStringList : public TStrings {
   virtual void Changed();
   virtual void Changing();
   void SetUpdateState(bool Updating) override;
+  void SetLines(const std::vector<String>& Lines) override;
   int32_t CompareStrings(const String& S1, const String& S2) const override;
   [[noreturn]] void Error(const char* Msg) const;
 

@@ -118,17 +118,7 @@ void TStrings::DefineProperties(TFiler* Filer) {
       "Strings",
       [this](TReader* Reader) {
         // Read every line before changing any, so a damaged list leaves the old lines.
-        const std::vector<String> lines = ReadStoredLines(Reader);
-        BeginUpdate();
-        try {
-          Clear();
-          for (const String& line : lines)
-            Add(line);
-        } catch (...) {
-          EndUpdate();
-          throw;
-        }
-        EndUpdate();
+        SetLines(ReadStoredLines(Reader));
       },
       [this](TWriter* Writer) {
         Writer->WriteListBegin();
@@ -137,6 +127,13 @@ void TStrings::DefineProperties(TFiler* Filer) {
         Writer->WriteListEnd();
       },
       GetCount() > 0);
+}
+
+void TStrings::SetLines(const std::vector<String>& Lines) {
+  TUpdateScope update(*this);
+  Clear();
+  for (const String& line : Lines)
+    Add(line);
 }
 
 std::vector<String> TStrings::ReadStoredLines(TReader* Reader) {
@@ -268,17 +265,17 @@ String TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const String& Value) {
-  TUpdateScope update(*this);
-  Clear();
+  std::vector<String> lines;
   size_t pos = 0;
   while (pos < Value.size()) {
     size_t end = Value.find_first_of("\r\n", pos);
     if (end == String::npos) end = Value.size();
-    Add(Value.substr(pos, end - pos));
+    lines.push_back(Value.substr(pos, end - pos));
     pos = end;
     if (pos < Value.size() && Value[pos] == '\r') ++pos;
     if (pos < Value.size() && Value[pos] == '\n') ++pos;
   }
+  SetLines(lines);
 }
 
 String TStrings::GetText() const {
@@ -326,8 +323,7 @@ String TStrings::JoinDelimited(char Delim, char Quote) const {
 }
 
 void TStrings::SplitDelimited(const String& Value, char Delim, char Quote) {
-  TUpdateScope update(*this);
-  Clear();
+  std::vector<String> lines;
   const size_t size = Value.size();
   size_t pos = 0;
   auto skipBlanks = [&] {
@@ -337,21 +333,22 @@ void TStrings::SplitDelimited(const String& Value, char Delim, char Quote) {
   skipBlanks();
   while (pos < size) {
     if (Quote != '\0' && Value[pos] == Quote) {
-      Add(ExtractQuoted(Value, pos, Quote));
+      lines.push_back(ExtractQuoted(Value, pos, Quote));
     } else {
       size_t start = pos;
       while (pos < size && !IsBlank(Value[pos]) && Value[pos] != Delim)
         ++pos;
-      Add(Value.substr(start, pos - start));
+      lines.push_back(Value.substr(start, pos - start));
     }
     skipBlanks();
     if (pos < size && Value[pos] == Delim) {
       // A delimiter that ends the text still separates an empty last item.
-      if (pos + 1 == size) Add(String());
+      if (pos + 1 == size) lines.emplace_back();
       ++pos;
       skipBlanks();
     }
   }
+  SetLines(lines);
 }
 
 // ---- files and streams ----

@@ -146,6 +146,9 @@ class TStrings : public TPersistent {
   int32_t UpdateCount() const { return FUpdateCount; }
   /// The lines of a stored "Strings" list, all read before any is applied.
   static std::vector<String> ReadStoredLines(TReader* Reader);
+  /// Replaces every entry with Lines (objects nil): loading text, comma text and stored
+  /// lists all end here. A list that can refuse some of the lines checks them first.
+  virtual void SetLines(const std::vector<String>& Lines);
 
  private:
   String JoinDelimited(char Delim, char Quote) const;

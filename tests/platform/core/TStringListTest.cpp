@@ -130,6 +130,20 @@ TEST(TStringListTest, DuplicatesOnASortedList) {
   EXPECT_EQ(index, 0);
 }
 
+TEST(TStringListTest, LoadingDuplicatesIntoAListThatRefusesThemKeepsTheOldLines) {
+  TStringList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupError);
+  list.SetCommaText("x,y");
+  ExpectStringListError([&] { list.SetText("b\na\nB\n"); }, SDuplicateString);
+  ExpectStringListError([&] { list.SetCommaText("c,a,c"); }, SDuplicateString);
+  EXPECT_EQ(Entries(list), (Lines{"x", "y"}));
+
+  list.SetCaseSensitive(true);
+  list.SetText("b\na\nB\n");
+  EXPECT_EQ(list.GetCount(), 3);  // "b" and "B" differ now
+}
+
 TEST(TStringListTest, CaseSensitivityDecidesOrderAndSearch) {
   TStringList list;
   list.SetCommaText("b,B,a,A,ä,Ä");
