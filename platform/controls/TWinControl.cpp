@@ -660,7 +660,10 @@ void TWinControl::KeyPress(Char& Key) {
 bool TWinControl::DoKeyDown(TMessage& Message) {
   TShiftState shift = KeyDataToShiftState(Message.LParam);
   TWinControl* form = GetParentForm(this);
-  if (form && form != this && form->PreviewsKeys() && form->DoKeyDown(Message)) return true;
+  if (form && form != this && form->PreviewsKeys()) {
+    TControlWatch watch(this);  // the form's handler may free this control
+    if (form->DoKeyDown(Message) || !watch.Alive()) return true;
+  }
   if (FControlStyle.Contains(csNoStdEvents)) return false;
   uint16_t key = uint16_t(Message.WParam);
   KeyDown(key, shift);
@@ -671,7 +674,10 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 bool TWinControl::DoKeyUp(TMessage& Message) {
   TShiftState shift = KeyDataToShiftState(Message.LParam);
   TWinControl* form = GetParentForm(this);
-  if (form && form != this && form->PreviewsKeys() && form->DoKeyUp(Message)) return true;
+  if (form && form != this && form->PreviewsKeys()) {
+    TControlWatch watch(this);  // the form's handler may free this control
+    if (form->DoKeyUp(Message) || !watch.Alive()) return true;
+  }
   if (FControlStyle.Contains(csNoStdEvents)) return false;
   uint16_t key = uint16_t(Message.WParam);
   KeyUp(key, shift);
@@ -681,7 +687,10 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
   TWinControl* form = GetParentForm(this);
-  if (form && form != this && form->PreviewsKeys() && form->DoKeyPress(Message)) return true;
+  if (form && form != this && form->PreviewsKeys()) {
+    TControlWatch watch(this);  // the form's handler may free this control
+    if (form->DoKeyPress(Message) || !watch.Alive()) return true;
+  }
   if (FControlStyle.Contains(csNoStdEvents)) return false;
   Char key = Char(Message.WParam);
   KeyPress(key);

@@ -157,6 +157,23 @@ TEST_F(KeysTest, AControlMayFreeItselfInItsKeyHandlers) {
   EXPECT_EQ(form->ControlCount(), count);
   EXPECT_EQ(form->ActiveControl(), nullptr) << "the form keeps the focus";
   THeadlessInput::Type("x");
+
+  // A form that previews keys may free the focused control in its own handlers.
+  form->SetKeyPreview(true);
+  e = editor();
+  form->OnKeyDown = TKeyEvent([&](TObject*, uint16_t& K, TShiftState) {
+    if (K == VK_DELETE) delete e;
+  });
+  THeadlessInput::Key(VK_DELETE);
+  EXPECT_EQ(form->ControlCount(), count);
+  e = editor();
+  form->OnKeyPress = TKeyPressEvent([&](TObject*, Char&) { delete e; });
+  THeadlessInput::Type("q");
+  EXPECT_EQ(form->ControlCount(), count);
+  e = editor();
+  form->OnKeyUp = TKeyEvent([&](TObject*, uint16_t&, TShiftState) { delete e; });
+  THeadlessInput::Key(VK_LEFT);
+  EXPECT_EQ(form->ControlCount(), count);
 }
 
 }  // namespace bw::test
