@@ -146,29 +146,39 @@ TModalResult TCustomForm::ShowModal() {
                           wm.ModalForms.end());
     }
   } guard{wm, this};
+  // A handler may free the form while it is modal: then nothing here touches it again.
+  TControlWatch watch(this);
   try {
     Show();
-    while (FModalResult == mrNone) {
+    while (watch.Alive() && FModalResult == mrNone) {
       if (!Application || Application->Terminated()) break;
       if (!Application->HandleMessage()) break;  // a scripted back end ran dry
+      if (!watch.Alive() || FReleaseAfterModal) break;
       if (FModalResult != mrNone) {
         TCloseAction action = caNone;
-        if (CloseQuery()) {
+        if (CloseQuery() && watch.Alive()) {
           action = caHide;
           DoClose(action);
         }
+        if (!watch.Alive()) break;
         if (action == caNone) FModalResult = mrNone;
         if (action == caFree) Release();
       }
     }
   } catch (...) {
-    FModal = false;
-    Hide();
+    if (watch.Alive()) {
+      FModal = false;
+      Hide();
+      if (watch.Alive() && FReleaseAfterModal) delete this;
+    }
     throw;
   }
+  if (!watch.Alive()) return mrCancel;
   FModal = false;
+  TModalResult result = FModalResult;
   Hide();
-  return FModalResult;
+  if (watch.Alive() && FReleaseAfterModal) delete this;
+  return result;
 }
 
 void TCustomForm::SetActiveControl(TWinControl* Control) {
@@ -315,6 +325,12 @@ void TCustomForm::WMClose(TMessage&) {
 }
 
 void TCustomForm::CMRelease(TMessage&) {
+  if (FModal) {
+    // ShowModal is still using the form: it ends and frees it on the way out.
+    FReleaseAfterModal = true;
+    if (FModalResult == mrNone) FModalResult = mrCancel;
+    return;
+  }
   delete this;
 }
 

@@ -40,9 +40,11 @@ class TCustomForm : public TCustomControl {
   /// Asks OnCloseQuery, then OnClose decides: hide (the default), free, or nothing. The
   /// main form's close ends the application. A modal form just gets mrCancel.
   void Close();
-  /// Frees the form once the messages being handled are done.
+  /// Frees the form once the messages being handled are done; a modal form ends its
+  /// ShowModal (with mrCancel unless a result was set) and goes when that returns.
   void Release();
-  /// Shows the form and runs messages until ModalResult is set; returns it.
+  /// Shows the form and runs messages until ModalResult is set; returns it. A handler
+  /// that frees the form ends the loop with mrCancel.
   TModalResult ShowModal();
   bool CloseQuery();
 
@@ -120,6 +122,7 @@ class TCustomForm : public TCustomControl {
   bool FActive = false;
   bool FKeyPreview = false;
   bool FModal = false;
+  bool FReleaseAfterModal = false;  // released while modal: freed once ShowModal ends
   bool FShowWhenLoaded = false;
   bool FScaled = true;
   TPosition FPosition = poDesigned;

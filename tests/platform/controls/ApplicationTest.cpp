@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "ControlsFixture.h"
 #include "platform/controls/TButton.h"
 #include "platform/controls/TScreen.h"
@@ -102,6 +104,34 @@ TEST_F(ApplicationTest, ShowModalRunsUntilAButtonSetsTheResult) {
         dialog->ShowModal();
       },
       EInvalidOperation);
+}
+
+TEST_F(ApplicationTest, AModalFormMayBeReleasedOrFreedByItsOwnHandlers) {
+  TForm* main = NewForm();
+  const int32_t forms = Screen->FormCount();
+  auto modal = [&](std::function<void(TForm*)> OnClick) {
+    TForm* dialog = new TForm(Application);
+    dialog->SetBounds(500, 400, 200, 100);
+    dialog->OnClick = TNotifyEvent([OnClick](TObject* S) { OnClick(static_cast<TForm*>(S)); });
+    dialog->OnActivate = TNotifyEvent([&](TObject*) { Headless().Click(TPoint{550, 450}); });
+    return dialog->ShowModal();
+  };
+  // Released: the loop ends and the form goes once ShowModal is done with it.
+  EXPECT_EQ(modal([](TForm* F) { F->Release(); }), mrCancel);
+  EXPECT_EQ(Screen->FormCount(), forms);
+  EXPECT_TRUE(main->Active());
+  EXPECT_EQ(modal([](TForm* F) {
+              F->SetModalResult(mrOk);
+              F->Release();
+            }),
+            mrOk);
+  Application->ProcessMessages();
+  EXPECT_EQ(Screen->FormCount(), forms);
+  // Freed outright inside the loop.
+  EXPECT_EQ(modal([](TForm* F) { delete F; }), mrCancel);
+  EXPECT_EQ(Screen->FormCount(), forms);
+  EXPECT_TRUE(main->Active());
+  THeadlessInput::Click(main, TPoint{50, 50});  // the modal state is over
 }
 
 TEST_F(ApplicationTest, WhileAFormIsModalOtherFormsGetNoInput) {
