@@ -66,8 +66,13 @@ void TButton::CMFocusChanged(TMessage& Message) {
 void TButton::DefaultHandler(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-      // A button takes the focus when pressed, as the desktop's buttons do.
-      if (CanFocus() && !Focused()) SetFocus();
+      // A button takes the focus when pressed, as the desktop's buttons do; its OnEnter
+      // may free it.
+      if (CanFocus() && !Focused()) {
+        TControlWatch watch(this);
+        SetFocus();
+        if (!watch.Alive()) return;
+      }
       SetDown(true);
       break;
     case WM_LBUTTONUP:

@@ -442,29 +442,39 @@ void TControl::MouseButtonUp(TMessage& Message, TMouseButton Button) {
   MouseUp(Button, MouseKeysToShiftState(Message.WParam), p.X, p.Y);
 }
 
+// The default handling may focus the control, and OnEnter may free it; so may the mouse
+// handlers. Whatever follows checks that the control is still there.
 void TControl::WMLButtonDown(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
+  if (!watch.Alive()) return;
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);
   MouseButtonDown(Message, mbLeft, {});
 }
 
 void TControl::WMLButtonDblClk(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
+  if (!watch.Alive()) return;
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(true);
   MouseButtonDown(Message, mbLeft, {ssDouble});
+  if (!watch.Alive()) return;
   if (FControlStyle.Contains(csClickEvents)) DblClick();
 }
 
 void TControl::WMLButtonUp(TMessage& Message) {
+  TControlWatch watch(this);
   DefaultHandler(Message);
+  if (!watch.Alive()) return;
   if (FControlStyle.Contains(csCaptureMouse)) SetMouseCapture(false);
   if (FControlState.Contains(csClicked)) {
     FControlState.Exclude(csClicked);
     if (ClientRect().Contains(LParamToPoint(Message.LParam))) {
-      TControlWatch watch(this);
       Click();
       if (!watch.Alive()) return;
     }
@@ -473,41 +483,53 @@ void TControl::WMLButtonUp(TMessage& Message) {
 }
 
 void TControl::WMRButtonDown(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
-  MouseButtonDown(Message, mbRight, {});
+  if (watch.Alive()) MouseButtonDown(Message, mbRight, {});
 }
 
 void TControl::WMRButtonUp(TMessage& Message) {
+  TControlWatch watch(this);
   DefaultHandler(Message);
-  MouseButtonUp(Message, mbRight);
+  if (watch.Alive()) MouseButtonUp(Message, mbRight);
 }
 
 void TControl::WMRButtonDblClk(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
-  MouseButtonDown(Message, mbRight, {ssDouble});
+  if (watch.Alive()) MouseButtonDown(Message, mbRight, {ssDouble});
 }
 
 void TControl::WMMButtonDown(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
-  MouseButtonDown(Message, mbMiddle, {});
+  if (watch.Alive()) MouseButtonDown(Message, mbMiddle, {});
 }
 
 void TControl::WMMButtonUp(TMessage& Message) {
+  TControlWatch watch(this);
   DefaultHandler(Message);
-  MouseButtonUp(Message, mbMiddle);
+  if (watch.Alive()) MouseButtonUp(Message, mbMiddle);
 }
 
 void TControl::WMMButtonDblClk(TMessage& Message) {
+  TControlWatch watch(this);
   SendCancelMode(this);
+  if (!watch.Alive()) return;
   DefaultHandler(Message);
-  MouseButtonDown(Message, mbMiddle, {ssDouble});
+  if (watch.Alive()) MouseButtonDown(Message, mbMiddle, {ssDouble});
 }
 
 void TControl::WMMouseMove(TMessage& Message) {
+  TControlWatch watch(this);
   DefaultHandler(Message);
+  if (!watch.Alive()) return;
   TPoint p = LParamToPoint(Message.LParam);
   MouseMove(MouseKeysToShiftState(Message.WParam), p.X, p.Y);
 }

@@ -476,7 +476,11 @@ void TCustomEdit::EditChar(Char Key) {
 }
 
 void TCustomEdit::EditMouseDown(TPoint P, TShiftState Shift, bool Double) {
-  if (!Focused() && CanFocus()) SetFocus();
+  if (!Focused() && CanFocus()) {
+    TControlWatch watch(this);  // OnEnter may free the edit
+    SetFocus();
+    if (!watch.Alive()) return;
+  }
   FSelecting = true;
   if (Double)
     FEdit.SelectWordAt(CharAt(P.X));

@@ -135,27 +135,36 @@ void TInputRouter::Mouse(const TBackendEvent& Event) {
   if (down && wm.ActiveWindow() != top) {
     auto* window = dynamic_cast<TWinControl*>(target);
     if (!window) window = target->Parent();
+    // The handlers on the way (OnActivate among them) may free the window or the target.
+    TControlWatch topWatch(top), targetWatch(target);
     TMessage m{WM_MOUSEACTIVATE, top->Handle(), 0, 0};
     try {
       window->WndProc(m);
     } catch (...) {
       if (Application) Application->HandleException(window);
     }
+    if (!topWatch.Alive()) return;
     intptr_t answer = m.Result ? m.Result : MA_ACTIVATE;
     if (answer == MA_ACTIVATE || answer == MA_ACTIVATEANDEAT) {
       wm.SetActiveWindow(top);
+      if (!topWatch.Alive()) return;
       // Activation may have moved things; find the target again.
       target = wm.CaptureControl() ? wm.CaptureControl() : ControlAt(top, screen);
       if (!target) return;
+    } else if (!targetWatch.Alive()) {
+      return;
     }
     if (answer == MA_ACTIVATEANDEAT || answer == MA_NOACTIVATEANDEAT) return;
   }
 
   if (target != wm.MouseControl) {
+    // Either handler may free the control the mouse is on: then the event ends here.
+    TControlWatch watch(target);
     TControl* old = wm.MouseControl;
     wm.MouseControl = target;
     if (old) Deliver(old, CM_MOUSELEAVE, 0, 0);
-    if (wm.MouseControl == target) Deliver(target, CM_MOUSEENTER, 0, 0);
+    if (watch.Alive() && wm.MouseControl == target) Deliver(target, CM_MOUSEENTER, 0, 0);
+    if (!watch.Alive()) return;
   }
 
   TPoint local = target->ScreenToClient(screen);

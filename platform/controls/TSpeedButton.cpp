@@ -208,8 +208,9 @@ bool TSpeedButton::InClient(int32_t X, int32_t Y) const {
 }
 
 void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch watch(this);  // the handler may free the button
   inherited::MouseDown(Button, Shift, X, Y);
-  if (Button != mbLeft || !Enabled()) return;
+  if (!watch.Alive() || Button != mbLeft || !Enabled()) return;
   if (!FDown) {
     FState = bsDown;
     Invalidate();
@@ -218,8 +219,9 @@ void TSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, 
 }
 
 void TSpeedButton::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch watch(this);  // the handler may free the button
   inherited::MouseMove(Shift, X, Y);
-  if (!FDragging) return;
+  if (!watch.Alive() || !FDragging) return;
   TButtonState state = FDown ? bsExclusive : (InClient(X, Y) ? bsDown : bsUp);
   if (state != FState) {
     FState = state;
@@ -228,8 +230,9 @@ void TSpeedButton::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
 }
 
 void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch watch(this);  // the handler may free the button
   inherited::MouseUp(Button, Shift, X, Y);
-  if (!FDragging || Button != mbLeft) return;
+  if (!watch.Alive() || !FDragging || Button != mbLeft) return;
   FDragging = false;
   const bool doClick = InClient(X, Y);
   if (FGroupIndex == 0) {

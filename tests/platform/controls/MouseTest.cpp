@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "ControlsFixture.h"
 #include "platform/controls/TGraphicControl.h"
 
@@ -227,6 +229,71 @@ TEST_F(MouseTest, WheelGoesToTheFocusedControlThenUpToItsParents) {
   inner->Wants = false;
   THeadlessInput::Wheel(a, TPoint{1, 1}, 240);
   EXPECT_EQ(outer->Turned, 240);
+}
+
+TEST_F(MouseTest, AControlMayFreeItselfInItsMouseHandlers) {
+  using TMouse = TMouseEvent;
+  auto fresh = [&] {
+    auto* c = new TProbe(form, nullptr, "c");
+    c->SetParent(form);
+    c->SetBounds(10, 60, 50, 20);
+    return c;
+  };
+  const std::vector<std::function<void(TProbe*)>> handlers{
+      [](TProbe* c) {
+        c->OnMouseDown = TMouse([c](TObject*, TMouseButton, TShiftState S, int32_t, int32_t) {
+          if (S.Contains(ssDouble)) delete c;
+        });
+      },
+      [](TProbe* c) { c->OnDblClick = TNotifyEvent([c](TObject*) { delete c; }); },
+      [](TProbe* c) {
+        c->OnMouseUp =
+            TMouse([c](TObject*, TMouseButton, TShiftState, int32_t, int32_t) { delete c; });
+      },
+  };
+  for (const auto& handler : handlers) {
+    TProbe* c = fresh();
+    handler(c);
+    THeadlessInput::DoubleClick(c, TPoint{5, 5});
+    EXPECT_EQ(form->ControlCount(), 2);
+  }
+  TProbe* c = fresh();
+  c->OnMouseMove = TMouseMoveEvent([c](TObject*, TShiftState, int32_t, int32_t) { delete c; });
+  THeadlessInput::MouseMove(c, TPoint{5, 5});
+  EXPECT_EQ(form->ControlCount(), 2);
+}
+
+TEST_F(MouseTest, AControlMayFreeItselfOrTheNextWhenTheMouseEntersOrLeaves) {
+  struct THoverProbe : TProbe {
+    using TProbe::TProbe;
+    std::function<void()> OnEnterMouse, OnLeaveMouse;
+    void WndProc(TMessage& M) override {
+      if (M.Msg == CM_MOUSEENTER && OnEnterMouse) return OnEnterMouse();
+      if (M.Msg == CM_MOUSELEAVE && OnLeaveMouse) return OnLeaveMouse();
+      inherited::WndProc(M);
+    }
+  };
+  auto* h = new THoverProbe(form, &log, "h");
+  h->SetParent(form);
+  h->SetBounds(10, 60, 50, 20);
+  h->OnEnterMouse = [h] { delete h; };
+  THeadlessInput::MouseMove(h, TPoint{5, 5});
+  EXPECT_EQ(form->ControlCount(), 2);
+
+  // The control the mouse leaves frees the one it moves onto.
+  h = new THoverProbe(form, &log, "h");
+  h->SetParent(form);
+  h->SetBounds(10, 60, 50, 20);
+  auto* next = new THoverProbe(form, &log, "n");
+  next->SetParent(form);
+  next->SetBounds(70, 60, 50, 20);
+  THeadlessInput::MouseMove(h, TPoint{5, 5});
+  h->OnLeaveMouse = [next] { delete next; };
+  log.clear();
+  THeadlessInput::MouseDown(next, TPoint{5, 5});
+  EXPECT_EQ(form->ControlCount(), 3);
+  for (const auto& s : log)
+    EXPECT_EQ(s.rfind("n:", 0), std::string::npos) << s;
 }
 
 }  // namespace bw::test

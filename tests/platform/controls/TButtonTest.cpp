@@ -104,4 +104,11 @@ TEST_F(TButtonTest, AButtonMayFreeItselfInItsOwnClick) {
   Application->ProcessMessages();
 }
 
+TEST_F(TButtonTest, AButtonMayFreeItselfWhenPressingFocusesIt) {
+  button->OnEnter = TNotifyEvent([this](TObject*) { delete button; });
+  THeadlessInput::Click(button);
+  EXPECT_EQ(form->ControlCount(), 0);
+  THeadlessInput::Key(VK_SPACE);
+}
+
 }  // namespace bw::test

@@ -156,6 +156,33 @@ TEST_F(EditTest, AnEditMayBeFreedByItsOwnOnChange) {
   }
 }
 
+TEST_F(EditTest, AnEditMayBeFreedByItsOwnMouseAndEnterHandlers) {
+  auto fresh = [this] {
+    Edit = new TTestEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 40, 150, 21);
+    Edit->SetText("some text");
+  };
+  // Clicked while another control has the focus: OnEnter runs inside the press.
+  fresh();
+  Edit->OnEnter = TNotifyEvent([this](TObject*) { delete Edit; });
+  THeadlessInput::Click(Edit, TPoint{20, 5});
+  EXPECT_EQ(Form->ControlCount(), 1);
+  fresh();
+  Edit->OnMouseDown = TMouseEvent([this](TObject*, TMouseButton, TShiftState S, int32_t, int32_t) {
+    if (S.Contains(ssDouble)) delete Edit;
+  });
+  THeadlessInput::DoubleClick(Edit, TPoint{20, 5});
+  EXPECT_EQ(Form->ControlCount(), 1);
+  fresh();
+  Edit->OnMouseMove =
+      TMouseMoveEvent([this](TObject*, TShiftState, int32_t, int32_t) { delete Edit; });
+  THeadlessInput::MouseDown(Edit, TPoint{20, 5});
+  THeadlessInput::MouseMove(Edit, TPoint{40, 5});
+  EXPECT_EQ(Form->ControlCount(), 1);
+  THeadlessInput::Type("x");
+}
+
 TEST_F(EditTest, MouseSelectsByClickDragShiftClickAndWord) {
   Edit->SetText("alpha beta gamma");
   THeadlessInput::Click(Edit, TPoint{Edit->PosToX(3), 5});

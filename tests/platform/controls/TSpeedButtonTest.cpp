@@ -1,3 +1,5 @@
+#include <functional>
+
 #include "platform/controls/TSpeedButton.h"
 
 #include "ControlsFixture.h"
@@ -115,6 +117,32 @@ TEST_F(SpeedButtonTest, PressDragAndReleaseDriveStateAndClick) {
   EXPECT_EQ(b->State(), bsUp);
   THeadlessInput::MouseUp(b, TPoint{5, 5});
   EXPECT_EQ(clicks, 3);
+}
+
+TEST_F(SpeedButtonTest, AButtonMayFreeItselfInItsMouseHandlers) {
+  using TMouse = TMouseEvent;
+  const std::vector<std::function<void(TSpeedButton*)>> handlers{
+      [](TSpeedButton* b) {
+        b->OnMouseDown =
+            TMouse([b](TObject*, TMouseButton, TShiftState, int32_t, int32_t) { delete b; });
+      },
+      [](TSpeedButton* b) {
+        b->OnMouseMove =
+            TMouseMoveEvent([b](TObject*, TShiftState, int32_t, int32_t) { delete b; });
+      },
+      [](TSpeedButton* b) {
+        b->OnMouseUp =
+            TMouse([b](TObject*, TMouseButton, TShiftState, int32_t, int32_t) { delete b; });
+      },
+  };
+  for (const auto& handler : handlers) {
+    TSpeedButton* b = NewButton(10, 1);
+    handler(b);
+    THeadlessInput::MouseDown(b, TPoint{5, 5});
+    THeadlessInput::MouseMove(Form, TPoint{200, 100});
+    THeadlessInput::MouseUp(Form, TPoint{200, 100});
+    EXPECT_EQ(Form->ControlCount(), 0);
+  }
 }
 
 TEST_F(SpeedButtonTest, GroupedButtonsStayDownOneAtATime) {
