@@ -27,12 +27,8 @@ TCustomForm::~TCustomForm() {
   TWindowManager& wm = TWindowManager::Get();
   if (HandleAllocated() && wm.Active == Handle()) {
     // The most recent other visible form takes over the keyboard.
-    TCustomForm* next = nullptr;
-    if (Screen)
-      for (int32_t i = Screen->FormCount() - 1; i >= 0 && !next; --i)
-        if (Screen->Forms(i)->Showing()) next = Screen->Forms(i);
     try {
-      wm.SetActiveWindow(next);
+      wm.ActivateNextForm(this);
     } catch (...) {
       wm.Active = 0;  // a destructor must not throw; the other form stays inactive
     }
@@ -82,18 +78,8 @@ void TCustomForm::CMShowingChanged(TMessage& Message) {
   if (Showing() && OnShow) OnShow(this);
   if (!Showing() && OnHide) OnHide(this);
   inherited::CMShowingChanged(Message);
-  if (Showing()) {
-    if (!wm.SuppressActivation) wm.SetActiveWindow(this);
-  } else if (wm.Active == Handle()) {
-    // The most recent other visible form takes over, as a desktop would do.
-    TCustomForm* next = nullptr;
-    if (Screen)
-      for (int32_t i = Screen->FormCount() - 1; i >= 0 && !next; --i) {
-        TCustomForm* f = Screen->Forms(i);
-        if (f != this && f->Showing()) next = f;
-      }
-    wm.SetActiveWindow(next);
-  }
+  // Hidden, the window has handed the activation on already.
+  if (Showing() && !wm.SuppressActivation) wm.SetActiveWindow(this);
 }
 
 void TCustomForm::CMTextChanged(TMessage& Message) {

@@ -250,7 +250,16 @@ void TWinControl::DestroyWnd() {
     TMessage destroy{WM_DESTROY, 0, 0, 0};
     MainWndProc(destroy);
   }
+  // A window that goes while active hands the keyboard on; one being re-created keeps it.
+  bool handOver = FSurface && wm.Active == FHandle && ComponentState().Contains(csDestroying);
   wm.Unregister(FHandle);
+  if (handOver) {
+    try {
+      wm.ActivateNextForm(this);
+    } catch (...) {
+      if (Application) Application->HandleException(this);
+    }
+  }
   if (FSurface) {
     Backend().DestroyWindow(FSurface);
     wm.RemoveTopLevel(this);
@@ -339,6 +348,8 @@ void TWinControl::CMShowingChanged(TMessage&) {
     if (TWinControl* focused = FindControl(wm.Focus); focused && ContainsControl(focused))
       bw::SetFocus(0);
     if (wm.CaptureControl() && ContainsControl(wm.CaptureControl())) wm.SetCaptureControl(nullptr);
+    // A hidden window that was active hands the keyboard on, as a desktop would do.
+    if (FSurface && wm.Active == FHandle) wm.ActivateNextForm(this);
   }
 }
 

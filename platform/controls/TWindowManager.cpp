@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/backend/Backend.h"
+#include "platform/controls/TCustomForm.h"
+#include "platform/controls/TScreen.h"
 #include "platform/controls/TWinControl.h"
 #include "platform/graphics/TBitmap.h"
 
@@ -24,6 +26,7 @@ void TWindowManager::Unregister(HWND Wnd) {
   Handles.erase(Wnd);
   if (Focus == Wnd) Focus = 0;
   if (Active == Wnd) Active = 0;
+  std::erase(ActivationOrder, Wnd);
   if (Caret.Owner == Wnd) {
     Caret = TCaretInfo();
     CaretHideLevel = 0;
@@ -55,6 +58,10 @@ void TWindowManager::SetActiveWindow(TWinControl* TopLevel) {
   if (Active == newHandle) return;
   HWND oldHandle = Active;
   Active = newHandle;
+  if (newHandle) {
+    std::erase(ActivationOrder, newHandle);
+    ActivationOrder.push_back(newHandle);
+  }
   if (TWinControl* old = Find(oldHandle)) {
     TMessage m{WM_ACTIVATE, WA_INACTIVE, intptr_t(newHandle), 0};
     old->MainWndProc(m);
@@ -71,6 +78,20 @@ void TWindowManager::SetActiveWindow(TWinControl* TopLevel) {
   TWinControl* focused = Find(Focus);
   if (Active == newHandle && (!focused || focused->TopLevelWindow() != TopLevel))
     SetFocus(newHandle);
+}
+
+void TWindowManager::ActivateNextForm(TWinControl* Leaving) {
+  auto candidate = [&](TWinControl* w) {
+    return w && w != Leaving && dynamic_cast<TCustomForm*>(w) && w->Showing();
+  };
+  TWinControl* next = nullptr;
+  for (auto it = ActivationOrder.rbegin(); it != ActivationOrder.rend() && !next; ++it)
+    if (TWinControl* w = Find(*it); candidate(w)) next = w;
+  // Forms never activated yet: the latest created one.
+  if (Screen)
+    for (int32_t i = Screen->FormCount() - 1; i >= 0 && !next; --i)
+      if (candidate(Screen->Forms(i))) next = Screen->Forms(i);
+  SetActiveWindow(next);
 }
 
 void TWindowManager::SetCaptureControl(TControl* Control) {
@@ -162,6 +183,7 @@ void TWindowManager::Reset() {
   NextHandle = 1;
   Focus = 0;
   Active = 0;
+  ActivationOrder.clear();
   FCaptureControl = nullptr;
   Caret = TCaretInfo();
   CaretHideLevel = 0;

@@ -30,6 +30,9 @@ struct TWindowManager {
   /// with WA_INACTIVE, the new one WM_ACTIVATE with WA_ACTIVE.
   void SetActiveWindow(TWinControl* TopLevel);
   TWinControl* ActiveWindow() const;
+  /// The active window Leaving is hidden or goes: the most recently active other visible
+  /// form takes over (none when there is no such form).
+  void ActivateNextForm(TWinControl* Leaving);
 
   /// The control that holds the capture (a graphic control's window holds it for it).
   void SetCaptureControl(TControl* Control);
@@ -60,6 +63,8 @@ struct TWindowManager {
   HWND NextHandle = 1;
   HWND Focus = 0;
   HWND Active = 0;
+  /// Top-level windows in the order they were last activated, the latest last.
+  std::vector<HWND> ActivationOrder;
   TControl* FCaptureControl = nullptr;
   TCaretInfo Caret;
   int32_t CaretHideLevel = 0;

@@ -31,6 +31,8 @@ class TPopupProbe : public TProbe {
 
  public:
   using TProbe::TProbe;
+  /// When true a click activates the pop-up, as a palette window may.
+  bool TakesActivation = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override {
@@ -39,7 +41,7 @@ class TPopupProbe : public TProbe {
     Params.ExStyle = WS_EX_TOOLWINDOW;
   }
   void WndProc(TMessage& M) override {
-    if (M.Msg == WM_MOUSEACTIVATE) {
+    if (M.Msg == WM_MOUSEACTIVATE && !TakesActivation) {
       M.Result = MA_NOACTIVATE;
       return;
     }
@@ -294,6 +296,36 @@ TEST_F(MouseTest, AControlMayFreeItselfOrTheNextWhenTheMouseEntersOrLeaves) {
   EXPECT_EQ(form->ControlCount(), 3);
   for (const auto& s : log)
     EXPECT_EQ(s.rfind("n:", 0), std::string::npos) << s;
+}
+
+TEST_F(MouseTest, APopupThatTookActivationHandsItBackWhenItGoes) {
+  TForm* second = NewForm();
+  second->SetLeft(600);
+  form->Show();  // the first form is the most recently active one
+  ASSERT_TRUE(form->Active());
+  auto makePopup = [&] {
+    auto* popup = new TPopupProbe(form, &log, "pop");
+    popup->TakesActivation = true;
+    popup->SetVisible(false);
+    popup->SetParent(a);
+    popup->SetBounds(0, 0, 80, 60);
+    SetWindowPos(popup->Handle(), HWND_TOP, 400, 500, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Application->ProcessMessages();
+    Headless().Click(TPoint{410, 510});
+    Application->ProcessMessages();
+    EXPECT_FALSE(form->Active());
+    EXPECT_FALSE(second->Active());
+    return popup;
+  };
+  TPopupProbe* popup = makePopup();
+  popup->SetVisible(false);
+  EXPECT_TRUE(form->Active()) << "hidden: the most recently active form takes over";
+  EXPECT_FALSE(second->Active());
+  popup = makePopup();
+  delete popup;
+  EXPECT_TRUE(form->Active()) << "freed: the same";
+  THeadlessInput::Key('x');
 }
 
 }  // namespace bw::test
