@@ -639,7 +639,8 @@ TSize TCanvas::TextExtent(const String& Text) const {
 
 void TCanvas::TextOut(int32_t X, int32_t Y, const String& Text) {
   ExtTextOut(X, Y, 0, nullptr, Text);
-  FPenPos = {X + TextWidth(Text), Y};
+  // Text running past the end of the range leaves the pen there rather than wrapping.
+  FPenPos = {Cut32(int64_t{X} + TextWidth(Text)), Y};
 }
 
 void TCanvas::TextRect(const TRect& Rect, int32_t X, int32_t Y, const String& Text) {
@@ -653,36 +654,41 @@ void TCanvas::ExtTextOut(int32_t X, int32_t Y, uint32_t Options, const TRect* Re
   Changing();
   Target t = Begin();
   if (Rect && (Options & ETO_OPAQUE))
-    Fill(t, Rect->Offset(t.Org.X, t.Org.Y), ColorToPixel(FBrush->Color()), pmCopy);
-  if (Rect && (Options & ETO_CLIPPED)) t.Clip = t.Clip.Intersect(Rect->Offset(t.Org.X, t.Org.Y));
+    Fill(t, t.Visible(*Rect), ColorToPixel(FBrush->Color()), pmCopy);
+  if (Rect && (Options & ETO_CLIPPED)) t.Clip = t.Visible(*Rect);
   DrawText(t, X, Y, Text);
   Changed();
 }
 
-void TCanvas::DrawText(const Target& t, int32_t X, int32_t Y, const String& Text) {
+void TCanvas::DrawText(const Target& t, int64_t X, int64_t Y, const String& Text) {
   if (Text.empty() || t.Clip.IsEmpty()) return;
   TFontFace* face = Face();
   const TTextMetric& tm = face->Metrics();
   const std::u32string chars = TFontEngine::Decode(Text);
-  int32_t x = X + t.Org.X, y = Y + t.Org.Y;
-  if (FBrush->Style() == bsSolid) {  // hatched brushes leave the text background alone
-    int32_t w = 0;
-    for (Char c : chars)
-      w += face->Glyph(c).Advance;
-    Fill(t, {x, y, x + w, y + tm.tmHeight}, ColorToPixel(FBrush->Color()), pmCopy);
-  }
+  // Positions stay logical and in 64 bits until cut to the clip: the text may lie far
+  // outside the 32-bit range once the origin is added.
+  int64_t width = 0;
+  for (Char c : chars)
+    width += face->Glyph(c).Advance;
+  if (FBrush->Style() == bsSolid)  // hatched brushes leave the text background alone
+    Fill(t, t.Visible(X, Y, X + width, Y + tm.tmHeight), ColorToPixel(FBrush->Color()), pmCopy);
   const uint32_t fg = ColorToPixel(FFont->Color());
   const uint32_t fr = (fg >> 16) & 0xFF, fgc = (fg >> 8) & 0xFF, fb = fg & 0xFF;
-  const int32_t baseline = y + tm.tmAscent;
-  const int32_t startX = x;
+  const int64_t baseline = Y + tm.tmAscent;
+  const int64_t clipRight = int64_t{t.Clip.Right} - t.Org.X;
+  int64_t x = X;
   for (Char c : chars) {
+    if (x >= clipRight) break;  // the rest lies past the clip's right edge
     const TGlyph& g = face->Glyph(c);
-    const int32_t gx = x + g.Left, gy = baseline - g.Top;
-    TRect box = TRect{gx, gy, gx + g.Width, gy + g.Height}.Intersect(t.Clip);
+    const int64_t gx = x + g.Left, gy = baseline - g.Top;
+    x += g.Advance;
+    const TRect box = t.Visible(gx, gy, gx + g.Width, gy + g.Height);
+    // Device position of the glyph's top-left: within 32 bits of the visible box.
+    const int64_t dgx = gx + t.Org.X, dgy = gy + t.Org.Y;
     for (int32_t py = box.Top; py < box.Bottom; ++py) {
-      const uint8_t* cov = &g.Coverage[size_t(py - gy) * size_t(g.Width)];
+      const uint8_t* cov = &g.Coverage[size_t(py - dgy) * size_t(g.Width)];
       for (int32_t px = box.Left; px < box.Right; ++px) {
-        uint32_t a = cov[px - gx];
+        uint32_t a = cov[px - dgx];
         if (a == 0) continue;
         uint32_t& d = t.At(px, py);
         if (a == 255) {
@@ -696,17 +702,16 @@ void TCanvas::DrawText(const Target& t, int32_t X, int32_t Y, const String& Text
         d = (dr << 16) | (dg << 8) | db;
       }
     }
-    x += g.Advance;
   }
   const TFontStyles style = FFont->Style();
   const int32_t thick = face->LineThickness();
   if (style.Contains(fsUnderline)) {
-    int32_t uy = baseline + face->UnderlinePosition();
-    Fill(t, {startX, uy, x, uy + thick}, fg, pmCopy);
+    const int64_t uy = baseline + face->UnderlinePosition();
+    Fill(t, t.Visible(X, uy, X + width, uy + thick), fg, pmCopy);
   }
   if (style.Contains(fsStrikeOut)) {
-    int32_t sy = baseline + face->StrikeOutPosition();
-    Fill(t, {startX, sy, x, sy + thick}, fg, pmCopy);
+    const int64_t sy = baseline + face->StrikeOutPosition();
+    Fill(t, t.Visible(X, sy, X + width, sy + thick), fg, pmCopy);
   }
 }
 
@@ -772,36 +777,52 @@ uint32_t Rop3(TCopyMode rop, uint32_t s, uint32_t d, uint32_t p) {
 
 }  // namespace
 
-void TCanvas::Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin,
+namespace {
+
+// For each visible pixel of one axis of a copy, the source coordinate it takes (a scaled
+// and, for negative extents, mirrored mapping), or -1 where that lies outside the source.
+std::vector<int32_t> SourceMap(int64_t destStart, int64_t destExtent, int32_t visStart,
+                               int32_t visEnd, int64_t srcStart, int64_t srcExtent,
+                               int64_t srcOrigin, int32_t srcSize) {
+  const uint64_t ad = uint64_t(destExtent < 0 ? -destExtent : destExtent);
+  const uint64_t as = uint64_t(srcExtent < 0 ? -srcExtent : srcExtent);
+  std::vector<int32_t> map(size_t(visEnd - visStart));
+  for (int32_t v = visStart; v < visEnd; ++v) {
+    uint64_t i = uint64_t(v - destStart);
+    if (destExtent < 0) i = ad - 1 - i;
+    // Each extent spans at most two 32-bit edges, so the product fits 64 unsigned bits.
+    const int64_t j = int64_t(i * as / ad);
+    const int64_t s = (srcExtent > 0 ? srcStart + j : srcStart - 1 - j) + srcOrigin;
+    map[size_t(v - visStart)] = s >= 0 && s < srcSize ? int32_t(s) : -1;
+  }
+  return map;
+}
+
+}  // namespace
+
+void TCanvas::Blit(const Edges& Dest, const TPixelBuffer& src, TPoint srcOrigin,
                    const TRect& Source, TCopyMode rop, const uint32_t* transparent,
                    const uint32_t* replace) {
-  const int32_t dw = Dest.Width(), dh = Dest.Height();
-  const int32_t sw = Source.Width(), sh = Source.Height();
+  const int64_t dw = Dest.Right - Dest.Left, dh = Dest.Bottom - Dest.Top;
+  const int64_t sw = int64_t{Source.Right} - Source.Left;
+  const int64_t sh = int64_t{Source.Bottom} - Source.Top;
   if (dw == 0 || dh == 0 || sw == 0 || sh == 0 || !src.Bits) return;
   Changing();
   Target t = Begin();
-  // Read the source first: it may be the destination itself.
-  const int32_t adw = std::abs(dw), adh = std::abs(dh), asw = std::abs(sw), ash = std::abs(sh);
-  TRect dev = Normalized(Dest.Left, Dest.Top, Dest.Right, Dest.Bottom).Offset(t.Org.X, t.Org.Y);
-  TRect vis = dev.Intersect(t.Clip);
+  // Only the visible pixels are walked, however large or far out the destination is.
+  const int64_t left = std::min(Dest.Left, Dest.Right), top = std::min(Dest.Top, Dest.Bottom);
+  const TRect vis =
+      t.Visible(left, top, std::max(Dest.Left, Dest.Right), std::max(Dest.Top, Dest.Bottom));
   if (vis.IsEmpty()) {
     Changed();
     return;
   }
-  std::vector<int32_t> colMap(size_t(vis.Width())), rowMap(size_t(vis.Height()));
-  for (int32_t x = vis.Left; x < vis.Right; ++x) {
-    int32_t i = x - dev.Left;
-    if (dw < 0) i = adw - 1 - i;
-    int32_t j = int32_t(int64_t{i} * asw / adw);
-    colMap[size_t(x - vis.Left)] = (sw > 0 ? Source.Left + j : Source.Left - 1 - j) + srcOrigin.X;
-  }
-  for (int32_t y = vis.Top; y < vis.Bottom; ++y) {
-    int32_t i = y - dev.Top;
-    if (dh < 0) i = adh - 1 - i;
-    int32_t j = int32_t(int64_t{i} * ash / adh);
-    rowMap[size_t(y - vis.Top)] = (sh > 0 ? Source.Top + j : Source.Top - 1 - j) + srcOrigin.Y;
-  }
-  // Gather the source pixels; a pixel outside the source buffer leaves the target alone.
+  const std::vector<int32_t> colMap =
+      SourceMap(left + t.Org.X, dw, vis.Left, vis.Right, Source.Left, sw, srcOrigin.X, src.Width);
+  const std::vector<int32_t> rowMap =
+      SourceMap(top + t.Org.Y, dh, vis.Top, vis.Bottom, Source.Top, sh, srcOrigin.Y, src.Height);
+  // Read the source first: it may be the destination itself. A pixel outside the source
+  // buffer leaves the target alone.
   constexpr uint32_t kSkip = 0xFF000000;
   std::vector<uint32_t> tmp(size_t(vis.Width()) * size_t(vis.Height()));
   for (int32_t y = 0; y < vis.Height(); ++y) {
@@ -809,8 +830,7 @@ void TCanvas::Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin,
     for (int32_t x = 0; x < vis.Width(); ++x) {
       int32_t sx = colMap[size_t(x)];
       uint32_t v = kSkip;
-      if (sx >= 0 && sy >= 0 && sx < src.Width && sy < src.Height)
-        v = src.Bits[static_cast<ptrdiff_t>(sy) * src.Stride + sx] & 0xFFFFFF;
+      if (sx >= 0 && sy >= 0) v = src.Bits[static_cast<ptrdiff_t>(sy) * src.Stride + sx] & 0xFFFFFF;
       tmp[size_t(y) * size_t(vis.Width()) + size_t(x)] = v;
     }
   }
@@ -833,15 +853,21 @@ void TCanvas::Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin,
 
 void TCanvas::CopyRect(const TRect& Dest, TCanvas* Canvas, const TRect& Source) {
   if (!Canvas) return;
-  Blit(Dest, Canvas->Buffer(), Canvas->Origin(), Source, FCopyMode, nullptr, nullptr);
+  Blit({Dest.Left, Dest.Top, Dest.Right, Dest.Bottom}, Canvas->Buffer(), Canvas->Origin(), Source,
+       FCopyMode, nullptr, nullptr);
 }
 
 void TCanvas::Draw(int32_t X, int32_t Y, TBitmap* Graphic) {
   if (!Graphic || Graphic->Empty()) return;
-  StretchDraw(Bounds(X, Y, Graphic->Width(), Graphic->Height()), Graphic);
+  // The far edges may pass the 32-bit range: keep them exact so the bitmap is not squeezed.
+  DrawStretched({X, Y, int64_t{X} + Graphic->Width(), int64_t{Y} + Graphic->Height()}, Graphic);
 }
 
 void TCanvas::StretchDraw(const TRect& Rect, TBitmap* Graphic) {
+  DrawStretched({Rect.Left, Rect.Top, Rect.Right, Rect.Bottom}, Graphic);
+}
+
+void TCanvas::DrawStretched(const Edges& Rect, TBitmap* Graphic) {
   if (!Graphic || Graphic->Empty()) return;
   HBITMAP img = Graphic->Handle();
   TPixelBuffer src{img->Pixels.data(), img->Width, img->Height, img->Width};
@@ -859,7 +885,7 @@ void TCanvas::BrushCopy(const TRect& Dest, TBitmap* Bitmap, const TRect& Source,
   HBITMAP img = Bitmap->Handle();
   TPixelBuffer src{img->Pixels.data(), img->Width, img->Height, img->Width};
   uint32_t key = ColorToPixel(Color);
-  Blit(Dest, src, {}, Source, cmSrcCopy, nullptr, &key);
+  Blit({Dest.Left, Dest.Top, Dest.Right, Dest.Bottom}, src, {}, Source, cmSrcCopy, nullptr, &key);
 }
 
 }  // namespace bw

@@ -172,6 +172,11 @@ class TCanvas : public TPersistent {
  private:
   class Mask;
   struct Target;
+  // A rectangle whose edges may lie beyond the 32-bit range (a bitmap's size added to a
+  // far-out position).
+  struct Edges {
+    int64_t Left, Top, Right, Bottom;
+  };
 
   Target Begin() const;
   void PlotLine(const Target& t, int64_t x0, int64_t y0, int64_t x1, int64_t y1);
@@ -179,9 +184,10 @@ class TCanvas : public TPersistent {
   void Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode);
   void FillWithBrush(const Target& t, TRect device);
   void ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode);
-  void DrawText(const Target& t, int32_t X, int32_t Y, const String& Text);
-  void Blit(const TRect& Dest, const TPixelBuffer& src, TPoint srcOrigin, const TRect& Source,
+  void DrawText(const Target& t, int64_t X, int64_t Y, const String& Text);
+  void Blit(const Edges& Dest, const TPixelBuffer& src, TPoint srcOrigin, const TRect& Source,
             TCopyMode rop, const uint32_t* transparent, const uint32_t* replace);
+  void DrawStretched(const Edges& Rect, TBitmap* Graphic);
   TFontFace* Face() const;
 
   std::unique_ptr<TPen> FPen;

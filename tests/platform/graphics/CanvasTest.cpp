@@ -264,5 +264,41 @@ TEST(CanvasCopy, CopyRectWithinOneCanvasReadsBeforeWriting) {
   EXPECT_EQ(Picture(*b)[0], "##..");
 }
 
+TEST(CanvasCopy, ExtremeCoordinatesAndOriginsNeitherOverflowNorDraw) {
+  TBitmap src;
+  src.SetSize(3, 3);
+  src.Canvas()->Brush()->SetColor(clBlack);
+  src.Canvas()->FillRect(Rect(0, 0, 3, 3));
+  auto b = White(6, 6);
+  TCanvas* c = b->Canvas();
+  c->SetOrigin(Point(INT32_MAX - 1, INT32_MAX - 1));
+  c->Draw(INT32_MAX - 1, INT32_MAX - 1, &src);
+  c->StretchDraw(Rect(INT32_MAX - 5, INT32_MAX - 5, INT32_MAX, INT32_MAX), &src);
+  c->CopyRect(Rect(INT32_MAX - 5, 0, INT32_MAX, 5), src.Canvas(), Rect(0, 0, 3, 3));
+  c->BrushCopy(Rect(INT32_MAX - 5, 0, INT32_MAX, 5), &src, Rect(0, 0, 3, 3), clWhite);
+  c->SetOrigin(Point(INT32_MIN + 1, INT32_MIN + 1));
+  c->Draw(INT32_MIN, INT32_MIN, &src);
+  c->StretchDraw(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), &src);
+  EXPECT_EQ(Ink(*b), TRect{});
+  // A huge destination straddling the bitmap costs only the visible pixels and lands
+  // where the scale puts it: the whole bitmap lies in the source's first column and row.
+  c->SetOrigin(Point(0, 0));
+  c->StretchDraw(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), &src);
+  EXPECT_EQ(Ink(*b), Rect(0, 0, 6, 6));
+  auto d = White(6, 6);
+  d->Canvas()->SetOrigin(Point(-3, -3));
+  d->Canvas()->CopyRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX), src.Canvas(),
+                        Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX));
+  d->Canvas()->CopyRect(Rect(0, 0, 5, 5), src.Canvas(),
+                        Rect(INT32_MAX - 2, INT32_MAX - 2, INT32_MAX, INT32_MAX));
+  d->Canvas()->Draw(INT32_MAX - 2, 0, &src);
+  // A far-out position brought back by the origin draws the bitmap unsqueezed.
+  src.Canvas()->SetPixels(2, 0, clRed);
+  auto e = White(4, 1);
+  e->Canvas()->SetOrigin(Point(-(INT32_MAX - 1), 0));
+  e->Canvas()->Draw(INT32_MAX - 2, 0, &src);
+  EXPECT_EQ(Picture(*e)[0], "#?..");  // starts one pixel left of the bitmap
+}
+
 }  // namespace
 }  // namespace bw

@@ -159,5 +159,40 @@ TEST_F(TextCanvas, MalformedUtf8DrawsWithoutHarm) {
   EXPECT_GT(c->TextWidth(std::string("\xE2\x82", 2)), 0);
 }
 
+TEST_F(TextCanvas, ExtremeCoordinatesAndOriginsNeitherOverflowNorDraw) {
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(clBlack);
+  c->Font()->SetStyle(TFontStyles{fsUnderline, fsStrikeOut});
+  c->SetOrigin(Point(INT32_MAX - 1, INT32_MAX - 1));
+  c->TextOut(INT32_MAX - 1, INT32_MAX - 1, "Wide text");
+  c->TextRect(Rect(INT32_MAX - 9, INT32_MAX - 9, INT32_MAX, INT32_MAX), INT32_MAX - 9,
+              INT32_MAX - 9, "Wide text");
+  TRect r = Rect(INT32_MAX - 9, 0, INT32_MAX, 10);
+  c->ExtTextOut(INT32_MAX, INT32_MAX, ETO_OPAQUE | ETO_CLIPPED, &r, "Wide text");
+  c->SetOrigin(Point(INT32_MIN + 1, INT32_MIN + 1));
+  c->TextOut(INT32_MIN, INT32_MIN, "Wide text");
+  c->TextRect(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MIN + 5), INT32_MIN, INT32_MIN, "x");
+  c->SetOrigin(Point(0, 0));
+  c->TextOut(INT32_MAX - 3, 0, "Wide text");
+  c->TextOut(INT32_MIN, 0, "Wide text");
+  EXPECT_EQ(Ink(b), TRect{});
+  // The pen position stops at the end of the range rather than wrapping to the far side.
+  EXPECT_EQ(c->PenPos().X, INT32_MIN + c->TextWidth("Wide text"));
+  c->TextOut(INT32_MAX - 3, 0, "Wide text");
+  EXPECT_EQ(c->PenPos().X, INT32_MAX);
+  // Far-out text brought back by the origin lands where the same text at 0 does.
+  c->Brush()->SetStyle(bsClear);
+  c->TextOut(0, 0, "Wide text");
+  const TRect near = Ink(b);
+  ASSERT_FALSE(near.IsEmpty());
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 200, 60));
+  c->Brush()->SetStyle(bsClear);
+  c->SetOrigin(Point(-(INT32_MAX - 1), INT32_MIN + 1));
+  c->TextOut(INT32_MAX - 1, INT32_MAX, "Wide text");
+  EXPECT_EQ(Ink(b), near);
+}
+
 }  // namespace
 }  // namespace bw
