@@ -25,7 +25,10 @@ void TBitmap::Changed() {
 }
 
 TBitmapImage& TBitmap::Image() {
-  if (!FImage) FImage = std::make_unique<TBitmapImage>();
+  if (!FImage) {
+    FImage = std::make_unique<TBitmapImage>();
+    FImage->Owner.Bitmap = this;
+  }
   return *FImage;
 }
 
@@ -42,6 +45,7 @@ void TBitmap::Assign(TPersistent* Source) {
   }
   if (src == this) return;
   FImage = src->FImage ? std::make_unique<TBitmapImage>(*src->FImage) : nullptr;
+  if (FImage) FImage->Owner.Bitmap = this;
   FTransparent = src->FTransparent;
   FTransparentMode = src->FTransparentMode;
   FTransparentColor = src->FTransparentColor;
@@ -132,13 +136,22 @@ TCanvas* TBitmap::Canvas() {
 
 void TBitmap::SetHandle(HBITMAP value) {
   if (value == FImage.get()) return;
-  FImage.reset(value);
+  if (value && value->Owner.Bitmap) {
+    // Another bitmap still owns that image and will free it: take a copy.
+    FImage = std::make_unique<TBitmapImage>(*value);
+  } else {
+    FImage.reset(value);
+  }
+  if (FImage) FImage->Owner.Bitmap = this;
   Changed();
 }
 
 HBITMAP TBitmap::ReleaseHandle() {
   HBITMAP h = FImage.release();
-  if (h) Changed();
+  if (h) {
+    h->Owner.Bitmap = nullptr;
+    Changed();
+  }
   return h;
 }
 
@@ -154,6 +167,7 @@ const uint32_t* TBitmap::ScanLine(int32_t y) const {
 
 void TBitmap::LoadFromMemory(const uint8_t* Data, size_t Size) {
   std::unique_ptr<TBitmapImage> img = ReadBmp(Data, Size);
+  img->Owner.Bitmap = this;
   FImage = std::move(img);
   Changed();
 }

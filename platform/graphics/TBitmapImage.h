@@ -20,6 +20,14 @@ enum TPixelFormat {
   pfCustom
 };
 
+/// The bitmap that owns an image, if any. Copying an image does not copy its owner.
+struct TImageOwner {
+  const void* Bitmap = nullptr;
+  TImageOwner() = default;
+  TImageOwner(const TImageOwner&) {}
+  TImageOwner& operator=(const TImageOwner&) { return *this; }
+};
+
 struct TBitmapImage {
   int32_t Width = 0;
   int32_t Height = 0;
@@ -29,13 +37,16 @@ struct TBitmapImage {
   std::vector<uint32_t> Palette;
   /// Width * Height pixels 0x00RRGGBB, top row first.
   std::vector<uint32_t> Pixels;
+  /// Set while a TBitmap owns the image: only that bitmap frees it.
+  TImageOwner Owner;
 };
 
 using HBITMAP = TBitmapImage*;
 
-/// Frees an image that no bitmap owns; null is ignored.
+/// Frees an image that no bitmap owns; null and a bitmap's own image are ignored (the
+/// bitmap frees that itself).
 inline void DeleteObject(HBITMAP handle) {
-  delete handle;
+  if (handle && !handle->Owner.Bitmap) delete handle;
 }
 
 }  // namespace bw

@@ -1,5 +1,7 @@
 #include "platform/graphics/TFont.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "platform/core/TPropertyTable.h"
@@ -13,6 +15,8 @@ namespace {
 int32_t MulDiv(int32_t a, int32_t b, int32_t c) {
   int64_t n = int64_t{a} * b;
   int64_t q = (std::llabs(n) + c / 2) / c;
+  // Saturates so that results, and their negations, stay within 32 bits.
+  q = std::min<int64_t>(q, INT32_MAX);
   return static_cast<int32_t>(n < 0 ? -q : q);
 }
 }  // namespace

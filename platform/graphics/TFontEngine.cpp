@@ -7,6 +7,8 @@
 #include FT_SYNTHESIS_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace bw {
@@ -86,7 +88,7 @@ TFontFace::TFontFace(std::unique_ptr<Impl> impl) : FImpl(std::move(impl)) {
       1, static_cast<int32_t>(std::lround(-double(f->underline_position) * em / upem)));
   FLineThickness = std::max<int32_t>(
       1, static_cast<int32_t>(std::lround(double(f->underline_thickness) * em / upem)));
-  FStrikePos = -std::max(1, FMetrics.tmAscent * 3 / 10);
+  FStrikePos = -std::max(1, int32_t(int64_t{FMetrics.tmAscent} * 3 / 10));
 }
 
 TFontFace::~TFontFace() = default;
@@ -224,7 +226,8 @@ TFontFace* TFontEngine::Face(const String& name, TFontStyles style, TFontPitch p
   impl->File = m.File;
   impl->SynthBold = m.SynthBold;
   impl->SynthItalic = m.SynthItalic;
-  int32_t em = height < 0 ? -height : (height == 0 ? 11 : height);
+  int32_t em = height < 0 ? int32_t(std::min<int64_t>(-int64_t{height}, INT32_MAX))
+                          : (height == 0 ? 11 : height);
   FT_Face face = nullptr;
   if (FLibrary &&
       FT_New_Face(static_cast<FT_Library>(FLibrary), m.File.c_str(), m.Index, &face) == 0) {
@@ -235,7 +238,8 @@ TFontFace* TFontEngine::Face(const String& name, TFontStyles style, TFontPitch p
         if (os2->usWinAscent + os2->usWinDescent > 0)
           cell = int64_t{os2->usWinAscent} + os2->usWinDescent;
       if (cell > 0)
-        em = std::max<int32_t>(1, static_cast<int32_t>(height * face->units_per_EM / cell));
+        em = static_cast<int32_t>(
+            std::clamp<int64_t>(int64_t{height} * face->units_per_EM / cell, 1, 2048));
     }
     em = std::clamp(em, 1, 2048);
     if (FT_Set_Pixel_Sizes(face, 0, static_cast<FT_UInt>(em)) != 0) {
@@ -279,13 +283,11 @@ std::u32string TFontEngine::Decode(const String& text) {
       ++i;
       continue;
     }
-    if (extra > 0 && i + extra >= n) {
-      out.push_back(0xFFFD);
-      break;
-    }
     bool ok = true;
     for (int k = 1; k <= extra; ++k) {
-      if ((s[i + k] & 0xC0) != 0x80) {
+      // A sequence cut short by the end or by a non-continuation byte is one replacement
+      // character; decoding goes on with the byte after the lead.
+      if (i + k >= n || (s[i + k] & 0xC0) != 0x80) {
         ok = false;
         break;
       }

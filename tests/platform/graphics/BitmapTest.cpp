@@ -277,6 +277,25 @@ TEST(BitmapObject, AssignCopiesAndHandlesMoveOwnership) {
   EXPECT_THROW(b.Assign(&pen), EConvertError);
 }
 
+TEST(BitmapObject, AHandleStillOwnedByAnotherBitmapIsNotFreedTwice) {
+  auto a = std::make_unique<TBitmap>();
+  a->SetSize(2, 1);
+  a->Canvas()->SetPixels(1, 0, clRed);
+  TBitmap b;
+  b.SetHandle(a->Handle());  // a keeps its image; b takes a copy
+  EXPECT_NE(b.Handle(), a->Handle());
+  EXPECT_EQ(b.Canvas()->Pixels(1, 0), clRed);
+  DeleteObject(a->Handle());  // a bitmap's own image is freed by the bitmap alone
+  EXPECT_EQ(a->Canvas()->Pixels(1, 0), clRed);
+  a.reset();
+  EXPECT_EQ(b.Canvas()->Pixels(1, 0), clRed);
+  // A released handle belongs to whoever took it: a bitmap takes it over as it is.
+  HBITMAP h = b.ReleaseHandle();
+  TBitmap c;
+  c.SetHandle(h);
+  EXPECT_EQ(c.Handle(), h);
+}
+
 TEST(BitmapObject, StreamsAndFiles) {
   TBitmap a;
   a.SetSize(4, 3);

@@ -157,6 +157,31 @@ TEST_F(TextCanvas, MalformedUtf8DrawsWithoutHarm) {
   c->TextOut(0, 0, std::string("a\xC3", 2));
   c->TextOut(0, 20, std::string("\xFF\xFE\x80", 3));
   EXPECT_GT(c->TextWidth(std::string("\xE2\x82", 2)), 0);
+  // A lead byte near the end without its continuation stands for one replacement
+  // character; what follows it is still drawn.
+  const int32_t replacementA = c->TextWidth(
+      "\xEF\xBF\xBD"
+      "a");
+  EXPECT_EQ(c->TextWidth(std::string("\xE2"
+                                     "a",
+                                     2)),
+            replacementA);
+}
+
+TEST_F(TextCanvas, ExtremeFontSizesGiveUsableMetrics) {
+  for (int32_t h : {INT32_MIN, INT32_MIN + 1, -1, 0, 1, 1 << 20, INT32_MAX}) {
+    SCOPED_TRACE(h);
+    c->Font()->SetHeight(h);
+    const TTextMetric tm = c->TextMetrics();
+    EXPECT_GT(tm.tmHeight, 0);
+    EXPECT_GE(c->TextWidth("x"), 0);
+    c->TextOut(0, 0, "x");
+    (void)c->Font()->Size();
+  }
+  for (int32_t size : {INT32_MIN, -8, 0, INT32_MAX}) {
+    c->Font()->SetSize(size);
+    EXPECT_GT(c->TextHeight("x"), 0);
+  }
 }
 
 TEST_F(TextCanvas, ExtremeCoordinatesAndOriginsNeitherOverflowNorDraw) {
