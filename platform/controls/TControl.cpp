@@ -482,48 +482,44 @@ void TControl::WMLButtonUp(TMessage& Message) {
   MouseButtonUp(Message, mbLeft);
 }
 
-void TControl::WMRButtonDown(TMessage& Message) {
+// A press or release of the right or middle button: the default handling, then the mouse
+// event, each only while the control is still there.
+void TControl::OtherButtonDown(TMessage& Message, TMouseButton Button, TShiftState Extra) {
   TControlWatch watch(this);
   SendCancelMode(this);
   if (!watch.Alive()) return;
   DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonDown(Message, mbRight, {});
+  if (watch.Alive()) MouseButtonDown(Message, Button, Extra);
+}
+
+void TControl::OtherButtonUp(TMessage& Message, TMouseButton Button) {
+  TControlWatch watch(this);
+  DefaultHandler(Message);
+  if (watch.Alive()) MouseButtonUp(Message, Button);
+}
+
+void TControl::WMRButtonDown(TMessage& Message) {
+  OtherButtonDown(Message, mbRight, {});
 }
 
 void TControl::WMRButtonUp(TMessage& Message) {
-  TControlWatch watch(this);
-  DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonUp(Message, mbRight);
+  OtherButtonUp(Message, mbRight);
 }
 
 void TControl::WMRButtonDblClk(TMessage& Message) {
-  TControlWatch watch(this);
-  SendCancelMode(this);
-  if (!watch.Alive()) return;
-  DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonDown(Message, mbRight, {ssDouble});
+  OtherButtonDown(Message, mbRight, {ssDouble});
 }
 
 void TControl::WMMButtonDown(TMessage& Message) {
-  TControlWatch watch(this);
-  SendCancelMode(this);
-  if (!watch.Alive()) return;
-  DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonDown(Message, mbMiddle, {});
+  OtherButtonDown(Message, mbMiddle, {});
 }
 
 void TControl::WMMButtonUp(TMessage& Message) {
-  TControlWatch watch(this);
-  DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonUp(Message, mbMiddle);
+  OtherButtonUp(Message, mbMiddle);
 }
 
 void TControl::WMMButtonDblClk(TMessage& Message) {
-  TControlWatch watch(this);
-  SendCancelMode(this);
-  if (!watch.Alive()) return;
-  DefaultHandler(Message);
-  if (watch.Alive()) MouseButtonDown(Message, mbMiddle, {ssDouble});
+  OtherButtonDown(Message, mbMiddle, {ssDouble});
 }
 
 void TControl::WMMouseMove(TMessage& Message) {

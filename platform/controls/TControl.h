@@ -217,6 +217,8 @@ class TControl : public TComponent {
  private:
   void MouseButtonDown(TMessage& Message, TMouseButton Button, TShiftState Extra);
   void MouseButtonUp(TMessage& Message, TMouseButton Button);
+  void OtherButtonDown(TMessage& Message, TMouseButton Button, TShiftState Extra);
+  void OtherButtonUp(TMessage& Message, TMouseButton Button);
   void FontOnChange();
 
   TAlign FAlign = alNone;

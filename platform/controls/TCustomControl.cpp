@@ -4,16 +4,22 @@
 
 namespace bw {
 
-void BindCanvas(TCanvas* Dest, TCanvas* Source) {
-  Dest->SetBuffer(Source->Buffer());
-  Dest->SetOrigin(Source->Origin());
-  Dest->ResetClip();
-  if (Source->HasClip()) Dest->SetClipRect(Source->ClipRect());
-}
-
-void UnbindCanvas(TCanvas* Canvas) {
-  Canvas->SetBuffer(TPixelBuffer());
-  Canvas->ResetClip();
+void PaintThrough(TCanvas* Own, TCanvas* Source, const std::function<void()>& Paint) {
+  Own->SetBuffer(Source->Buffer());
+  Own->SetOrigin(Source->Origin());
+  Own->ResetClip();
+  if (Source->HasClip()) Own->SetClipRect(Source->ClipRect());
+  auto unbind = [Own] {
+    Own->SetBuffer(TPixelBuffer());
+    Own->ResetClip();
+  };
+  try {
+    Paint();
+  } catch (...) {
+    unbind();
+    throw;
+  }
+  unbind();
 }
 
 TCustomControl::TCustomControl(TComponent* AOwner)
@@ -24,14 +30,7 @@ TCustomControl::~TCustomControl() = default;
 void TCustomControl::Paint() {}
 
 void TCustomControl::PaintWindow(TCanvas* ACanvas) {
-  BindCanvas(FCanvas.get(), ACanvas);
-  try {
-    Paint();
-  } catch (...) {
-    UnbindCanvas(FCanvas.get());
-    throw;
-  }
-  UnbindCanvas(FCanvas.get());
+  PaintThrough(FCanvas.get(), ACanvas, [this] { Paint(); });
 }
 
 }  // namespace bw

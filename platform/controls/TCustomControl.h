@@ -2,6 +2,7 @@
 // A windowed control that paints itself: Paint draws on Canvas, which is set up with the
 // control's origin and clip while the window is painted.
 
+#include <functional>
 #include <memory>
 
 #include "platform/controls/TWinControl.h"
@@ -28,9 +29,8 @@ class TCustomControl : public TWinControl {
   std::unique_ptr<TCanvas> FCanvas;
 };
 
-/// Points Dest at the pixels, origin and clip that Source draws with.
-void BindCanvas(TCanvas* Dest, TCanvas* Source);
-/// Takes the pixels away from a canvas bound for painting.
-void UnbindCanvas(TCanvas* Canvas);
+/// Runs Paint with Own drawing on the pixels, origin and clip of Source; afterwards, also
+/// when Paint throws, Own holds no pixels again.
+void PaintThrough(TCanvas* Own, TCanvas* Source, const std::function<void()>& Paint);
 
 }  // namespace bw

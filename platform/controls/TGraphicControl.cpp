@@ -22,14 +22,7 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 void TGraphicControl::WMPaint(TMessage& Message) {
   auto* source = reinterpret_cast<TCanvas*>(Message.WParam);
   if (!source) return;
-  BindCanvas(FCanvas.get(), source);
-  try {
-    Paint();
-  } catch (...) {
-    UnbindCanvas(FCanvas.get());
-    throw;
-  }
-  UnbindCanvas(FCanvas.get());
+  PaintThrough(FCanvas.get(), source, [this] { Paint(); });
 }
 
 }  // namespace bw
