@@ -92,9 +92,10 @@ void TCustomGrid::ChangeSize(int32_t NewColCount, int32_t NewRowCount) {
   FAnchor = clampCell(FAnchor);
   UpdateGeometry();
   Invalidate();
-  if (FEditorMode) UpdateEdit();
-  // Last, so that a descendant that changes the size again finds everything settled.
+  // Before the editor reloads, so that a descendant that changes the size again finds
+  // everything settled, and hears of the change even when the reload fails.
   SizeChanged(oldCols, oldRows);
+  if (FEditorMode) UpdateEdit();
 }
 
 void TCustomGrid::SetFixedCols(int32_t Value) {
@@ -104,6 +105,7 @@ void TCustomGrid::SetFixedCols(int32_t Value) {
   HideEdit(true);
   FLayout.SetFixedCols(Value);
   ChangeGridOrientation();
+  if (FEditorMode) UpdateEdit();
 }
 
 void TCustomGrid::SetFixedRows(int32_t Value) {
@@ -114,6 +116,7 @@ void TCustomGrid::SetFixedRows(int32_t Value) {
   FLayout.SetFixedRows(Value);
   ChangeGridOrientation();
   FixedRowsChanged();
+  if (FEditorMode) UpdateEdit();
 }
 
 // New fixed counts move the current cell and the scrolled origin to the first cells.
@@ -123,7 +126,6 @@ void TCustomGrid::ChangeGridOrientation() {
   FLayout.SetTopLeft(FCurrent);
   UpdateGeometry();
   Invalidate();
-  if (FEditorMode) UpdateEdit();
 }
 
 void TCustomGrid::SetDefaultColWidth(int32_t Value) {
@@ -201,13 +203,16 @@ void TCustomGrid::SetOptions(TGridOptions Value) {
   if (Value.Contains(goAlwaysShowEditor) && !Value.Contains(goEditing))
     Value.Exclude(goAlwaysShowEditor);
   if (Value == FOptions) return;
+  const bool editable = Value.Contains(goEditing) && !Value.Contains(goRowSelect);
+  // The editor's text is stored before anything changes: a refused store leaves the
+  // options as they were and the editor open.
+  if (!editable) HideEdit(true);
   TGridOptions old = FOptions;
   FOptions = Value;
   ApplyLineWidths();
   if (!Value.Contains(goRangeSelect)) FAnchor = FCurrent;
-  if (!Value.Contains(goEditing) || Value.Contains(goRowSelect)) {
+  if (!editable) {
     FEditorMode = false;
-    HideEdit(true);
   } else if (Value.Contains(goAlwaysShowEditor) && !old.Contains(goAlwaysShowEditor)) {
     FEditorMode = true;
     UpdateEdit();
@@ -508,9 +513,11 @@ TInplaceEdit* TCustomGrid::CreateEditor() {
 }
 
 bool TCustomGrid::CanEditShow() {
+  // A hidden cell has no room for the editor.
   return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FEditorMode &&
          !ComponentState().Contains(csDesigning) && FCurrent.X >= FixedCols() &&
-         FCurrent.Y >= FixedRows();
+         FCurrent.Y >= FixedRows() && FLayout.Cols().Size(FCurrent.X) > 0 &&
+         FLayout.Rows().Size(FCurrent.Y) > 0;
 }
 
 bool TCustomGrid::EditorShowing() const {
@@ -710,9 +717,11 @@ void TCustomGrid::KeyPress(Char& Key) {
     ShowEditor();
     if (!EditorShowing()) return;
     FInplaceEdit->SelectAll();
-  } else if (!FInplaceEdit->Visible()) {
-    ScrollToShow(FCurrent);  // typing goes where it can be seen
   }
+  // Typing goes where it can be seen; a cell that cannot be brought into view (hidden
+  // under the editor) takes none.
+  if (!FInplaceEdit->Visible()) ScrollToShow(FCurrent);
+  if (!FInplaceEdit->Visible()) return;
   // The editor offers the character to CanEditAcceptKey like any other it gets.
   FInplaceEdit->Perform(WM_CHAR, typed, 0);
 }

@@ -146,7 +146,7 @@ class TCustomGrid : public TCustomControl {
   /// Makes the in-place editor; called once, when the editor is first needed.
   virtual TInplaceEdit* CreateEditor();
   /// May the editor show over the current cell? Needs goEditing without goRowSelect, the
-  /// editor mode, a scrolled current cell and run time.
+  /// editor mode, a scrolled current cell that is not hidden, and run time.
   virtual bool CanEditShow();
   /// May the editor's text be changed? Default true.
   virtual bool CanEditModify();

@@ -27,6 +27,7 @@ class TTestGrid : public TDrawGrid {
 
   int SizeChanges = 0;
   TGridCoord OldSize{-1, -1};
+  int FixedRowsChanges = 0;
   int EditorsCreated = 0;
   std::function<bool(int32_t ACol, int32_t ARow)> EditShow;
   std::function<bool(Char Key)> AcceptKey;
@@ -45,6 +46,10 @@ class TTestGrid : public TDrawGrid {
   }
 
  protected:
+  void FixedRowsChanged() override {
+    ++FixedRowsChanges;
+    inherited::FixedRowsChanged();
+  }
   void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override {
     ++SizeChanges;
     OldSize = {OldColCount, OldRowCount};

@@ -168,6 +168,69 @@ TEST_F(GridEditTest, AFailingStoreKeepsTheEditorOpenWithItsText) {
   EXPECT_EQ(Editor()->Text(), "bad");
 }
 
+TEST_F(GridEditTest, AFailingStoreLeavesNewOptionsUnapplied) {
+  Grid->Type(U"bad");
+  Grid->OnSetEditText = [](TObject*, int32_t, int32_t, const String&) {
+    throw EInvalidGridOperation("refused");
+  };
+  const TGridOptions before = Grid->Options();
+  EXPECT_THROW(Grid->SetOptions(before - TGridOptions{goEditing}), EInvalidGridOperation);
+  EXPECT_EQ(Grid->Options(), before);
+  EXPECT_TRUE(Grid->EditorMode());
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "bad");
+  EXPECT_THROW(Grid->SetOptions(before + TGridOptions{goRowSelect}), EInvalidGridOperation);
+  EXPECT_EQ(Grid->Options(), before);
+  // Once the store succeeds the new options take.
+  Grid->OnSetEditText = nullptr;
+  Grid->SetOptions(before - TGridOptions{goEditing});
+  EXPECT_FALSE(Showing());
+  EXPECT_FALSE(Grid->EditorMode());
+}
+
+TEST_F(GridEditTest, AFailingReloadStillReportsTheNewSizeAndFixedRows) {
+  Grid->SetRowCount(6);
+  Grid->SetRow(5);
+  Grid->Type(U"x");
+  Grid->OnGetEditText = [](TObject*, int32_t, int32_t, String&) {
+    throw EInvalidGridOperation("no text");
+  };
+  const int sizeChanges = Grid->SizeChanges;
+  // The editor's cell goes away and the editor reopens on the new current cell, whose
+  // text cannot be had: the descendant still hears of the new size.
+  EXPECT_THROW(Grid->SetRowCount(4), EInvalidGridOperation);
+  EXPECT_EQ(Grid->RowCount(), 4);
+  EXPECT_EQ(Grid->SizeChanges, sizeChanges + 1);
+  EXPECT_THROW(Grid->SetColCount(3), EInvalidGridOperation);
+  EXPECT_EQ(Grid->SizeChanges, sizeChanges + 2);
+  EXPECT_THROW(Grid->SetFixedRows(2), EInvalidGridOperation);
+  EXPECT_EQ(Grid->FixedRows(), 2);
+  EXPECT_EQ(Grid->FixedRowsChanges, 1);
+}
+
+TEST_F(GridEditTest, AHiddenCellTakesNoTyping) {
+  Grid->SetColWidths(2, -1);
+  Grid->SetRowHeights(3, -1);
+  Grid->Key(VK_RIGHT);  // steps over the hidden column
+  EXPECT_EQ(Grid->Col(), 3);
+  Grid->SetSelection({2, 1, 2, 1});  // a hidden cell made current on purpose
+  Grid->Type(U"x");
+  Grid->Key(VK_F2);
+  EXPECT_FALSE(Showing());
+  // An open editor whose column is hidden under it takes no more characters either.
+  Grid->SetSelection({1, 1, 1, 1});
+  Grid->Type(U"a");
+  ASSERT_TRUE(Showing());
+  Grid->SetColWidths(1, -1);
+  Grid->Type(U"b");
+  Grid->SetColWidths(1, 64);
+  ASSERT_TRUE(Showing());
+  EXPECT_EQ(Editor()->Text(), "a");
+  Grid->SetSelection({1, 3, 1, 3});
+  Grid->Type(U"y");
+  EXPECT_EQ(Stored, (std::vector<String>{"1,1=a"}));
+}
+
 TEST_F(GridEditTest, TheCellMaskShapesTheTextAndGuardsTheStore) {
   Grid->OnGetEditMask = [](TObject*, int32_t, int32_t ARow, String& Value) {
     if (ARow == 1) Value = "000;1;_";
