@@ -335,6 +335,9 @@ void TCustomGrid::MoveCurrent(int32_t ACol, int32_t ARow, bool MoveAnchor, bool 
   bool moved = !(TGridCoord{ACol, ARow} == FCurrent);
   // The text typed so far goes to its own cell before the editor moves on.
   if (moved) HideEdit(true);
+  // SelectCell or SetEditText may have changed the counts under the move.
+  CheckIndex(ACol, ColCount());
+  CheckIndex(ARow, RowCount());
   FCurrent = {ACol, ARow};
   if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   if (Show) ScrollToShow(FCurrent);

@@ -80,7 +80,12 @@ struct AxisView {
     int64_t end = start + Axis.Extent(i);
     if (end - p <= slack + Axis.LineWidth()) return i;
     if (p - start < slack) {
-      int32_t previous = i == First ? Fixed - 1 : i - 1;
+      // The edge before i belongs to the nearest item shown before it: hidden ones take
+      // no room, and sizing one would bring it back unasked.
+      auto before = [this](int32_t j) { return j == First ? Fixed - 1 : j - 1; };
+      int32_t previous = before(i);
+      while (previous >= 0 && Axis.Extent(previous) == 0)
+        previous = before(previous);
       if (previous >= 0 && Start(previous) >= 0) return previous;
     }
     return -1;

@@ -164,6 +164,22 @@ TEST_F(GridPaintTest, DraggingALineInTheFixedRowSizesItsColumn) {
   EXPECT_EQ(Grid->GetRowHeights(1), 15);
 }
 
+TEST_F(GridPaintTest, SizingNextToAHiddenColumnOrRowSizesTheShownOne) {
+  Grid->SetOptions(Grid->Options() + TGridOptions{goColSizing, goRowSizing});
+  Grid->SetColWidths(2, -1);   // column 3 now starts right after column 1's line, at 130
+  Grid->SetRowHeights(2, -1);  // row 3 starts after row 1's line, at 50
+  THeadlessInput::MouseDown(Grid, {131, 10});  // just inside column 3: column 1's edge
+  THeadlessInput::MouseMove(Grid, {161, 10});
+  THeadlessInput::MouseUp(Grid, {161, 10});
+  EXPECT_EQ(Grid->GetColWidths(2), -1);
+  EXPECT_EQ(Grid->GetColWidths(1), 94);
+  THeadlessInput::MouseDown(Grid, {10, 51});
+  THeadlessInput::MouseMove(Grid, {10, 61});
+  THeadlessInput::MouseUp(Grid, {10, 61});
+  EXPECT_EQ(Grid->GetRowHeights(2), -1);
+  EXPECT_EQ(Grid->GetRowHeights(1), 34);
+}
+
 TEST_F(GridPaintTest, DraggingAFixedCellMovesItsColumn) {
   Grid->SetOptions(Grid->Options() + TGridOptions{goColMoving, goRowMoving});
   std::vector<std::pair<int32_t, int32_t>> moves;

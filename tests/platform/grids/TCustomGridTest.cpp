@@ -224,6 +224,26 @@ TEST_F(GridTest, SelectCellMayRefuseAMove) {
   EXPECT_EQ(Grid->Row(), 3);
 }
 
+TEST_F(GridTest, ACellThatSelectCellRemovesIsNotMovedTo) {
+  Grid->SetRowCount(10);
+  Grid->OnSelectCell = [this](TObject*, int32_t, int32_t, bool& CanSelect) {
+    Grid->SetRowCount(3);
+    CanSelect = true;
+  };
+  ExpectOutOfRange([this] { Grid->SetRow(8); });
+  EXPECT_EQ(Grid->RowCount(), 3);
+  EXPECT_EQ(Grid->Row(), 1);
+  EXPECT_EQ(Grid->Selection().Bottom, 1);
+  // The same when the store of the edited text shrinks the grid.
+  Grid->OnSelectCell = nullptr;
+  Grid->SetRowCount(10);
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  Grid->OnSetEditText = [this](TObject*, int32_t, int32_t, const String&) { Grid->SetRowCount(3); };
+  Grid->Type(U"x");
+  ExpectOutOfRange([this] { Grid->SetRow(8); });
+  EXPECT_EQ(Grid->Row(), 1);
+}
+
 TEST_F(GridTest, TabMovesBetweenCellsOnlyWithGoTabs) {
   Grid->Key(VK_TAB);
   EXPECT_EQ(Grid->Col(), 1);
