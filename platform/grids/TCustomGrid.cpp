@@ -213,7 +213,9 @@ void TCustomGrid::SetOptions(TGridOptions Value) {
   if (!Value.Contains(goRangeSelect)) FAnchor = FCurrent;
   if (!editable) {
     FEditorMode = false;
-  } else if (Value.Contains(goAlwaysShowEditor) && !old.Contains(goAlwaysShowEditor)) {
+  } else if (Value.Contains(goAlwaysShowEditor) &&
+             (!old.Contains(goAlwaysShowEditor) || old.Contains(goRowSelect))) {
+    // Newly always shown, or shown again now that whole rows are no longer selected.
     FEditorMode = true;
     UpdateEdit();
   }

@@ -269,6 +269,11 @@ TEST_F(GridEditTest, AlwaysShowEditorOpensAtOnceAndStaysAfterEnter) {
   Editor()->Perform(WM_CHAR, U'\r', 0);
   EXPECT_EQ(Stored, (std::vector<String>{"1,1=z"}));
   EXPECT_TRUE(Showing());
+  // Whole-row selection keeps it away; it comes back when cells are selected again.
+  Grid->SetOptions(Grid->Options() + TGridOptions{goRowSelect});
+  EXPECT_FALSE(Showing());
+  Grid->SetOptions(Grid->Options() - TGridOptions{goRowSelect});
+  EXPECT_TRUE(Showing());
 }
 
 }  // namespace
