@@ -18,6 +18,9 @@ namespace {
 // Where the default family normally lives, for a machine whose fontconfig finds nothing.
 constexpr const char* kDefaultFontFile = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 
+constexpr size_t kMaxGlyphBytes = size_t{16} << 20;
+constexpr size_t kMaxFaces = 64;
+
 int32_t CeilDiv(int64_t a, int64_t b) {
   return static_cast<int32_t>((a + b - 1) / b);
 }
@@ -100,7 +103,16 @@ const String& TFontFace::FileName() const {
 const TGlyph& TFontFace::Glyph(Char c) {
   auto it = FGlyphs.find(c);
   if (it != FGlyphs.end()) return it->second;
-  return FGlyphs.emplace(c, Render(c)).first->second;
+  TGlyph g = Render(c);
+  // Large sizes and texts of many different characters would otherwise grow the cache
+  // without end; starting afresh is cheap next to that. Callers hold a glyph only until
+  // they ask for the next one.
+  if (FGlyphBytes + g.Coverage.size() > kMaxGlyphBytes) {
+    FGlyphs.clear();
+    FGlyphBytes = 0;
+  }
+  FGlyphBytes += g.Coverage.size();
+  return FGlyphs.emplace(c, std::move(g)).first->second;
 }
 
 int32_t TFontFace::TextWidth(const String& text) {
@@ -221,6 +233,11 @@ TFontFace* TFontEngine::Face(const String& name, TFontStyles style, TFontPitch p
   auto it = FFaces.find(key);
   if (it != FFaces.end()) return it->second.get();
 
+  // Every size and family asked for would otherwise keep its face for good. Faces go all
+  // at once, so no cached face is left pointing at a freed fallback; callers hold a face
+  // only for the call at hand.
+  if (FFaces.size() >= kMaxFaces) FFaces.clear();
+  if (FMatches.size() >= kMaxFaces) FMatches.clear();
   Match m = Find(name, style, pitch);
   auto impl = std::make_unique<TFontFace::Impl>();
   impl->File = m.File;

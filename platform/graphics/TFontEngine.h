@@ -45,6 +45,8 @@ class TFontFace {
   int32_t LineThickness() const { return FLineThickness; }
   /// The file the face was loaded from (empty when no font file could be found at all).
   const String& FileName() const;
+  /// The bytes of coverage the glyph cache holds; kept under a fixed limit.
+  size_t CachedGlyphBytes() const { return FGlyphBytes; }
 
  private:
   std::unique_ptr<Impl> FImpl;
@@ -53,6 +55,7 @@ class TFontFace {
   int32_t FStrikePos = -3;
   int32_t FLineThickness = 1;
   std::unordered_map<Char, TGlyph> FGlyphs;
+  size_t FGlyphBytes = 0;
 
   TGlyph Render(Char c);
 };
@@ -67,6 +70,9 @@ class TFontEngine {
   TFontFace* Face(const TFont& font) {
     return Face(font.Name(), font.Style(), font.Pitch(), font.Height());
   }
+
+  /// How many faces are cached; kept under a fixed limit.
+  size_t CachedFaces() const { return FFaces.size(); }
 
   /// Decodes UTF-8 into code points; a malformed byte becomes U+FFFD.
   static std::u32string Decode(const String& text);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TFontEngine.h"
 #include "tests/platform/graphics/GraphicsTestSupport.h"
 
 namespace bw {
@@ -166,6 +167,32 @@ TEST_F(TextCanvas, MalformedUtf8DrawsWithoutHarm) {
                                      "a",
                                      2)),
             replacementA);
+}
+
+TEST_F(TextCanvas, FontCachesStayBoundedAndTextStaysRight) {
+  TFontEngine& engine = TFontEngine::Instance();
+  for (int32_t h = -6; h > -400; h -= 3) {
+    c->Font()->SetHeight(h);
+    (void)c->TextWidth("x");
+  }
+  EXPECT_LE(engine.CachedFaces(), 64u);
+  c->Font()->SetHeight(-2000);
+  TFontFace* face = engine.Face(*c->Font());
+  for (Char ch = U'A'; ch <= U'z'; ++ch)
+    (void)face->Glyph(ch);
+  EXPECT_LE(face->CachedGlyphBytes(), size_t{16} << 20);
+  // Drawing after the caches were emptied gives the same pixels as before.
+  c->Font()->SetHeight(-11);
+  c->TextOut(0, 0, "Same");
+  const std::vector<uint32_t> first = b.Handle()->Pixels;
+  for (int32_t h = -12; h > -400; h -= 2)
+    engine.Face(c->Font()->Name(), {}, fpDefault, h);
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(Rect(0, 0, 200, 60));
+  c->Brush()->SetStyle(bsClear);
+  c->TextOut(0, 0, "Same");
+  EXPECT_EQ(b.Handle()->Pixels, first);
 }
 
 TEST_F(TextCanvas, ExtremeFontSizesGiveUsableMetrics) {
