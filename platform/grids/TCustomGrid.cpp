@@ -836,8 +836,10 @@ void TCustomGrid::SelectTowards(TPoint P) {
   if (P.Y >= FLayout.ViewHeight()) ++topLeft.Y;
   if (P.Y < FLayout.FixedHeight()) --topLeft.Y;
   MoveTopLeft(topLeft.X, topLeft.Y);
-  int32_t x = std::clamp(P.X, FLayout.FixedWidth(), std::max(FLayout.ViewWidth() - 1, 0));
-  int32_t y = std::clamp(P.Y, FLayout.FixedHeight(), std::max(FLayout.ViewHeight() - 1, 0));
+  int32_t x = std::clamp(P.X, FLayout.FixedWidth(),
+                         std::max(FLayout.ViewWidth() - 1, FLayout.FixedWidth()));
+  int32_t y = std::clamp(P.Y, FLayout.FixedHeight(),
+                         std::max(FLayout.ViewHeight() - 1, FLayout.FixedHeight()));
   TGridCoord cell = FLayout.CellAt(x, y);
   if (cell.X < 0) cell.X = ColCount() - 1;
   if (cell.Y < 0) cell.Y = RowCount() - 1;
