@@ -7,6 +7,7 @@
 #include "platform/graphics/ImageFormats.h"
 
 #include <png.h>
+#include <algorithm>
 
 #include <cstring>
 #include <unordered_map>
@@ -58,9 +59,10 @@ struct Channel {
   uint32_t Get(uint32_t v) const {
     if (!Mask) return 0;
     uint32_t c = (v & Mask) >> Shift;
-    if (Bits >= 8) return c >> (Bits - 8);
+    // A mask with gaps has set bits beyond its first run: cap them at full intensity.
+    if (Bits >= 8) return std::min<uint32_t>(c >> (Bits - 8), 255);
     uint32_t max = (1u << Bits) - 1;
-    return (c * 255 + max / 2) / max;
+    return std::min<uint32_t>((uint64_t{c} * 255 + max / 2) / max, 255);
   }
 };
 

@@ -122,6 +122,14 @@ TEST(BmpRead, TopDownRowsAndSixteenBitColours) {
   EXPECT_EQ(b.Canvas()->Pixels(1, 1), clWhite);
 }
 
+TEST(BmpRead, AColourMaskWithGapsStaysInsideItsChannel) {
+  // Red's mask has a hole (bits 0 and 2): its value must not spill into the other channels.
+  auto file = MakeBmp(1, 1, 32, 3, {0x00000005, 0x0000FF00, 0x00FF0000}, {0x05, 0, 0, 0});
+  TBitmap b;
+  b.LoadFromMemory(file.data(), file.size());
+  EXPECT_EQ(b.ScanLine(0)[0], 0xFF0000u);
+}
+
 TEST(BmpRead, RunLengthEncodedEightAndFourBit) {
   // 4x2 RLE8, bottom row first: a run of 4 index 1, end of line, literal 0 1 0 1, end.
   auto rle8 = MakeBmp(4, 2, 8, 1, {0x000000, 0xFFFFFF}, {4, 1, 0, 0, 0, 4, 0, 1, 0, 1, 0, 1});
