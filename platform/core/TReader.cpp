@@ -32,11 +32,14 @@ struct TDepthGuard : TFilerNestingGuard<EReadError> {
       : TFilerNestingGuard(Depth, "Values or components are nested too deeply") {}
 };
 
-// The position of Name among Names, or Names.size() when it is not there.
-size_t IndexOfName(const std::vector<String>& Names, const String& Name) {
+// The position of Name among the names of an enumeration or set; a name that is not there
+// raises EReadError saying it is not one of the Kind ("values", "elements").
+size_t IndexOfName(const std::vector<String>& Names, const String& Name, const char* Kind) {
   size_t i = 0;
   while (i < Names.size() && !SameName(Names[i], Name))
     ++i;
+  if (i == Names.size())
+    throw EReadError("Invalid property value: " + Name + " is not one of its " + Kind);
   return i;
 }
 
@@ -577,19 +580,13 @@ void TReader::ReadPropValue(TPersistent* Instance, const TPropInfo& Prop) {
       const TValueType v = NextValue();
       if (v != vaIdent) InvalidValue("an identifier", v);
       const String name = ReadIdent();
-      const size_t i = IndexOfName(Prop.Names, name);
-      if (i == Prop.Names.size())
-        throw EReadError("Invalid property value: " + name + " is not one of its values");
-      Prop.SetOrd(Instance, int64_t(i));
+      Prop.SetOrd(Instance, int64_t(IndexOfName(Prop.Names, name, "values")));
       break;
     }
     case tkSet: {
       uint64_t bits = 0;
       for (const String& name : ReadSet()) {
-        const size_t i = IndexOfName(Prop.Names, name);
-        if (i == Prop.Names.size())
-          throw EReadError("Invalid property value: " + name + " is not one of its elements");
-        bits |= uint64_t{1} << i;
+        bits |= uint64_t{1} << IndexOfName(Prop.Names, name, "elements");
       }
       Prop.SetOrd(Instance, static_cast<int64_t>(bits));
       break;

@@ -218,24 +218,23 @@ void THeadlessBackend::MouseWheel(TPoint ScreenPoint, int32_t Delta, uint32_t Mo
   QueueMouse(TBackendEventKind::MouseWheel, ScreenPoint, 0, 0, Modifiers, Delta);
 }
 
-void THeadlessBackend::KeyDown(uint16_t Key, uint32_t Modifiers) {
+// Keys go to the active window; with none active they are lost, as on a real screen.
+void THeadlessBackend::QueueKey(TBackendEventKind Kind, uint16_t Key, uint32_t Modifiers) {
   if (!FActive) return;
   TBackendEvent e;
-  e.Kind = TBackendEventKind::KeyDown;
+  e.Kind = Kind;
   e.Window = FActive;
   e.Key = Key;
   e.Modifiers = Modifiers;
   Enqueue(std::move(e));
 }
 
+void THeadlessBackend::KeyDown(uint16_t Key, uint32_t Modifiers) {
+  QueueKey(TBackendEventKind::KeyDown, Key, Modifiers);
+}
+
 void THeadlessBackend::KeyUp(uint16_t Key, uint32_t Modifiers) {
-  if (!FActive) return;
-  TBackendEvent e;
-  e.Kind = TBackendEventKind::KeyUp;
-  e.Window = FActive;
-  e.Key = Key;
-  e.Modifiers = Modifiers;
-  Enqueue(std::move(e));
+  QueueKey(TBackendEventKind::KeyUp, Key, Modifiers);
 }
 
 void THeadlessBackend::Key(uint16_t Key, uint32_t Modifiers) {

@@ -115,6 +115,7 @@ class THeadlessBackend : public TBackend {
   const TSurface* Find(TWindowId Window) const;
   TSurface* Find(TWindowId Window);
   void Enqueue(TBackendEvent Event) { FEvents.push_back(std::move(Event)); }
+  void QueueKey(TBackendEventKind Kind, uint16_t Key, uint32_t Modifiers);
   void QueueMouse(TBackendEventKind Kind, TPoint ScreenPoint, uint8_t Button, uint8_t Clicks,
                   uint32_t Modifiers, int32_t Wheel = 0);
   void Deactivate(TWindowId Window);
