@@ -329,7 +329,9 @@ void TCustomInplaceComboEdit::KeyPress(Char& Key) {
     } else if (Key == U'\r') {
       // The grid stores the text first, as it does for its plain editor; only then is
       // Enter offered to the form's default button, and it goes no further.
-      inherited::KeyPress(Key);
+      Char enter = Key;
+      Key = 0;
+      inherited::KeyPress(enter);
       if (!watch.Alive()) return;
       SendDialogKey(U'\r');
       return;
