@@ -10,8 +10,10 @@
 #include "grid/TCorvath.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/backend/VirtualKeys.h"
+#include "platform/controls/WinApi.h"
 #include "platform/core/Exception.h"
 #include "platform/core/TStringStream.h"
+#include "platform/graphics/TFont.h"
 
 namespace bw::testing {
 namespace {
@@ -111,6 +113,17 @@ TEST_F(ComboEditWiringTest, EditorsTakeTheOptionsAtCreationOnly) {
   EXPECT_EQ(e->GetButtonWidth(), 30);
   EXPECT_EQ(e->ButtonHolder()->Width(), 30) << "sizing the editor to its cell placed the holder";
   EXPECT_EQ(e->GetGlyph()->Width(), 16);
+}
+
+TEST_F(ComboEditWiringTest, TheEditorFollowsTheGridsFont) {
+  auto* e = Edit(1, 1);
+  const int32_t before = e->GetTextHeight();
+  Grid->Font()->SetHeight(-8);
+  EXPECT_EQ(e->Font()->Height(), -8);
+  EXPECT_EQ(e->GetTextHeight(), e->Font()->TextMetrics().tmHeight);
+  EXPECT_LT(e->GetTextHeight(), before);
+  EXPECT_TRUE(e->Focused()) << "the re-created window keeps the focus";
+  EXPECT_EQ(GetCaretInfo().Height, e->GetTextHeight());
 }
 
 TEST_F(ComboEditWiringTest, AWideButtonKeepsTheDotsOfTheFifteenPixelLayout) {
