@@ -63,6 +63,8 @@ class TVelloran : public TCorvath {
   /// as one repaint of the whole grid when an update batch ends) and makes an open editor
   /// over it reload, unless the editor is storing its own text.
   void Update(int32_t ACol, int32_t ARow);
+  /// The control's Update: paints what is pending now.
+  using TCorvath::Update;
   /// Starts (true) or ends (false) an update batch; called by the views' outermost
   /// BeginUpdate and EndUpdate. Ending a batch in which a cell changed repaints the grid.
   void SetUpdateState(bool Updating);
