@@ -293,6 +293,12 @@ double TReader::ReadFloat() {
   }
 }
 
+void TReader::ReadExtended(uint8_t Out[10]) {
+  const TValueType v = ReadValue();
+  if (v != vaExtended) InvalidValue("an extended float", v);
+  Read(Out, 10);
+}
+
 std::vector<String> TReader::ReadSet() {
   const TValueType v = ReadValue();
   if (v != vaSet) InvalidValue("a set", v);

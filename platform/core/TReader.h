@@ -43,6 +43,8 @@ class TReader : public TFiler {
   String ReadIdent();
   /// An extended, single, double (date), currency or integer value.
   double ReadFloat();
+  /// The 10 bytes of an extended value, as they are; any other tag raises.
+  void ReadExtended(uint8_t Out[10]);
   std::vector<String> ReadSet();
   /// The bytes of a binary value.
   String ReadBinary();
