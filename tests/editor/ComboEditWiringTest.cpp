@@ -61,14 +61,7 @@ class ComboEditWiringTest : public ComboEditTest {
     Application->ProcessMessages();
   }
 
-  /// Opens the editor on a cell; null when the grid made none.
-  TInplaceComboEdit* Edit(int32_t ACol, int32_t ARow) {
-    Grid->SetCol(ACol);
-    Grid->SetRow(ARow);
-    Grid->ShowEditor();
-    Application->ProcessMessages();
-    return dynamic_cast<TInplaceComboEdit*>(Grid->InplaceEditor());
-  }
+  TInplaceComboEdit* Edit(int32_t ACol, int32_t ARow) { return OpenEditor(Grid, ACol, ARow); }
 
   TCorvath* Grid = nullptr;
   std::map<std::pair<int32_t, int32_t>, String> Cells;
