@@ -122,11 +122,15 @@ void TCorvath::DefineProperties(TFiler* Filer) {
 }
 
 void TCorvath::ReadColWidths(TReader* Reader) {
-  // Read the whole list before applying it, so a damaged list changes no width.
-  std::vector<int32_t> Widths(size_t(std::max(ColCount(), 0)));
+  // Read the whole list before applying it, so a damaged list changes no width. Memory
+  // goes to the entries that are there, not to the columns a damaged form may claim.
+  const size_t Count = size_t(std::max(ColCount(), 0));
+  std::vector<int32_t> Widths;
   Reader->ReadListBegin();
-  for (int32_t& W : Widths)
-    W = Reader->ReadInteger();
+  while (Widths.size() < Count && !Reader->EndOfList())
+    Widths.push_back(Reader->ReadInteger());
+  // A short list fails as reading past its end does, a long one at its end.
+  if (Widths.size() < Count) Reader->ReadInteger();
   Reader->ReadListEnd();
   for (int32_t i = 0; i < int32_t(Widths.size()); ++i)
     SetColWidths(i, Widths[size_t(i)]);
