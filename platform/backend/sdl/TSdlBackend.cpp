@@ -84,8 +84,10 @@ bool TSdlBackend::DisplayNamed() {
 
 TWindowId TSdlBackend::CreateWindow(const TWindowParams& Params) {
   uint32_t flags = SDL_WINDOW_HIDDEN;
-  // Pop-ups bypass the window manager: no frame, no task-bar entry, placed exactly.
-  flags |= Params.Popup ? SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU
+  // Pop-ups bypass the window manager: no frame, no task-bar entry, placed exactly and
+  // kept above the program's other windows.
+  flags |= Params.Popup ? SDL_WINDOW_BORDERLESS | SDL_WINDOW_SKIP_TASKBAR | SDL_WINDOW_POPUP_MENU |
+                              SDL_WINDOW_ALWAYS_ON_TOP
                         : SDL_WINDOW_RESIZABLE;
   const TRect& b = Params.Bounds;
   SDL_Window* window = SDL_CreateWindow(
