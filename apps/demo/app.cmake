@@ -14,3 +14,15 @@ if(TARGET test_apps_demo)
                                                    BW_DEMO_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
   add_dependencies(test_apps_demo demo)
 endif()
+
+# The demo on real windows under Xvfb (skipped, with the reason, where Xvfb, xdotool or
+# xwd are missing).
+if(BW_BUILD_TESTS AND TARGET bw_sdl)
+  add_executable(xwd_pixels ${CMAKE_SOURCE_DIR}/tests/realwindow/XwdPixels.cpp)
+  set_target_properties(xwd_pixels PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_test(NAME demo_window
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/demo-window-test.sh
+                   $<TARGET_FILE:demo> $<TARGET_FILE:xwd_pixels>)
+  set_tests_properties(demo_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+endif()
