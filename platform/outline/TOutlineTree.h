@@ -21,6 +21,7 @@
 
 #include "platform/core/Types.h"
 #include "platform/outline/TOutlineArray.h"
+#include "platform/outline/TOutlineNodeArray.h"
 
 namespace bw {
 
@@ -56,11 +57,10 @@ struct TItemText {
   std::string_view View() const;
 };
 
-/// The rest of an item: text, the application's data and the node handle, if made.
+/// The rest of an item: its text and the application's data.
 struct TOutlineCell {
   TItemText Text;
   Pointer Data;
-  TOutlineNode* Node;
 };
 
 class TOutlineTree {
@@ -84,9 +84,24 @@ class TOutlineTree {
   /// The parent's position; -1 for the root.
   int32_t Parent(int32_t p) const { return p == 0 ? -1 : p - FShape[size_t(p)].Up; }
   bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded != 0; }
-  void SetExpanded(int32_t p, bool v) { FShape[size_t(p)].Expanded = v ? 1 : 0; }
+  void SetExpanded(int32_t p, bool v);
   /// Sets the expansion of every item.
   void SetAllExpanded(bool v);
+  /// Sets the expansion of p and every item below it; for the root, of every item.
+  void SetBranchExpanded(int32_t p, bool v);
+
+  // What changed, for readers that follow the shown items (a grid's row map). The layout
+  // stamp is new after every change that may add, remove or move items, or show or hide
+  // them other than through the expansion of one branch. Expansion changes of branches
+  // are counted, and the positions of the last kExpansionLog of them are kept.
+  static constexpr uint64_t kExpansionLog = 8;
+  uint64_t LayoutStamp() const { return FLayoutStamp; }
+  uint64_t Expansions() const { return FExpansions; }
+  /// The item whose branch expansion change number `number` (from 0) was made on. Valid
+  /// while the layout stamp is unchanged, for the last kExpansionLog numbers.
+  int32_t ExpansionAt(uint64_t number) const {
+    return FExpansionLog[size_t(number % kExpansionLog)];
+  }
 
   std::string_view Text(int32_t p) const { return FCells[size_t(p)].Text.View(); }
   void SetText(int32_t p, std::string_view v);
@@ -119,7 +134,7 @@ class TOutlineTree {
 
   // Node handles. A handle caches its position; changes that move items only note the
   // first moved position, and ReindexNodes corrects the handles from there in one pass.
-  TOutlineNode* Node(int32_t p) const { return FCells[size_t(p)].Node; }
+  TOutlineNode* Node(int32_t p) const { return FNodes.Get(size_t(p)); }
   void SetNode(int32_t p, TOutlineNode* node);
   bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
@@ -148,10 +163,18 @@ class TOutlineTree {
 
  private:
   TOutlineArray<TOutlineShape> FShape;
-  TOutlineArray<TOutlineCell> FCells;  // nodes owned; null until asked for
-  int32_t FNodeCount = 0;              // handles of items, the root's not counted
-  int32_t FStaleFrom = INT32_MAX;      // first position whose handle may be out of date
-  std::vector<int32_t> FOpen;          // while loading: the open item of each level
+  TOutlineArray<TOutlineCell> FCells;
+  TOutlineNodeArray FNodes;        // owned; null until asked for
+  int32_t FNodeCount = 0;          // handles of items, the root's not counted
+  int32_t FStaleFrom = INT32_MAX;  // first position whose handle may be out of date
+  std::vector<int32_t> FOpen;      // while loading: the open item of each level
+  uint64_t FLayoutStamp;
+  uint64_t FExpansions = 0;
+  int32_t FExpansionLog[kExpansionLog] = {};
+
+  /// Gives the tree a layout stamp no tree has had before.
+  void NewLayout();
+  void NoteExpansion(int32_t p);
 
   void NoteMoved(int32_t from);
   bool ReachesEnd(int32_t p) const { return FShape[size_t(p)].Size == TOutlineShape::kToEnd; }
