@@ -69,6 +69,14 @@ void TCustomInplaceComboEdit::Notification(TComponent* AComponent, TOperation Op
   }
 }
 
+void TCustomInplaceComboEdit::GetChildren(const TGetChildProc& Proc, TComponent* Root) {
+  inherited::GetChildren(
+      [&](TComponent* Child) {
+        if (Child != FBtnControl && Child != FPopup) Proc(Child);
+      },
+      Root);
+}
+
 void TCustomInplaceComboEdit::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   // Multi-line, so that the text area can be set; the holder is not painted over.

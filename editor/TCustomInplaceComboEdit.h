@@ -111,6 +111,9 @@ class TCustomInplaceComboEdit : public TInplaceEdit {
 
   /// The grid whose OnButtonClick the button raises.
   void SetGrid(TCorvath* Value) { FGrid = Value; }
+  /// The editor's own parts (button holder, button, popup) are made by its constructor
+  /// and never stored with it.
+  void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
   /// Closes the popup before the editor moves to another cell's text.
   void UpdateContents() override;
 

@@ -3,6 +3,7 @@
 
 #include "ComboEditTestSupport.h"
 #include "platform/controls/TCustomEdit.h"
+#include "platform/core/FormStreaming.h"
 #include "platform/graphics/TFont.h"
 #include "platform/graphics/TResourceModule.h"
 
@@ -190,6 +191,31 @@ TEST_F(ComboEditLayoutTest, ReadingGkCustomFromAStreamEmptiesTheGlyph) {
   e->SetGlyphKind(gkCustom);
   e->SetComponentStateFlag(csReading, false);
   EXPECT_TRUE(e->GetGlyph()->Empty());
+}
+
+TEST_F(ComboEditLayoutTest, FormsStoreTheGlyphOnlyWhenItIsCustom) {
+  TInplaceComboEdit Source(nullptr);
+  Source.SetName("Combo");
+  Source.SetGlyphKind(gkEllipsis);
+  const String dots = ComponentToText(&Source);
+  EXPECT_NE(dots.find("GlyphKind = gkEllipsis"), String::npos) << dots;
+  EXPECT_EQ(dots.find("Glyph.Data"), String::npos) << dots;
+  EXPECT_EQ(dots.find("object"), dots.rfind("object")) << "the button is not stored with it";
+
+  TBitmap custom;
+  custom.SetSize(16, 16);
+  custom.Canvas()->SetPixels(3, 3, clRed);
+  Source.SetGlyph(&custom);
+  const String image = ComponentToText(&Source);
+  EXPECT_NE(image.find("Glyph.Data"), String::npos);
+
+  TInplaceComboEdit FromDots(nullptr), FromImage(nullptr);
+  ComponentFromString(dots, &FromDots);
+  EXPECT_EQ(FromDots.GlyphKind(), gkEllipsis);
+  EXPECT_EQ(Rows(*FromDots.GetGlyph())[1], "##..##..##.");
+  ComponentFromString(image, &FromImage);
+  EXPECT_EQ(FromImage.GlyphKind(), gkCustom);
+  EXPECT_EQ(Rows(*FromImage.GetGlyph()), Rows(custom));
 }
 
 class DefaultGlyphEdit : public TInplaceComboEdit {

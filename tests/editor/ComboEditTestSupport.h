@@ -17,6 +17,7 @@
 #include "platform/controls/THeadlessInput.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
+#include "platform/grids/TCustomGrid.h"
 
 namespace bw::testing {
 
@@ -110,6 +111,15 @@ class ComboEditTest : public ::testing::Test {
 
   TForm* Form = nullptr;
 };
+
+/// Opens a grid's editor on a cell; null when the grid made no combo editor.
+inline TInplaceComboEdit* OpenEditor(TCustomGrid* Grid, int32_t ACol, int32_t ARow) {
+  Grid->SetCol(ACol);
+  Grid->SetRow(ARow);
+  Grid->ShowEditor();
+  Application->ProcessMessages();
+  return dynamic_cast<TInplaceComboEdit*>(Grid->InplaceEditor());
+}
 
 /// The rows of a bitmap: '#' for black pixels, '.' for any other.
 inline std::vector<String> Rows(const TBitmap& B) {

@@ -10,8 +10,10 @@
 #include "grid/TCorvath.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/backend/VirtualKeys.h"
+#include "platform/controls/WinApi.h"
 #include "platform/core/Exception.h"
 #include "platform/core/TStringStream.h"
+#include "platform/graphics/TFont.h"
 
 namespace bw::testing {
 namespace {
@@ -59,14 +61,7 @@ class ComboEditWiringTest : public ComboEditTest {
     Application->ProcessMessages();
   }
 
-  /// Opens the editor on a cell; null when the grid made none.
-  TInplaceComboEdit* Edit(int32_t ACol, int32_t ARow) {
-    Grid->SetCol(ACol);
-    Grid->SetRow(ARow);
-    Grid->ShowEditor();
-    Application->ProcessMessages();
-    return dynamic_cast<TInplaceComboEdit*>(Grid->InplaceEditor());
-  }
+  TInplaceComboEdit* Edit(int32_t ACol, int32_t ARow) { return OpenEditor(Grid, ACol, ARow); }
 
   TCorvath* Grid = nullptr;
   std::map<std::pair<int32_t, int32_t>, String> Cells;
@@ -111,6 +106,17 @@ TEST_F(ComboEditWiringTest, EditorsTakeTheOptionsAtCreationOnly) {
   EXPECT_EQ(e->GetButtonWidth(), 30);
   EXPECT_EQ(e->ButtonHolder()->Width(), 30) << "sizing the editor to its cell placed the holder";
   EXPECT_EQ(e->GetGlyph()->Width(), 16);
+}
+
+TEST_F(ComboEditWiringTest, TheEditorFollowsTheGridsFont) {
+  auto* e = Edit(1, 1);
+  const int32_t before = e->GetTextHeight();
+  Grid->Font()->SetHeight(-8);
+  EXPECT_EQ(e->Font()->Height(), -8);
+  EXPECT_EQ(e->GetTextHeight(), e->Font()->TextMetrics().tmHeight);
+  EXPECT_LT(e->GetTextHeight(), before);
+  EXPECT_TRUE(e->Focused()) << "the re-created window keeps the focus";
+  EXPECT_EQ(GetCaretInfo().Height, e->GetTextHeight());
 }
 
 TEST_F(ComboEditWiringTest, AWideButtonKeepsTheDotsOfTheFifteenPixelLayout) {
