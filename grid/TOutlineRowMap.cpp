@@ -39,15 +39,9 @@ void TOutlineRowMap::AppendShown(const TOutlineTree& tree, int32_t from, int32_t
   // A run goes on through expanded items and leaves; a collapsed item with children
   // ends it, and the next one starts after that item's branch.
   int32_t start = from;
-  int32_t p = from;
-  while (p < to) {
-    const int32_t next = tree.NextShown(p);
-    if (next == p + 1) {
-      p = next;
-      continue;
-    }
+  for (int32_t p = tree.NextClosed(from, to); p < to; p = tree.NextClosed(start, to)) {
     AppendRun(start, p + 1 - start);
-    p = start = next;
+    start = tree.End(p);
   }
   if (start < to) AppendRun(start, to - start);
 }

@@ -40,7 +40,7 @@ std::string_view TItemText::View() const {
 
 TOutlineTree::TOutlineTree() {
   NewLayout();
-  Append({TOutlineShape::kToEnd, 0, 0, 1}, {}, nullptr);
+  Append(TOutlineShape::Make(TOutlineShape::kToEnd, 0, 0, true), {}, nullptr);
 }
 
 TOutlineTree::~TOutlineTree() {
@@ -78,16 +78,14 @@ void TOutlineTree::NoteExpansion(int32_t p) {
 }
 
 void TOutlineTree::SetExpanded(int32_t p, bool v) {
-  const int32_t e = v ? 1 : 0;
-  if (FShape[size_t(p)].Expanded == e) return;
-  FShape[size_t(p)].Expanded = e;
+  if (FShape[size_t(p)].Expanded() == v) return;
+  FShape[size_t(p)].SetExpanded(v);
   NoteExpansion(p);
 }
 
 void TOutlineTree::SetAllExpanded(bool v) {
-  const int32_t e = v ? 1 : 0;
   for (size_t p = 1; p < FShape.Size(); ++p)
-    FShape[p].Expanded = e;
+    FShape[p].SetExpanded(v);
   NewLayout();
 }
 
@@ -96,14 +94,29 @@ void TOutlineTree::SetBranchExpanded(int32_t p, bool v) {
     SetAllExpanded(v);
     return;
   }
-  const int32_t e = v ? 1 : 0;
   for (int32_t q = p, end = End(p); q < end; ++q)
-    FShape[size_t(q)].Expanded = e;
+    FShape[size_t(q)].SetExpanded(v);
   NoteExpansion(p);
 }
 
 int32_t TOutlineTree::MinLevelAt(int32_t x) const {
   return x <= Count() ? std::max(1, Level(x) - 1) : 1;
+}
+
+int32_t TOutlineTree::NextClosed(int32_t p, int32_t to) const {
+  while (p < to) {
+    size_t n = 0;
+    const TOutlineShape* s = FShape.RunAt(size_t(p), n);
+    n = std::min(n, size_t(to - p));
+    for (size_t i = 0; i < n; ++i) {
+      // A size of 1 is a leaf; so is an item "to the end" that is the last one.
+      if (s[i].Expanded() || s[i].Size == 1) continue;
+      const int32_t q = p + int32_t(i);
+      if (End(q) != q + 1) return q;
+    }
+    p += int32_t(n);
+  }
+  return to;
 }
 
 bool TOutlineTree::IsShown(int32_t p) const {
@@ -164,7 +177,7 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
   }
 
   const int32_t size = end > n ? TOutlineShape::kToEnd : 1 + end - x;
-  const TOutlineShape shape{size, x - parent, level, 0};
+  const TOutlineShape shape = TOutlineShape::Make(size, x - parent, level, false);
   const TOutlineCell cell{t, data};
   if (x > n) {
     FShape.PushBack(shape);
@@ -291,7 +304,7 @@ void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
     FShape[size_t(FOpen.back())].Size = p - FOpen.back();
     FOpen.pop_back();
   }
-  Append({1, p - FOpen.back(), level, 0}, line.substr(tabs), data);
+  Append(TOutlineShape::Make(1, p - FOpen.back(), level, false), line.substr(tabs), data);
   FOpen.push_back(p);
 }
 
@@ -330,11 +343,11 @@ void TOutlineTree::AppendText(String& out) const {
   size_t bytes = 0;
   for (size_t p = 1; p < FShape.Size(); ++p) {
     CheckSavable(int32_t(p));
-    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
+    bytes += FCells[p].Text.Length + size_t(FShape[p].Level());
   }
   out.reserve(out.size() + bytes);
   for (size_t p = 1; p < FShape.Size(); ++p) {
-    out.append(size_t(FShape[p].Level - 1), '\t');
+    out.append(size_t(FShape[p].Level() - 1), '\t');
     out += FCells[p].Text.View();
     out += '\n';
   }

@@ -6,14 +6,16 @@
 // walks skip whole collapsed branches.
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
-// texts, data and node handles, so walks over the tree read 16 bytes an item; the other
-// array holds 32 bytes an item. The items whose subtrees reach the end of the array (the
-// last item and its ancestors) record no size but "to the end", so adding at the end
-// touches only the items that stop being last: amortised constant time, however deep the
-// new item. Adding or deleting elsewhere moves the items after it once (a memmove) and
-// walks the new item's ancestors. Node handles are made
-// on demand; their cached positions are corrected in one pass after a batch of changes
-// (see ReindexNodes).
+// texts and data, so walks over the tree read 12 bytes an item; texts and data take 24
+// more. Node handles are made on demand and kept in a third array that takes memory only
+// where handles exist; their cached positions are corrected in one pass after a batch of
+// changes (see ReindexNodes).
+//
+// The items whose subtrees reach the end of the array (the last item and its ancestors)
+// record no size but "to the end", so adding at the end touches only the items that stop
+// being last: amortised constant time, however deep the new item. Adding or deleting
+// elsewhere moves the items after it once (a memmove) and walks the new item's
+// ancestors.
 
 #include <cstring>
 #include <string_view>
@@ -27,14 +29,21 @@ namespace bw {
 
 class TOutlineNode;
 
-/// The structure of one item.
+/// The structure of one item, in 12 bytes.
 struct TOutlineShape {
-  int32_t Size;      // the item and all of its descendants; kToEnd when they reach the end
-  int32_t Up;        // how many positions back the parent is; 0 for the root
-  int32_t Level;     // 0 for the root, 1 for a top-level item
-  int32_t Expanded;  // 0 or 1; a full word keeps the record at 16 bytes
+  int32_t Size;           // the item and all of its descendants; kToEnd when they reach the end
+  int32_t Up;             // how many positions back the parent is; 0 for the root
+  uint32_t LevelAndOpen;  // the level (0 for the root) below kOpen, which marks it expanded
 
   static constexpr int32_t kToEnd = 0;
+  static constexpr uint32_t kOpen = 0x80000000u;
+
+  static TOutlineShape Make(int32_t size, int32_t up, int32_t level, bool expanded) {
+    return {size, up, uint32_t(level) | (expanded ? kOpen : 0)};
+  }
+  int32_t Level() const { return int32_t(LevelAndOpen & ~kOpen); }
+  bool Expanded() const { return (LevelAndOpen & kOpen) != 0; }
+  void SetExpanded(bool v) { LevelAndOpen = v ? LevelAndOpen | kOpen : LevelAndOpen & ~kOpen; }
 };
 
 /// An item's text in 16 bytes: up to 12 bytes in place, a longer text in a heap block of
@@ -73,7 +82,7 @@ class TOutlineTree {
   /// Number of items, the root not counted.
   int32_t Count() const { return int32_t(FShape.Size()) - 1; }
 
-  int32_t Level(int32_t p) const { return FShape[size_t(p)].Level; }
+  int32_t Level(int32_t p) const { return FShape[size_t(p)].Level(); }
   /// The number of items in p's subtree, p included.
   int32_t Size(int32_t p) const { return End(p) - p; }
   /// One past the last position of p's subtree.
@@ -83,7 +92,7 @@ class TOutlineTree {
   }
   /// The parent's position; -1 for the root.
   int32_t Parent(int32_t p) const { return p == 0 ? -1 : p - FShape[size_t(p)].Up; }
-  bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded != 0; }
+  bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded(); }
   void SetExpanded(int32_t p, bool v);
   /// Sets the expansion of every item.
   void SetAllExpanded(bool v);
@@ -128,7 +137,10 @@ class TOutlineTree {
 
   /// The position after p in display order when p is shown: its first child when it is
   /// expanded, else the item after its subtree. Count()+1 after the last.
-  int32_t NextShown(int32_t p) const { return FShape[size_t(p)].Expanded ? p + 1 : End(p); }
+  int32_t NextShown(int32_t p) const { return FShape[size_t(p)].Expanded() ? p + 1 : End(p); }
+  /// The first position in [p, to) whose item hides the ones after it, being collapsed
+  /// with children; to when there is none. Reads the structure array as plain arrays.
+  int32_t NextClosed(int32_t p, int32_t to) const;
   /// True when every ancestor of p is expanded (the root counts as expanded).
   bool IsShown(int32_t p) const;
 
