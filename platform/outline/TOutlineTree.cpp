@@ -235,6 +235,7 @@ void TOutlineTree::Clear() {
 }
 
 void TOutlineTree::Swap(TOutlineTree& other) {
+  FNodesReleased += uint64_t(FNodeCount);
   FShape.Swap(other.FShape);
   FCells.Swap(other.FCells);
   FNodes.Swap(other.FNodes);
@@ -275,6 +276,7 @@ void TOutlineTree::FreeCells(int32_t from, int32_t to) {
     if (TOutlineNode* node = FNodes.Get(size_t(p))) {
       FNodes.Set(size_t(p), nullptr);
       if (p > 0) --FNodeCount;
+      ++FNodesReleased;
       delete node;
     }
   }
