@@ -1,55 +1,63 @@
 // Figures for the outline grid on tree T (1,000 top-level items "Item N", each with 999
-// children): rebuilding the row map with every item expanded (1,000,000 rows), collapsing
-// and expanding the 500th top-level item by a scripted double-click until the rows are
-// rebuilt, RowToOutline for random rows, and one paint of a 1200 x 800 grid scrolled to
-// the middle. Each figure is measured 5 times; the minimum and the median are printed as
-// "name: value unit". Times are the CPU time of this thread, so that other programs on a
-// shared machine disturb them less.
+// children: 1,000,000 items) and tree T10 (10,000 top-level items with 999 children each:
+// 10,000,000 items):
+//   build_tree      adding T through the grid's Outline object in one update bracket,
+//                   per item, with the resident memory it takes per item (RSS delta);
+//   load_outline    LoadFromFile of T's text form through the Outline object;
+//   sync_expanded   one full SyncOutline with every item expanded;
+//   toggle_branch   collapsing and expanding the 500th top-level item (T10: the 5,000th)
+//                   by a double-click on its tree cell, up to the rebuilt rows, before
+//                   anything is painted; each run gives the slower of the two;
+//   row_lookup      RowToOutline for 1,000,000 random rows of the expanded tree;
+//   paint_tree      one full paint of a 1200 x 800 grid, one column, rows 14 pixels
+//                   high, scrolled to the middle of the expanded T;
+//   scroll_tree     the same grid scrolled by one wheel notch (the grid's wheel step of
+//                   three rows) and repainted, 100 times.
+// Times are thread CPU time (see BenchReport.h). The ten-million scenarios need about
+// 1 GB of memory; set BW_BENCH_QUICK=1 to leave them out.
 
-#include <time.h>
+#include <malloc.h>
+#include <unistd.h>
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <functional>
+#include <cstdlib>
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "grid/TCorvath.h"
 #include "grid/TGridOutlineProperties.h"
+#include "grid/TInGridOutline.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TForm.h"
 #include "platform/controls/THeadlessInput.h"
 
 using namespace bw;
+using namespace bw::bench;
 
 namespace {
 
-// The thread's CPU time as a std::chrono clock.
-struct Clock {
-  using duration = std::chrono::nanoseconds;
-  using rep = duration::rep;
-  using period = duration::period;
-  using time_point = std::chrono::time_point<Clock>;
-  static constexpr bool is_steady = true;
-  static time_point now() {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return time_point(duration(int64_t(ts.tv_sec) * 1'000'000'000 + ts.tv_nsec));
+constexpr int32_t kChildren = 999;
+
+/// The texts "Item 1", "Item 2", ... made in place by carrying digits, so that making
+/// a text costs little next to adding its item.
+class TItemTexts {
+ public:
+  const String& Next() {
+    size_t i = FText.size();
+    while (i > 5 && FText[i - 1] == '9')
+      FText[--i] = '0';
+    if (i == 5)
+      FText.insert(FText.begin() + 5, '1');
+    else
+      ++FText[i - 1];
+    return FText;
   }
+
+ private:
+  String FText = "Item 0";
 };
-constexpr int kRuns = 5;
-
-void Report(const std::string& name, std::vector<double> values, const char* unit) {
-  std::sort(values.begin(), values.end());
-  std::printf("%s_min: %.3f %s\n", name.c_str(), values.front(), unit);
-  std::printf("%s_median: %.3f %s\n", name.c_str(), values[values.size() / 2], unit);
-}
-
-double Millis(Clock::time_point from, Clock::time_point to) {
-  return std::chrono::duration<double, std::milli>(to - from).count();
-}
 
 /// Notes when the last resynchronisation finished, so that a double-click can be timed up
 /// to the rebuilt rows, before anything is painted.
@@ -60,25 +68,13 @@ class TTimedCorvath : public TCorvath {
     TCorvath::SyncOutline();
     LastSync = Clock::now();
   }
+  /// Changes the hidden outline without telling the grid, so that the next SyncOutline
+  /// has to rebuild every row.
+  void TouchItems() { HiddenOutline()->FullExpand(); }
   Clock::time_point LastSync;
 };
 
-void BuildTreeT(TCorvath* grid) {
-  TGridOutlineProperties* outline = grid->Outline();
-  outline->BeginUpdate();
-  int n = 1;
-  for (int i = 0; i < 1000; ++i) {
-    const int32_t top = outline->Add(0, "Item " + std::to_string(n++));
-    for (int j = 0; j < 999; ++j)
-      outline->AddChild(top, "Item " + std::to_string(n++));
-  }
-  outline->EndUpdate();
-  outline->FullExpand();
-}
-
-}  // namespace
-
-int main() {
+TTimedCorvath* MakeGrid() {
   Application->Reset();
   auto* form = new TForm(Application);
   form->SetBounds(0, 0, 1220, 840);
@@ -89,83 +85,184 @@ int main() {
   grid->SetFixedCols(0);
   grid->SetColCount(1);
   grid->SetDefaultRowHeight(14);
-  BuildTreeT(grid);
   Application->ProcessMessages();
-  std::printf("rows: %d\n", grid->RowCount());
+  return grid;
+}
 
-  {
-    std::vector<double> runs;
-    for (int run = 0; run < kRuns; ++run) {
-      const auto start = Clock::now();
-      for (int i = 0; i < 10; ++i)
-        grid->SyncOutline();
-      runs.push_back(Millis(start, Clock::now()) / 10);
-    }
-    Report("sync_outline_1m_rows", runs, "ms");
-  }
-
-  {
-    // The 500th top-level item is item 499,001 and, with everything expanded above it,
-    // shows on row 499,001; the rows above it do not change when it toggles.
-    const int32_t row = grid->FixedRows() + 499 * 1000;
-    grid->SetTopRow(row);
-    Application->ProcessMessages();
-    const TRect cell = grid->CellRect(0, row);
-    const TPoint point{cell.Left + 30, (cell.Top + cell.Bottom) / 2};
-    std::vector<double> collapse, expand;
-    for (int run = 0; run < kRuns; ++run) {
-      for (std::vector<double>* figure : {&collapse, &expand}) {
-        const int32_t before = grid->RowCount();
-        const auto start = Clock::now();
-        THeadlessInput::DoubleClick(grid, point);
-        figure->push_back(Millis(start, grid->LastSync));
-        if (grid->RowCount() == before) {
-          std::printf("the double-click toggled nothing\n");
-          return 1;
-        }
-        // Keep later double-clicks apart from this one.
-        THeadlessInput::Backend().AdvanceTime(1000);
-      }
-    }
-    Report("collapse_by_double_click", collapse, "ms");
-    Report("expand_by_double_click", expand, "ms");
-  }
-
-  {
-    std::mt19937 rng(42);
-    std::uniform_int_distribution<int32_t> pick(grid->FixedRows(), grid->RowCount() - 1);
-    std::vector<int32_t> rows(1'000'000);
-    for (int32_t& r : rows)
-      r = pick(rng);
-    for (int32_t r : rows)
-      grid->RowToOutline(r);  // node handles are made on first use
-    std::vector<double> runs;
-    uintptr_t sink = 0;
-    for (int run = 0; run < kRuns; ++run) {
-      const auto start = Clock::now();
-      for (int32_t r : rows)
-        sink += reinterpret_cast<uintptr_t>(grid->RowToOutline(r));
-      runs.push_back(Millis(start, Clock::now()) * 1e6 / double(rows.size()));
-    }
-    Report("row_to_outline", runs, "ns");
-    if (sink == 1) std::printf("\n");
-  }
-
-  {
-    grid->SetTopRow(grid->RowCount() / 2);
-    Application->ProcessMessages();
-    std::vector<double> runs;
-    for (int run = 0; run < kRuns; ++run) {
-      const auto start = Clock::now();
-      for (int i = 0; i < 20; ++i) {
-        grid->Invalidate();
-        grid->Update();
-      }
-      runs.push_back(Millis(start, Clock::now()) / 20);
-    }
-    Report("paint_1200x800", runs, "ms");
-  }
-
+void FreeGrid() {
   Application->Reset();
+  malloc_trim(0);
+}
+
+void BuildTree(TCorvath* grid, int32_t top) {
+  TGridOutlineProperties* outline = grid->Outline();
+  TItemTexts texts;
+  outline->BeginUpdate();
+  for (int32_t i = 0; i < top; ++i) {
+    const int32_t parent = outline->Add(0, texts.Next());
+    for (int32_t j = 0; j < kChildren; ++j)
+      outline->AddChild(parent, texts.Next());
+  }
+  outline->EndUpdate();
+}
+
+void BenchBuild(const std::string& name, int32_t top) {
+  const double items = double(top) * (1 + kChildren);
+  std::vector<double> ns, bytes;
+  for (int run = 0; run < kRuns; ++run) {
+    TTimedCorvath* grid = MakeGrid();
+    const int64_t before = ResidentBytes();
+    const auto start = Clock::now();
+    BuildTree(grid, top);
+    ns.push_back(Nanos(start, Clock::now()) / items);
+    bytes.push_back(double(ResidentBytes() - before) / items);
+    if (grid->Outline()->GetItemCount() != int32_t(items)) std::abort();
+    FreeGrid();
+  }
+  Report(name, ns, "ns");
+  Report(name + "_memory", bytes, "bytes");
+}
+
+void BenchLoad(const String& file) {
+  {
+    TTimedCorvath* grid = MakeGrid();
+    BuildTree(grid, 1000);
+    grid->Outline()->SaveToFile(file);
+    FreeGrid();
+  }
+  std::vector<double> ms;
+  for (int run = 0; run < kRuns; ++run) {
+    TTimedCorvath* grid = MakeGrid();
+    const auto start = Clock::now();
+    grid->Outline()->LoadFromFile(file);
+    ms.push_back(Millis(start, Clock::now()));
+    if (grid->Outline()->GetItemCount() != 1000 * (1 + kChildren)) std::abort();
+    FreeGrid();
+  }
+  Report("load_outline", ms, "ms");
+}
+
+void BenchSync(const std::string& name, TTimedCorvath* grid) {
+  std::vector<double> ms;
+  for (int run = 0; run < kRuns; ++run) {
+    grid->TouchItems();
+    const auto start = Clock::now();
+    grid->SyncOutline();
+    ms.push_back(Millis(start, Clock::now()));
+  }
+  Report(name, ms, "ms");
+}
+
+bool BenchToggle(const std::string& name, TTimedCorvath* grid, int32_t topItem) {
+  // With everything expanded above it, top-level item k (from 0) shows on row
+  // FixedRows + k * 1000; the rows above it do not change when it toggles.
+  const int32_t row = grid->FixedRows() + topItem * (1 + kChildren);
+  grid->SetTopRow(row);
+  Application->ProcessMessages();
+  const TRect cell = grid->CellRect(0, row);
+  const TPoint point{cell.Left + 30, (cell.Top + cell.Bottom) / 2};
+  std::vector<double> slower, collapse, expand;
+  for (int run = 0; run < kRuns; ++run) {
+    for (std::vector<double>* figure : {&collapse, &expand}) {
+      const int32_t before = grid->RowCount();
+      const auto start = Clock::now();
+      THeadlessInput::DoubleClick(grid, point);
+      figure->push_back(Millis(start, grid->LastSync));
+      if (grid->RowCount() == before) {
+        std::printf("the double-click toggled nothing\n");
+        return false;
+      }
+      // Keep later double-clicks apart from this one.
+      THeadlessInput::Backend().AdvanceTime(1000);
+    }
+    slower.push_back(std::max(collapse.back(), expand.back()));
+  }
+  Report(name, slower, "ms");
+  Report(name + "_collapse", collapse, "ms");
+  Report(name + "_expand", expand, "ms");
+  return true;
+}
+
+void BenchLookup(const std::string& name, TTimedCorvath* grid) {
+  std::mt19937 rng(42);
+  std::uniform_int_distribution<int32_t> pick(grid->FixedRows(), grid->RowCount() - 1);
+  std::vector<int32_t> rows(1'000'000);
+  for (int32_t& r : rows)
+    r = pick(rng);
+  for (int32_t r : rows)
+    grid->RowToOutline(r);  // node handles are made on first use
+  std::vector<double> ns;
+  uintptr_t sink = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    const auto start = Clock::now();
+    for (int32_t r : rows)
+      sink += reinterpret_cast<uintptr_t>(grid->RowToOutline(r));
+    ns.push_back(Nanos(start, Clock::now()) / double(rows.size()));
+  }
+  Report(name, ns, "ns");
+  if (sink == 1) std::printf("\n");
+}
+
+void BenchPaint(TTimedCorvath* grid) {
+  grid->SetTopRow(grid->RowCount() / 2);
+  Application->ProcessMessages();
+  std::vector<double> ms = MicrosPerCall(20, [&](int) {
+    grid->Invalidate();
+    grid->Update();
+  });
+  for (double& v : ms)
+    v /= 1000;
+  Report("paint_tree", ms, "ms");
+}
+
+void BenchScroll(TTimedCorvath* grid) {
+  grid->SetTopRow(grid->RowCount() / 2);
+  Application->ProcessMessages();
+  const TPoint point{100, 400};
+  // Down and back up in turns of 100 notches, so that every run starts in the same place.
+  int turn = 0;
+  std::vector<double> ms;
+  for (int run = 0; run < kRuns; ++run, ++turn) {
+    const int32_t delta = turn % 2 ? 120 : -120;
+    const auto start = Clock::now();
+    for (int i = 0; i < 100; ++i)
+      THeadlessInput::Wheel(grid, point, delta);
+    ms.push_back(Millis(start, Clock::now()) / 100);
+  }
+  Report("scroll_tree", ms, "ms");
+}
+
+/// The expanded-tree figures on a grid holding `top` top-level items.
+void BenchExpanded(const std::string& suffix, int32_t top) {
+  TTimedCorvath* grid = MakeGrid();
+  BuildTree(grid, top);
+  grid->Outline()->FullExpand();
+  Application->ProcessMessages();
+  BenchSync("sync_expanded" + suffix, grid);
+  if (!BenchToggle("toggle_branch" + suffix, grid, top / 2 - 1)) std::exit(1);
+  BenchLookup("row_lookup" + suffix, grid);
+  if (suffix.empty()) {
+    BenchPaint(grid);
+    BenchScroll(grid);
+  }
+  FreeGrid();
+}
+
+}  // namespace
+
+int main() {
+  const bool quick = std::getenv("BW_BENCH_QUICK") != nullptr;
+  const String folder =
+      std::filesystem::temp_directory_path() / ("bwbench." + std::to_string(getpid()));
+  std::filesystem::create_directory(folder);
+
+  BenchBuild("build_tree", 1000);
+  BenchLoad(folder + "/T.txt");
+  std::filesystem::remove_all(folder);
+  BenchExpanded("", 1000);
+  if (!quick) {
+    BenchBuild("build_tree_10m", 10'000);
+    BenchExpanded("_10m", 10'000);
+  }
   return 0;
 }

@@ -1,14 +1,12 @@
 // Figures for the grid base: a grid of 1,000,000 rows against one of 100, each 1200 x 800
 // pixels with 20 columns, every cell drawing a short text. Scrolling by a page (Page Down
 // and Page Up, repainted) and painting the whole view must cost the same for both. Each
-// figure is measured 5 times; the minimum and the median are printed as "name: value unit".
+// figure is measured 5 times and reported as BenchReport.h says (thread CPU time).
 
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "bench/BenchReport.h"
 
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TApplication.h"
@@ -18,30 +16,9 @@
 #include "platform/grids/TGridAxis.h"
 
 using namespace bw;
+using namespace bw::bench;
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-constexpr int kRuns = 5;
-
-void Report(const std::string& name, std::vector<double> values, const char* unit) {
-  std::sort(values.begin(), values.end());
-  std::printf("%s_min: %.3f %s\n", name.c_str(), values.front(), unit);
-  std::printf("%s_median: %.3f %s\n", name.c_str(), values[values.size() / 2], unit);
-}
-
-// Microseconds per call of f, over `repeat` calls, measured kRuns times.
-std::vector<double> Measure(int repeat, const std::function<void(int)>& f) {
-  std::vector<double> runs;
-  for (int run = 0; run < kRuns; ++run) {
-    auto start = Clock::now();
-    for (int i = 0; i < repeat; ++i)
-      f(i);
-    runs.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count() /
-                   repeat);
-  }
-  return runs;
-}
 
 void BenchGrid(int32_t rows, const std::string& label) {
   Application->Reset();
@@ -62,22 +39,23 @@ void BenchGrid(int32_t rows, const std::string& label) {
   Application->ProcessMessages();
 
   Report("paint_1200x800_" + label,
-         Measure(20,
-                 [&](int) {
-                   grid->Invalidate();
-                   grid->Update();
-                 }),
+         MicrosPerCall(20,
+                       [&](int) {
+                         grid->Invalidate();
+                         grid->Update();
+                       }),
          "us");
   // Down a page and back up, so that both grids stay in the same place.
   Report("page_scroll_" + label,
-         Measure(40,
-                 [&](int i) {
-                   grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
-                   grid->Update();
-                 }),
+         MicrosPerCall(40,
+                       [&](int i) {
+                         grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0);
+                         grid->Update();
+                       }),
          "us");
   Report("page_move_no_paint_" + label,
-         Measure(20000, [&](int i) { grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0); }),
+         MicrosPerCall(20000,
+                       [&](int i) { grid->Perform(WM_KEYDOWN, i % 2 ? VK_PRIOR : VK_NEXT, 0); }),
          "us");
   Application->Reset();
 }
@@ -96,7 +74,7 @@ void BenchRowHeights() {
       rows.SetSize(i, 20 + i % 7);
       (void)rows.Length();
     }
-    runs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    runs.push_back(Millis(start, Clock::now()));
   }
   Report("set_100k_row_heights_last_first", runs, "ms");
 }

@@ -1,10 +1,10 @@
 // Figures for the sparse containers: random writes and reads, shifting at the front of a
-// long list, and heap bytes per stored entry. Prints "name: value unit" lines.
+// long list, and heap bytes per stored entry. Prints "name: value unit" lines; times are
+// thread CPU time (BenchReport.h).
 
 #include <malloc.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -12,11 +12,13 @@
 #include <random>
 #include <vector>
 
+#include "bench/BenchReport.h"
 #include "sparse/TSparseList.h"
 #include "sparse/TSparsePointerArray.h"
 #include "sparse/TStringSparseList.h"
 
 using namespace bw;
+using namespace bw::bench;
 
 // Heap accounting: every allocation through operator new is counted with its usable size.
 static size_t gHeapBytes = 0;
@@ -55,10 +57,8 @@ void operator delete[](void* p, size_t) noexcept {
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
 double NsSince(Clock::time_point start, double ops) {
-  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / ops;
+  return Nanos(start, Clock::now()) / ops;
 }
 
 Pointer Item(int32_t i) {
@@ -111,19 +111,23 @@ void Scattered(TSparseQuantum q) {
               static_cast<double>(gHeapBytes - heapBefore) / stored, list.MaxIndex() + 1);
 }
 
-void FrontInsertDelete(TSparseQuantum q) {
-  constexpr int32_t N = 100000, Ops = 2000;
+// Microseconds for one Insert and one Delete at index 0 of a list of n entries, both
+// moving every entry: the cost must grow with n, linearly.
+std::vector<double> FrontInsertDelete(TSparseQuantum q, int32_t n) {
+  constexpr int32_t Ops = 1000;
   TSparseList list(q);
-  for (int32_t i = 0; i < N; ++i)
+  for (int32_t i = 0; i < n; ++i)
     list.PutItem(i, Item(i));
-  auto start = Clock::now();
-  for (int32_t k = 0; k < Ops; ++k)
-    list.Insert(0, Item(k));
-  std::printf("insert_front_100k_%s: %.1f us/op\n", Name(q), NsSince(start, Ops) / 1000);
-  start = Clock::now();
-  for (int32_t k = 0; k < Ops; ++k)
-    list.Delete(0);
-  std::printf("delete_front_100k_%s: %.1f us/op\n", Name(q), NsSince(start, Ops) / 1000);
+  std::vector<double> runs;
+  for (int run = 0; run < kRuns; ++run) {
+    const auto start = Clock::now();
+    for (int32_t k = 0; k < Ops; ++k) {
+      list.Insert(0, Item(k));
+      list.Delete(0);
+    }
+    runs.push_back(NsSince(start, Ops) / 1000);
+  }
+  return runs;
 }
 
 void StringListMemory(TSparseQuantum q) {
@@ -149,8 +153,12 @@ int main() {
   for (TSparseQuantum q : {sqSmall, sqLarge}) {
     RandomWriteRead(q);
     Scattered(q);
-    FrontInsertDelete(q);
     StringListMemory(q);
   }
+  // The figure: a 100,000-entry list, and twice and four times that to show the growth.
+  Report("sparse_list", FrontInsertDelete(sqSmall, 100'000), "us");
+  Report("sparse_list_200k", FrontInsertDelete(sqSmall, 200'000), "us");
+  Report("sparse_list_400k", FrontInsertDelete(sqSmall, 400'000), "us");
+  Report("sparse_list_large_quantum", FrontInsertDelete(sqLarge, 100'000), "us");
   return 0;
 }

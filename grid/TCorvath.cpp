@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "editor/TEditButton.h"
 #include "editor/TGridEditProperties.h"
+#include "editor/TInplaceComboEdit.h"
 #include "grid/TGridOutlineProperties.h"
 #include "grid/TInGridOutline.h"
 #include "package/PackageResources.h"
@@ -382,6 +384,20 @@ void TCorvath::SetOutlineCol(int32_t Value) {
   // tree at once.
   FOutlineColIndex = Value;
   Refresh();
+}
+
+TInplaceEdit* TCorvath::CreateEditor() {
+  // A failure while copying the glyph leaves no half-made editor behind.
+  auto editor = std::make_unique<TInplaceComboEdit>(this);
+  if (FEditorProps->GetBitmap()->Empty())
+    editor->SetGlyphKind(gkEllipsis);  // drawn for the new editor's 15-pixel button
+  else
+    editor->SetGlyph(FEditorProps->GetBitmap());
+  editor->SetGrid(this);
+  // Straight on the button: the dots keep their layout, and the holder and text area
+  // take the width when the grid sizes the editor to its cell.
+  editor->Button()->SetWidth(FEditorProps->ButtonWidth());
+  return editor.release();
 }
 
 }  // namespace bw

@@ -93,6 +93,8 @@ class TCorvath : public TDrawGrid {
   void FixedRowsChanged() override;
   bool CanEditAcceptKey(Char Key) override;
   bool CanEditShow() override;
+  /// The in-place combo editor, with the glyph and button width of Editor.
+  TInplaceEdit* CreateEditor() override;
 
   void ReadColWidths(TReader* Reader);
   void WriteColWidths(TWriter* Writer);

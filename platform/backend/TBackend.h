@@ -20,8 +20,13 @@ using TWindowId = uint32_t;
 struct TWindowParams {
   TRect Bounds;  ///< Outer bounds in screen coordinates.
   String Caption;
-  bool Popup = false;       ///< No caption bar and no task-bar entry (pop-ups, tool windows).
-  bool NoActivate = false;  ///< Clicking the surface does not make it the active window.
+  /// No caption bar, frame or task-bar entry (drop-downs, tool windows); placed exactly
+  /// at Bounds and kept above the program's other surfaces while shown.
+  bool Popup = false;
+  /// Never the active window: neither showing nor clicking it takes the keyboard from the
+  /// active surface, and the back end reports no Activate or Deactivate for it. Its mouse
+  /// events still arrive (a drop-down list is clicked while its edit keeps the keys).
+  bool NoActivate = false;
 };
 
 /// A read-only view of 32-bit pixels (0x00RRGGBB, row after row) to be presented.
@@ -77,6 +82,7 @@ class TBackend {
   virtual void DestroyWindow(TWindowId Window) = 0;
   virtual void SetWindowBounds(TWindowId Window, const TRect& Bounds) = 0;
   virtual void SetWindowCaption(TWindowId Window, const String& Caption) = 0;
+  /// Shows or hides the surface. Showing never activates it: activation is RaiseWindow's.
   virtual void ShowWindow(TWindowId Window, bool Visible) = 0;
   /// Brings the surface to the top of the others; Activate also gives it the keyboard.
   virtual void RaiseWindow(TWindowId Window, bool Activate) = 0;

@@ -72,7 +72,7 @@ class TCustomEdit : public TWinControl {
   String SelText() const { return FEdit.SelText(); }
   /// Replaces the selection as a paste does (first line, MaxLength), even when ReadOnly.
   void SetSelText(const String& Value);
-  void SelectAll();
+  virtual void SelectAll();
   void ClearSelection();
   void Clear() { SetText(String()); }
 

@@ -11,6 +11,7 @@
 
 #include "platform/core/Exception.h"
 #include "platform/core/TComponent.h"
+#include "platform/core/TDecimalNumber.h"
 #include "platform/core/TMemoryStream.h"
 #include "platform/core/TParser.h"
 #include "platform/core/TReader.h"
@@ -165,26 +166,10 @@ class TTextToBinary {
         FWriter.WriteInteger(FParser.IntegerValue());
         FParser.NextToken();
         return;
-      case toFloat: {
-        const double v = FParser.FloatValue();
-        switch (FParser.FloatSuffix()) {
-          case 's':
-            FWriter.WriteSingle(static_cast<float>(v));
-            break;
-          case 'd':
-            FWriter.WriteDate(v);
-            break;
-          case 'c':
-            if (!(std::fabs(v) < 9.2e14)) FParser.Error("Currency value out of range");
-            FWriter.WriteCurrency(std::llround(v * 10000));
-            break;
-          default:
-            FWriter.WriteFloat(v);
-            break;
-        }
+      case toFloat:
+        WriteFloat();
         FParser.NextToken();
         return;
-      }
       case toString: {
         std::u32string s = FParser.StringValue();
         FParser.NextToken();
@@ -267,6 +252,43 @@ class TTextToBinary {
     }
   }
 
+  // Each kind of number is read from the literal itself, so nothing is lost to a
+  // conversion through another kind first.
+  void WriteFloat() {
+    const String text = FParser.FloatText();
+    const char* first = text.data();
+    const char* last = first + text.size();
+    switch (FParser.FloatSuffix()) {
+      case 's': {
+        float v;
+        if (std::from_chars(first, last, v).ec != std::errc()) OutOfRange(text);
+        FWriter.WriteSingle(v);
+        return;
+      }
+      case 'd': {
+        double v;
+        if (std::from_chars(first, last, v).ec != std::errc()) OutOfRange(text);
+        FWriter.WriteDate(v);
+        return;
+      }
+      default:
+        break;
+    }
+    TDecimalNumber number;
+    if (!TDecimalNumber::Scan(text, number)) FParser.Error("Invalid number " + text);
+    if (FParser.FloatSuffix() == 'c') {
+      int64_t raw;
+      if (!number.ToCurrency(raw)) FParser.Error("Currency value out of range");
+      FWriter.WriteCurrency(raw);
+      return;
+    }
+    uint8_t extended[10];
+    if (!number.ToExtended(extended)) OutOfRange(text);
+    FWriter.WriteExtended(extended);
+  }
+
+  [[noreturn]] void OutOfRange(const String& Text) { FParser.Error("Number out of range " + Text); }
+
   static bool SameIdent(const String& A, const char* B) {
     if (A.size() != std::char_traits<char>::length(B)) return false;
     for (size_t i = 0; i < A.size(); ++i)
@@ -284,29 +306,44 @@ class TTextToBinary {
 
 // ---------------------------------------------------------------- binary to text
 
-String FormatFloat(double V) {
-  if (!std::isfinite(V)) throw EReadError("A float that is not a finite number has no text form");
-  char buf[400];
-  const double a = std::fabs(V);
-  if (a == 0 || (a >= 1e-4 && a < 1e18)) {
-    // The shortest digits that read back exactly, padded to at least 18 decimals.
-    const auto r = std::to_chars(buf, buf + sizeof buf, V, std::chars_format::fixed);
-    String s(buf, r.ptr);
-    size_t dot = s.find('.');
-    if (dot == String::npos) {
-      s += '.';
-      dot = s.size() - 1;
+[[noreturn]] void NotFinite() {
+  throw EReadError("A float that is not a finite number has no text form");
+}
+
+// The shortest digits that read back to the same 80 bits: in fixed point with at least
+// 18 decimals from 1E-4 up to 1E18, where fixed point neither loses the digits of very
+// small values nor bloats huge ones, else as d.dddE+nn.
+String FormatExtended(const uint8_t Extended[10]) {
+  TDecimalNumber n;
+  if (!TDecimalNumber::FromExtended(Extended, n)) NotFinite();
+  String out = n.Negative ? "-" : "";
+  const auto count = int64_t(n.Digits.size());
+  const int64_t lead = count + n.Exponent;  // digits before the point
+  if (n.Digits.empty() || (lead >= -3 && lead <= 18)) {
+    if (lead <= 0 || n.Digits.empty()) {
+      out += "0.";
+      out.append(size_t(n.Digits.empty() ? 0 : -lead), '0');
+      out += n.Digits;
+    } else if (n.Exponent >= 0) {
+      out += n.Digits;
+      out.append(size_t(n.Exponent), '0');
+      out += '.';
+    } else {
+      out += n.Digits.substr(0, size_t(lead));
+      out += '.';
+      out += n.Digits.substr(size_t(lead));
     }
-    const size_t decimals = s.size() - dot - 1;
-    if (decimals < 18) s.append(18 - decimals, '0');
-    return s;
+    const size_t decimals = out.size() - out.find('.') - 1;
+    if (decimals < 18) out.append(18 - decimals, '0');
+    return out;
   }
-  // Fixed point would lose the digits of very small values and bloat huge ones.
-  const auto r = std::to_chars(buf, buf + sizeof buf, V, std::chars_format::scientific);
-  String s(buf, r.ptr);
-  for (char& c : s)
-    if (c == 'e') c = 'E';
-  return s;
+  out += n.Digits[0];
+  if (count > 1) out += '.' + n.Digits.substr(1);
+  const int64_t exponent = lead - 1;
+  out += exponent < 0 ? "E-" : "E+";
+  const String digits = std::to_string(exponent < 0 ? -exponent : exponent);
+  if (digits.size() < 2) out += '0';
+  return out + digits;
 }
 
 String FormatShortest(double V) {
@@ -475,16 +512,18 @@ class TBinaryToText {
       case vaQWord:
         FOut += std::to_string(FReader.ReadInt64());
         return;
-      case vaExtended:
-        FOut += FormatFloat(FReader.ReadFloat());
+      case vaExtended: {
+        uint8_t extended[10];
+        FReader.ReadExtended(extended);
+        FOut += FormatExtended(extended);
         return;
+      }
       case vaSingle: {
         const auto f = static_cast<float>(FReader.ReadFloat());
         char buf[64];
         const auto r = std::to_chars(buf, buf + sizeof buf, f);
         String s(buf, r.ptr);
-        if (!std::isfinite(f))
-          throw EReadError("A float that is not a finite number has no text form");
+        if (!std::isfinite(f)) NotFinite();
         for (char& c : s)
           if (c == 'e') c = 'E';
         if (s.find_first_of(".E") == String::npos) s += ".0";
@@ -493,8 +532,7 @@ class TBinaryToText {
       }
       case vaDate: {
         const double d = FReader.ReadFloat();
-        if (!std::isfinite(d))
-          throw EReadError("A float that is not a finite number has no text form");
+        if (!std::isfinite(d)) NotFinite();
         FOut += FormatShortest(d) + "d";
         return;
       }

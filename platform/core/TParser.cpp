@@ -171,9 +171,6 @@ void TParser::ReadNumber() {
         FFloatSuffix = s;
         Advance();
       }
-      const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), FFloat);
-      if (ec != std::errc() || end != text.data() + text.size())
-        Error("Invalid or out of range number " + text);
     } else {
       const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), FInteger);
       if (ec != std::errc() || end != text.data() + text.size()) Error("Integer out of range");

@@ -27,7 +27,11 @@ class TParser {
   /// caller joins them (JoinSurrogates) once it has the whole string.
   const std::u32string& StringValue() const { return FString; }
   int64_t IntegerValue() const { return FInteger; }
-  double FloatValue() const { return FFloat; }
+  /// The digits, point and exponent of a toFloat token, without its suffix: converted
+  /// by the caller to the kind of number the suffix asks for.
+  String FloatText() const {
+    return FTokenText.substr(0, FTokenText.size() - (FFloatSuffix ? 1 : 0));
+  }
   /// The letter after a float ('s', 'c', 'd'), lower case; 0 without one.
   char FloatSuffix() const { return FFloatSuffix; }
   int32_t Line() const { return FTokenLine; }
@@ -65,7 +69,6 @@ class TParser {
   String FTokenText;
   std::u32string FString;
   int64_t FInteger = 0;
-  double FFloat = 0;
   char FFloatSuffix = 0;
   int32_t FTokenLine = 1;
   int32_t FTokenColumn = 1;

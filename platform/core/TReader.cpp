@@ -293,6 +293,12 @@ double TReader::ReadFloat() {
   }
 }
 
+void TReader::ReadExtended(uint8_t Out[10]) {
+  const TValueType v = ReadValue();
+  if (v != vaExtended) InvalidValue("an extended float", v);
+  Read(Out, 10);
+}
+
 std::vector<String> TReader::ReadSet() {
   const TValueType v = ReadValue();
   if (v != vaSet) InvalidValue("a set", v);
@@ -437,6 +443,7 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     Root->SetComponentStateFlag(csLoading, true);
     Root->SetComponentStateFlag(csReading, true);
     FLoaded.push_back(Root);
+    if (!createdRoot) KeepState(Root);
     if (!name.empty() && Root->Name() != name) Root->SetName(name);
     ReadComponentData(Root);
     FItemStart = -1;  // what fails from here on belongs to no single item
@@ -453,18 +460,41 @@ TComponent* TReader::ReadRootComponent(TComponent* Root) {
     if (createdRoot) {
       delete Root;  // frees the children it owns
     } else {
-      // Last created first: a child goes before the component it was read into.
-      for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it)
-        delete *it;
+      RestoreKept();
     }
     FCreated.clear();
     FLoaded.clear();
     FFixups.clear();
+    FKept.clear();
     throw;
   }
   FCreated.clear();
   FLoaded.clear();
+  FKept.clear();
   return Root;
+}
+
+void TReader::KeepState(TComponent* Existing) {
+  FKept.push_back({Existing, Existing->Name(),
+                   Existing->HasParent() ? Existing->GetParentComponent() : nullptr});
+}
+
+void TReader::RestoreKept() {
+  // Existing components go back to their parents first, so that freeing a created
+  // component never takes an existing one with it.
+  for (auto it = FKept.rbegin(); it != FKept.rend(); ++it)
+    if (it->Component->HasParent() && it->Component->GetParentComponent() != it->Parent)
+      it->Component->SetParentComponent(it->Parent);
+  // Last created first: a child goes before the component it was read into.
+  for (auto it = FCreated.rbegin(); it != FCreated.rend(); ++it)
+    delete *it;
+  for (auto it = FKept.rbegin(); it != FKept.rend(); ++it) {
+    try {
+      it->Component->SetName(it->Name);
+    } catch (...) {
+      // The name was valid before the read; keep the error being reported instead.
+    }
+  }
 }
 
 void TReader::ReadComponent(TComponent* AParent) {
@@ -483,6 +513,8 @@ void TReader::ReadComponent(TComponent* AParent) {
   if (!c) {
     c = CreateComponent(FindClass(className), FRoot);
     FCreated.push_back(c);
+  } else {
+    KeepState(c);
   }
   c->SetComponentStateFlag(csLoading, true);
   c->SetComponentStateFlag(csReading, true);

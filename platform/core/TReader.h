@@ -43,6 +43,8 @@ class TReader : public TFiler {
   String ReadIdent();
   /// An extended, single, double (date), currency or integer value.
   double ReadFloat();
+  /// The 10 bytes of an extended value, as they are; any other tag raises.
+  void ReadExtended(uint8_t Out[10]);
   std::vector<String> ReadSet();
   /// The bytes of a binary value.
   String ReadBinary();
@@ -69,8 +71,9 @@ class TReader : public TFiler {
   /// Reads the signature and a root component: into Root when given (its class must
   /// match the stream's), else into a new component of the stream's class, owned by
   /// Owner. Then runs Loaded on every component read. On failure, the components
-  /// created are freed (Root itself too when the reader created it) and the error is
-  /// raised again.
+  /// created are freed (Root itself too when the reader created it), an existing Root
+  /// and the existing components read into get their names and parents back (property
+  /// values already read stay), and the error is raised again.
   TComponent* ReadRootComponent(TComponent* Root = nullptr);
   /// Reads the published and defined properties of Instance until the end of the list.
   void ReadProperties(TPersistent* Instance);
@@ -81,6 +84,13 @@ class TReader : public TFiler {
                             bool HasData) override;
 
  private:
+  // What a failed read puts back on a component that existed before it.
+  struct TKept {
+    TComponent* Component;
+    String Name;
+    TComponent* Parent;
+  };
+
   struct TFixup {
     TPersistent* Instance;
     const TPropInfo* Prop;
@@ -95,6 +105,10 @@ class TReader : public TFiler {
   String ReadStringValue(TValueType Tag);
   uint32_t ReadLength(int64_t UnitSize);
   void ResolveFixups();
+  void KeepState(TComponent* Existing);
+  /// After a failure: existing components get their names and parents back and the
+  /// created ones are freed.
+  void RestoreKept();
   [[noreturn]] void InvalidValue(const char* Expected, TValueType Found);
   int64_t Remaining();
 
@@ -106,6 +120,7 @@ class TReader : public TFiler {
   std::vector<TComponent*> FCreated;
   std::vector<TComponent*> FLoaded;
   std::vector<TFixup> FFixups;
+  std::vector<TKept> FKept;
 };
 
 }  // namespace bw

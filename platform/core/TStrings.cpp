@@ -342,10 +342,10 @@ void TStrings::SplitDelimited(const String& Value, char Delim, char Quote) {
     }
     skipBlanks();
     if (pos < size && Value[pos] == Delim) {
-      // A delimiter that ends the text still separates an empty last item.
-      if (pos + 1 == size) lines.emplace_back();
       ++pos;
       skipBlanks();
+      // A delimiter that ends the text, blanks or not, still separates an empty last item.
+      if (pos == size) lines.emplace_back();
     }
   }
   SetLines(lines);

@@ -126,6 +126,11 @@ void TWriter::WriteFloat(double Value) {
   Write(buf, sizeof buf);
 }
 
+void TWriter::WriteExtended(const uint8_t Value[10]) {
+  WriteValue(vaExtended);
+  Write(Value, 10);
+}
+
 void TWriter::WriteSingle(float Value) {
   WriteTagged(*this, vaSingle, std::bit_cast<uint32_t>(Value));
 }

@@ -29,6 +29,8 @@ class TWriter : public TFiler {
   void WriteString(const String& Value);
   void WriteIdent(const String& Ident);
   void WriteFloat(double Value);
+  /// The 10 bytes of an 80-bit extended float, as they are.
+  void WriteExtended(const uint8_t Value[10]);
   void WriteSingle(float Value);
   /// Value is the amount times 10000.
   void WriteCurrency(int64_t Value);

@@ -39,7 +39,7 @@ std::string_view TItemText::View() const {
 }
 
 TOutlineTree::TOutlineTree() {
-  Append({1, 0, 0, 1}, {}, nullptr);
+  Append({TOutlineShape::kToEnd, 0, 0, 1}, {}, nullptr);
 }
 
 TOutlineTree::~TOutlineTree() {
@@ -103,28 +103,29 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
     FShape[size_t(end)].Up = end + 1 - x;
     end += Size(end);
   }
-  if (end > x) {
-    // The ancestors of the item before x that are as deep as the new item or deeper no
-    // longer hold the adopted run: their subtrees now end at x.
-    for (int32_t a = x - 1; a != parent; a = Parent(a))
-      FShape[size_t(a)].Size = x - a;
-  }
+  // The ancestors of the item before x that are as deep as the new item or deeper now
+  // end at x: they no longer hold an adopted run, or they were last and no longer are.
+  CloseBefore(x, parent);
 
   // Every later item whose parent lies before x is now one position further from it.
   // Those are the later children of the new item's ancestors; step over each one's
-  // subtree. Each ancestor's subtree grows by the new item.
+  // subtree. Each ancestor's subtree grows by the new item, which an ancestor that
+  // reaches the end records by itself; so do all above it, and once nothing follows
+  // the new item no ancestor has later children left to shift.
   int32_t q = end;
   for (int32_t a = parent;; a = Parent(a)) {
+    if (ReachesEnd(a) && q > n) break;
     const int32_t aEnd = End(a);
     while (q < aEnd) {
       FShape[size_t(q)].Up += 1;
       q += Size(q);
     }
-    FShape[size_t(a)].Size += 1;
+    if (!ReachesEnd(a)) FShape[size_t(a)].Size += 1;
     if (a == 0) break;
   }
 
-  const TOutlineShape shape{1 + end - x, x - parent, level, 0};
+  const int32_t size = end > n ? TOutlineShape::kToEnd : 1 + end - x;
+  const TOutlineShape shape{size, x - parent, level, 0};
   const TOutlineCell cell{t, data, nullptr};
   if (x > n) {
     FShape.PushBack(shape);
@@ -136,18 +137,31 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
   }
 }
 
+void TOutlineTree::CloseBefore(int32_t x, int32_t stop) {
+  for (int32_t a = x - 1; a != stop; a = Parent(a))
+    FShape[size_t(a)].Size = x - a;
+}
+
 void TOutlineTree::DeleteAt(int32_t p) {
+  const int32_t n = Count();
   const int32_t k = Size(p);
   const int32_t parent = Parent(p);
   int32_t q = p + k;
   for (int32_t a = parent;; a = Parent(a)) {
+    if (ReachesEnd(a) && q > n) break;
     const int32_t aEnd = End(a);
     while (q < aEnd) {
       FShape[size_t(q)].Up -= k;
       q += Size(q);
     }
-    FShape[size_t(a)].Size -= k;
+    if (!ReachesEnd(a)) FShape[size_t(a)].Size -= k;
     if (a == 0) break;
+  }
+  // When the branch was last, the item before it and its ancestors below the branch's
+  // parent are last now.
+  if (p + k > n) {
+    for (int32_t a = p - 1; a != parent; a = Parent(a))
+      FShape[size_t(a)].Size = TOutlineShape::kToEnd;
   }
   FreeCells(p, p + k);
   FShape.Erase(size_t(p), size_t(p + k));
@@ -159,7 +173,7 @@ void TOutlineTree::Clear() {
   FreeCells(1, int32_t(FCells.Size()));
   FShape.Truncate(1);
   FCells.Truncate(1);
-  FShape[0].Size = 1;
+  FShape[0].Size = TOutlineShape::kToEnd;
   FStaleFrom = INT32_MAX;
 }
 
@@ -231,9 +245,8 @@ void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
 }
 
 void TOutlineTree::EndLoad() {
-  const int32_t end = int32_t(FShape.Size());
   for (int32_t p : FOpen)
-    FShape[size_t(p)].Size = end - p;
+    FShape[size_t(p)].Size = TOutlineShape::kToEnd;
   FOpen.clear();
   FOpen.shrink_to_fit();
 }

@@ -7,8 +7,11 @@
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
 // texts, data and node handles, so walks over the tree read 16 bytes an item; the other
-// array holds 32 bytes an item. Adding at the end costs the depth of the new item; adding
-// or deleting elsewhere moves the items after it once (a memmove). Node handles are made
+// array holds 32 bytes an item. The items whose subtrees reach the end of the array (the
+// last item and its ancestors) record no size but "to the end", so adding at the end
+// touches only the items that stop being last: amortised constant time, however deep the
+// new item. Adding or deleting elsewhere moves the items after it once (a memmove) and
+// walks the new item's ancestors. Node handles are made
 // on demand; their cached positions are corrected in one pass after a batch of changes
 // (see ReindexNodes).
 
@@ -25,10 +28,12 @@ class TOutlineNode;
 
 /// The structure of one item.
 struct TOutlineShape {
-  int32_t Size;      // the item and all of its descendants
+  int32_t Size;      // the item and all of its descendants; kToEnd when they reach the end
   int32_t Up;        // how many positions back the parent is; 0 for the root
   int32_t Level;     // 0 for the root, 1 for a top-level item
   int32_t Expanded;  // 0 or 1; a full word keeps the record at 16 bytes
+
+  static constexpr int32_t kToEnd = 0;
 };
 
 /// An item's text in 16 bytes: up to 12 bytes in place, a longer text in a heap block of
@@ -68,11 +73,14 @@ class TOutlineTree {
   /// Number of items, the root not counted.
   int32_t Count() const { return int32_t(FShape.Size()) - 1; }
 
-  const TOutlineShape& Shape(int32_t p) const { return FShape[size_t(p)]; }
   int32_t Level(int32_t p) const { return FShape[size_t(p)].Level; }
-  int32_t Size(int32_t p) const { return FShape[size_t(p)].Size; }
+  /// The number of items in p's subtree, p included.
+  int32_t Size(int32_t p) const { return End(p) - p; }
   /// One past the last position of p's subtree.
-  int32_t End(int32_t p) const { return p + FShape[size_t(p)].Size; }
+  int32_t End(int32_t p) const {
+    const int32_t s = FShape[size_t(p)].Size;
+    return s != TOutlineShape::kToEnd ? p + s : int32_t(FShape.Size());
+  }
   /// The parent's position; -1 for the root.
   int32_t Parent(int32_t p) const { return p == 0 ? -1 : p - FShape[size_t(p)].Up; }
   bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded != 0; }
@@ -105,10 +113,7 @@ class TOutlineTree {
 
   /// The position after p in display order when p is shown: its first child when it is
   /// expanded, else the item after its subtree. Count()+1 after the last.
-  int32_t NextShown(int32_t p) const {
-    const TOutlineShape& s = FShape[size_t(p)];
-    return p + (s.Expanded ? 1 : s.Size);
-  }
+  int32_t NextShown(int32_t p) const { return FShape[size_t(p)].Expanded ? p + 1 : End(p); }
   /// True when every ancestor of p is expanded (the root counts as expanded).
   bool IsShown(int32_t p) const;
 
@@ -149,6 +154,10 @@ class TOutlineTree {
   std::vector<int32_t> FOpen;          // while loading: the open item of each level
 
   void NoteMoved(int32_t from);
+  bool ReachesEnd(int32_t p) const { return FShape[size_t(p)].Size == TOutlineShape::kToEnd; }
+  /// Gives the ancestors of the item before x, up to but not including stop, their sizes
+  /// when their subtrees now end at x.
+  void CloseBefore(int32_t x, int32_t stop);
   /// Frees the texts and node handles of [from, to).
   void FreeCells(int32_t from, int32_t to);
   void Append(const TOutlineShape& shape, std::string_view text, Pointer data);

@@ -10,6 +10,7 @@
 #include "platform/controls/TForm.h"
 #include "platform/controls/THeadlessInput.h"
 #include "platform/graphics/TColor.h"
+#include "tests/support/GridPixels.h"
 
 namespace bw::testing {
 
@@ -36,17 +37,9 @@ class GridFixture : public ::testing::Test {
   }
 
   /// The presented pixel (0x00RRGGBB) at a point of the grid's client area.
-  uint32_t Pixel(int32_t X, int32_t Y) {
-    const TPoint Screen = Grid->ClientToScreen(TPoint{X, Y});
-    const TRect Window = Headless().WindowBounds(Form->Surface());
-    return Headless().WindowPixel(Form->Surface(), Screen.X - Window.Left, Screen.Y - Window.Top);
-  }
-
+  uint32_t Pixel(int32_t X, int32_t Y) { return PresentedPixel(Form, Grid, X, Y); }
   /// The middle of a cell, in client coordinates.
-  TPoint CellCenter(int32_t ACol, int32_t ARow) {
-    const TRect R = Grid->CellRect(ACol, ARow);
-    return TPoint{(R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2};
-  }
+  TPoint CellCenter(int32_t ACol, int32_t ARow) { return CellCenterOf(Grid, ACol, ARow); }
 
   TForm* Form = nullptr;
   TestCorvath* Grid = nullptr;

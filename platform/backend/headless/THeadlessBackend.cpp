@@ -252,7 +252,8 @@ void THeadlessBackend::TypeText(const String& Text) {
 }
 
 void THeadlessBackend::UserActivate(TWindowId Window) {
-  if (!Find(Window) || FActive == Window) return;
+  const TSurface* s = Find(Window);
+  if (!s || FActive == Window || s->Params.NoActivate) return;
   if (FActive) {
     TBackendEvent e;
     e.Kind = TBackendEventKind::Deactivate;

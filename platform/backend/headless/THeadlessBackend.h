@@ -79,7 +79,8 @@ class THeadlessBackend : public TBackend {
   void Key(uint16_t Key, uint32_t Modifiers = 0);
   /// Typed text as the keyboard's text input delivers it.
   void TypeText(const String& Text);
-  /// The user activates a surface (as by clicking its caption or switching windows).
+  /// The user activates a surface (as by clicking its caption or switching windows); a
+  /// surface that is never activated (NoActivate) stays as it is.
   void UserActivate(TWindowId Window);
   void UserClose(TWindowId Window);
   void UserResize(TWindowId Window, int32_t Width, int32_t Height);

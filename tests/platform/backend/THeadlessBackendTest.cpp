@@ -119,6 +119,24 @@ TEST(THeadlessBackendTest, ProgramActivationIsQuietUserActivationIsReported) {
   EXPECT_EQ(b.ActiveWindow(), 0u);
 }
 
+TEST(THeadlessBackendTest, APopUpThatIsNeverActivatedLeavesTheKeysWhereTheyAre) {
+  THeadlessBackend b;
+  TWindowId form = Shown(b, Bounds(0, 0, 100, 100));
+  TWindowId popup = b.CreateWindow(TWindowParams{Bounds(10, 10, 30, 30), "", true, true});
+  b.ShowWindow(popup, true);
+  b.RaiseWindow(popup, false);
+  b.UserActivate(popup);
+  EXPECT_EQ(b.ActiveWindow(), form);
+  EXPECT_TRUE(Drain(b).empty());
+  // Its mouse events still arrive; the keys go to the active form.
+  b.Click(TPoint{15, 15});
+  b.Key(VK_DOWN);
+  auto events = Drain(b);
+  ASSERT_EQ(events.size(), 4u);
+  EXPECT_EQ(events[0].Window, popup);
+  EXPECT_EQ(events[2].Window, form);
+}
+
 TEST(THeadlessBackendTest, TimersFireInTimeOrderAsTheClockMoves) {
   THeadlessBackend b;
   uint32_t fast = b.StartTimer(30);

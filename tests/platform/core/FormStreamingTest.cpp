@@ -288,6 +288,29 @@ TEST_F(FormStreamingTest, ReadsIntoAnExistingRootIgnoringNameCase) {
   EXPECT_THROW(ComponentFromString("object W: TDepth\nend\n", &form), EReadError);
 }
 
+TEST_F(FormStreamingTest, AFailedReadKeepsTheNamesAndParentsOfExistingComponents) {
+  TBox holder(nullptr);
+  TTestForm form(nullptr);
+  form.SetName("Mine");
+  auto* box = new TBox(&form);
+  box->SetName("Box1");
+  box->SetParentComponent(&holder);
+  EXPECT_THROW(ComponentFromString("object Form1: TTestForm\n"
+                                   "  object Panel: TBox\n"
+                                   "    inline BOX1: TBox\n"
+                                   "      Nope = 1\n"
+                                   "    end\n"
+                                   "  end\n"
+                                   "end\n",
+                                   &form),
+               EReadError);
+  EXPECT_EQ(form.Name(), "Mine");
+  // The box was moved into the new panel; it must not go when the panel does.
+  ASSERT_EQ(form.ComponentCount(), 1);
+  EXPECT_EQ(form.Components(0)->Name(), "Box1");
+  EXPECT_EQ(box->GetParentComponent(), &holder);
+}
+
 struct TBadForm {
   const char* Name;
   const char* Body;      // the properties and children of Widget1 inside Form1
@@ -322,7 +345,9 @@ TEST_P(FormBadInputTest, FailsCleanlyInBothForms) {
   }
   // Into an existing root: what the reader created goes, the root stays and is usable.
   TTestForm form(nullptr);
+  form.SetName("Mine");
   EXPECT_THROW(ComponentFromString(text, &form), Exception);
+  EXPECT_EQ(form.Name(), "Mine");
   EXPECT_EQ(form.ComponentCount(), 0);
   EXPECT_TRUE(form.ComponentState().Empty());
 }

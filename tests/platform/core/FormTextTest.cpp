@@ -184,6 +184,74 @@ TEST(FormTextTest, ValuesBecomeTheRightTags) {
             Bytes({7, 13, 'F', 'o', 'r', 'm', '1', '.', 'B', 'u', 't', 't', 'o', 'n', '1'}));
 }
 
+String CurrencyBytes(int64_t Raw) {
+  return Written([&](TWriter& w) { w.WriteCurrency(Raw); });
+}
+
+TEST(FormTextTest, CurrencyIsExactOverItsWholeRange) {
+  EXPECT_EQ(ValueOf("900719925474.0993c"), CurrencyBytes(9007199254740993));
+  EXPECT_EQ(ValueOf("922337203685477.5807c"), CurrencyBytes(INT64_MAX));
+  EXPECT_EQ(ValueOf("-922337203685477.5808c"), CurrencyBytes(INT64_MIN));
+  EXPECT_EQ(ValueOf("-0.0001c"), CurrencyBytes(-1));
+  EXPECT_EQ(ValueOf("1.5E3c"), CurrencyBytes(15000000));
+  EXPECT_EQ(ValueOf("12345E-8c"), CurrencyBytes(1));  // 0.00012345: past 4 decimals, rounded
+  EXPECT_EQ(ValueOf("0.00005c"), CurrencyBytes(0));   // halfway: to the even unit
+  EXPECT_EQ(ValueOf("0.00015c"), CurrencyBytes(2));
+  EXPECT_EQ(ValueOf("0.000050000000000000000001c"), CurrencyBytes(1));
+  EXPECT_EQ(ValueOf("-922337203685477.58084999c"), CurrencyBytes(INT64_MIN));
+  for (const char* outside : {"922337203685477.5808c", "-922337203685477.5809c",
+                              "922337203685477.58075c", "1E15c", "1E99999999999999999999c"})
+    ExpectParserError(String("object A: TA\n  P = ") + outside + "\nend", 2, 7);
+  for (int64_t raw : {INT64_MAX, INT64_MIN, int64_t{0}, int64_t{-1}, int64_t{9007199254740993}}) {
+    const String binary = FormWith([&](TWriter& w) {
+      w.WriteStr("P");
+      w.WriteCurrency(raw);
+    });
+    EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(binary)), binary) << raw;
+  }
+}
+
+String ExtendedForm(std::initializer_list<int> TenBytes) {
+  return FormWith([&](TWriter& w) {
+    w.WriteStr("P");
+    w.WriteValue(vaExtended);
+    const String bytes = Bytes(TenBytes);
+    w.Write(bytes.data(), 10);
+  });
+}
+
+TEST(FormTextTest, ExtendedFloatsKeepAllEightyBits) {
+  // Rounded once, from the decimal literal to the 64-bit mantissa.
+  EXPECT_EQ(ValueOf("0.1"), Bytes({5, 0xCD, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xFB, 0x3F}));
+  struct {
+    String Binary;
+    const char* Text;
+  } cases[] = {
+      {ExtendedForm({0xC0, 0x05, 0x38, 0x4F, 0x86, 0x73, 0x3D, 0x9C, 0x17, 0x0C}), "1E-4000"},
+      {ExtendedForm({0xCD, 0xF6, 0x7E, 0x5C, 0xA9, 0xB2, 0x2C, 0xD7, 0xFE, 0x7F}), "1E+4932"},
+      {ExtendedForm({0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0}), "4E-4951"},
+      {ExtendedForm({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFE, 0xFF}),
+       "-1.189731495357231765E+4932"},
+      {ExtendedForm({0, 0xD0, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xCC, 0xFB, 0x3F}),
+       "0.10000000000000000555"},
+      {ExtendedForm({0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80}), "-0.000000000000000000"},
+      {ExtendedForm({0, 0, 0, 0, 0, 0, 0, 0x80, 0x3A, 0x40}),
+       "576460752303423488.000000000000000000"},
+      {ExtendedForm({0, 0, 0, 0, 0, 0, 0, 0x80, 0x3E, 0x40}), "9.223372036854775808E+18"},
+      {ExtendedForm({0x2F, 0x65, 0x19, 0xE2, 0x58, 0x17, 0xB7, 0xD1, 0xF1, 0x3F}),
+       "0.00010000000000000000002"},
+  };
+  for (const auto& c : cases) {
+    const String text = ObjectBinaryToText(c.Binary);
+    EXPECT_NE(text.find(String("P = ") + c.Text + "\n"), String::npos) << text;
+    EXPECT_EQ(ObjectTextToBinary(text), c.Binary) << text;
+  }
+  // Literals beyond the range, or that would become zero, are refused where they stand.
+  ExpectParserError("object A: TA\n  P = 1.18973149535723176509E4932\nend", 2, 7);
+  ExpectParserError("object A: TA\n  P = 1E-5000\nend", 2, 7);
+  ExpectParserError("object A: TA\n  P = 1E-50s\nend", 2, 7);
+}
+
 TEST(FormTextTest, KeywordsBomLineEndsAndTrailingText) {
   const String expected = ObjectTextToBinary("object A: TA\n  X = 1\nend\n");
   EXPECT_EQ(ObjectTextToBinary("\xEF\xBB\xBFOBJECT A: TA\r\n  x = 1\r\nEnd\r\nrest is ignored"),

@@ -91,7 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
                       TSplitCase{"EmptyBetween", "a,,b", {"a", "", "b"}},
                       TSplitCase{"BlankBetween", "a, ,b", {"a", "", "b"}},
                       TSplitCase{"TrailingDelimiter", "a,", {"a", ""}},
-                      TSplitCase{"TrailingDelimiterThenBlank", "a, ", {"a"}},
+                      TSplitCase{"TrailingDelimiterThenBlanks", "a, \t", {"a", ""}},
+                      TSplitCase{"QuotedThenTrailingDelimiter", "\"a\" , ", {"a", ""}},
+                      TSplitCase{"OnlyDelimiterThenBlank", ", ", {"", ""}},
                       TSplitCase{"LeadingDelimiter", ",a", {"", "a"}},
                       TSplitCase{"OnlyDelimiter", ",", {"", ""}},
                       TSplitCase{"QuotedEmpty", "\"\"", {""}},
@@ -142,6 +144,8 @@ TEST(TStringsDelimitedText, UsesDelimiterAndQuoteCharButCommaTextDoesNot) {
   list.SetQuoteChar('\'');
   list.SetDelimitedText("a;b c;'x;y';'it''s';\"q\";");
   EXPECT_EQ(Entries(list), (Lines{"a", "b", "c", "x;y", "it's", "\"q\"", ""}));
+  list.SetDelimitedText("a; ");
+  EXPECT_EQ(Entries(list), (Lines{"a", ""}));
 
   Fill(list, {"a b", "x;y", "it's", "p,q", "\"q\""});
   EXPECT_EQ(list.DelimitedText(), "'a b';'x;y';'it''s';p,q;\"q\"");

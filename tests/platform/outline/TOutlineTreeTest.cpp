@@ -121,5 +121,72 @@ TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
   ExpectSame(o.Tree(), lines, -1);
 }
 
+// Work at the end of a deep chain: adding under the last item, after it at any level it
+// may take, and deleting the last item's branch or one of its ancestors' branches. The
+// items that reach the end keep no size of their own, so every one of these changes
+// must hand the right sizes to the items that stop or start being last.
+TEST(TOutlineTreeTest, ChangesAtTheEndOfADeepChainMatchTheLevelList) {
+  std::mt19937 random(4242);
+  TOutlineTree tree;
+  Lines lines;
+  for (int32_t lv = 1; lv <= 400; ++lv) {
+    tree.InsertAt(lv, lv, "c", nullptr);
+    lines.Insert(lv, lv, "c");
+  }
+  ExpectSame(tree, lines, -1);
+  for (int step = 0; step < 1500; ++step) {
+    const int32_t n = tree.Count();
+    const uint32_t what = random() % 8;
+    if (n > 0 && what == 0) {
+      // The branch of an ancestor of the last item, a few levels up.
+      int32_t p = n;
+      for (uint32_t up = random() % 5; up > 0 && tree.Parent(p) > 0; --up)
+        p = tree.Parent(p);
+      tree.DeleteAt(p);
+      lines.Delete(p);
+    } else {
+      // Mostly at the end; now and then just before one of the last items.
+      const int32_t x = what == 1 && n > 2 ? n - int32_t(random() % 3) : n + 1;
+      const int32_t low = tree.MinLevelAt(x), high = tree.MaxLevelAt(x);
+      const int32_t lv = what < 5 ? high : low + int32_t(random() % uint32_t(high - low + 1));
+      const String t = "s" + std::to_string(step);
+      tree.InsertAt(x, lv, t, nullptr);
+      lines.Insert(x, lv, t);
+    }
+    if (step % 50 == 0 || step > 1480) ExpectSame(tree, lines, step);
+    if (HasFatalFailure()) return;
+  }
+}
+
+// A chain 20,000 deep built by adding under the deepest item, then cut at its middle and
+// continued with a top-level item: each item's level, parent and subtree are right, and
+// the text form lists them in order.
+TEST(TOutlineTreeTest, ADeepChainBuiltItemByItemHasTheRightShape) {
+  constexpr int32_t kDepth = 20000;
+  TCustomOutline o{nullptr};
+  o.BeginUpdate();
+  for (int32_t i = 0; i < kDepth; ++i)
+    ASSERT_EQ(o.AddChild(i, "d" + std::to_string(i + 1)), i + 1);
+  o.EndUpdate();
+  const TOutlineTree& tree = o.Tree();
+  for (int32_t p = 1; p <= kDepth; ++p) {
+    ASSERT_EQ(tree.Level(p), p);
+    ASSERT_EQ(tree.Parent(p), p - 1);
+    ASSERT_EQ(tree.End(p), kDepth + 1);
+  }
+  EXPECT_EQ(o.Get(kDepth / 2)->GetLastChild(), kDepth / 2 + 1);
+  EXPECT_EQ(o.Get(kDepth)->HasChildren(), false);
+
+  o.Delete(kDepth / 2 + 1);
+  EXPECT_EQ(o.Add(0, "top"), kDepth / 2 + 1);
+  EXPECT_EQ(o.AddChild(kDepth / 2, "child"), kDepth / 2 + 1);  // before "top"
+  EXPECT_EQ(tree.End(1), kDepth / 2 + 2);
+  EXPECT_EQ(tree.End(kDepth / 2), kDepth / 2 + 2);
+  EXPECT_EQ(tree.Level(kDepth / 2 + 1), kDepth / 2 + 1);
+  EXPECT_EQ(tree.Level(kDepth / 2 + 2), 1);
+  EXPECT_EQ(tree.End(kDepth / 2 + 2), kDepth / 2 + 3);
+  EXPECT_EQ(o.RootNode()->GetNextChild(1), kDepth / 2 + 2);
+}
+
 }  // namespace
 }  // namespace bw
