@@ -9,6 +9,7 @@
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
 #include "platform/core/TextCompare.h"
+#include "platform/core/Unicode.h"
 
 namespace bw {
 
@@ -364,8 +365,7 @@ void TStrings::LoadFromStream(TStream* Stream) {
   char block[65536];
   for (int32_t n; (n = Stream->Read(block, sizeof block)) > 0;)
     text.append(block, n);
-  static constexpr char bom[] = "\xEF\xBB\xBF";
-  if (text.compare(0, 3, bom) == 0) text.erase(0, 3);
+  text.erase(0, text.size() - WithoutByteOrderMark(text).size());
   SetTextStr(text);
 }
 
@@ -375,6 +375,8 @@ void TStrings::SaveToFile(const String& FileName) {
 
 void TStrings::SaveToStream(TStream* Stream) {
   String text = GetTextStr();
+  const std::string_view mark = ByteOrderMarkFor(text);
+  Stream->WriteBuffer(mark.data(), int32_t(mark.size()));
   constexpr size_t block = size_t{1} << 30;
   for (size_t pos = 0; pos < text.size(); pos += block)
     Stream->WriteBuffer(text.data() + pos,

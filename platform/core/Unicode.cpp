@@ -133,4 +133,17 @@ std::u32string JoinSurrogates(const std::u32string& S) {
   return out;
 }
 
+namespace {
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+}
+
+std::string_view WithoutByteOrderMark(std::string_view File) {
+  if (File.starts_with(kByteOrderMark)) File.remove_prefix(kByteOrderMark.size());
+  return File;
+}
+
+std::string_view ByteOrderMarkFor(std::string_view Text) {
+  return Text.starts_with(kByteOrderMark) ? kByteOrderMark : std::string_view();
+}
+
 }  // namespace bw

@@ -3,6 +3,7 @@
 // binary form also holds UTF-16 and 8-bit strings from other tools.
 
 #include <string>
+#include <string_view>
 
 #include "platform/core/Types.h"
 
@@ -23,5 +24,16 @@ std::u32string FromUtf16(const std::u16string& S);
 /// S with each high surrogate that is followed by a low one joined into one character;
 /// any other surrogate becomes U+FFFD.
 std::u32string JoinSurrogates(const std::u32string& S);
+
+// A text file may open with a UTF-8 byte order mark, which is no part of its text. Reading
+// drops one mark; writing puts one in front of a text whose first character is U+FEFF,
+// which would otherwise be taken for the mark and lost. Files without a mark read as they
+// are, and only texts that need it get one.
+
+/// File without its first byte order mark, if it has one.
+std::string_view WithoutByteOrderMark(std::string_view File);
+/// The byte order mark to write before Text: the mark when Text begins with U+FEFF,
+/// otherwise nothing.
+std::string_view ByteOrderMarkFor(std::string_view Text);
 
 }  // namespace bw

@@ -66,17 +66,16 @@ struct Channel {
   }
 };
 
-void DecodeRle(const uint8_t* p, size_t n, int bits, TBitmapImage& img, std::vector<uint8_t>& index,
-               std::vector<uint8_t>& written) {
-  // Rows are bottom-up; index holds palette indexes, written marks pixels that the data
-  // set (the rest take index 0, as skipped pixels do).
-  int32_t x = 0, y = img.Height - 1;
+// Walks run-length data and hands each pixel it sets to Put(at, index), where `at` counts
+// row by row from the top-left pixel; pixels it skips are left alone. Raises on data that
+// is cut short or runs past the image, before or after anything was handed out.
+template <typename TPut>
+void WalkRle(const uint8_t* p, size_t n, int bits, int32_t width, int32_t height, TPut Put) {
+  int32_t x = 0, y = height - 1;  // rows are stored bottom-up
   size_t i = 0;
   auto put = [&](uint8_t v) {
-    if (x >= img.Width || y < 0) Bad("run-length data runs past the image");
-    size_t at = size_t(y) * size_t(img.Width) + size_t(x);
-    index[at] = v;
-    written[at] = 1;
+    if (x >= width || y < 0) Bad("run-length data runs past the image");
+    Put(size_t(y) * size_t(width) + size_t(x), v);
     ++x;
   };
   for (;;) {
@@ -98,7 +97,7 @@ void DecodeRle(const uint8_t* p, size_t n, int bits, TBitmapImage& img, std::vec
       x += p[i];
       y -= p[i + 1];
       i += 2;
-      if (x > img.Width || y < -1) Bad("run-length delta moves past the image");
+      if (x > width || y < -1) Bad("run-length delta moves past the image");
     } else {  // a literal run of `value` pixels, padded to a 16-bit boundary
       size_t bytes = bits == 8 ? value : (size_t(value) + 1) / 2;
       if (i + bytes > n) Bad("run-length data ends inside a literal run");
@@ -211,8 +210,6 @@ std::unique_ptr<TBitmapImage> ReadBmp(const uint8_t* data, size_t size) {
                      : bits == 16 ? (gMask == 0x07E0 ? pf16bit : pf15bit)
                      : bits == 24 ? pf24bit
                                   : pf32bit;
-  const size_t total = size_t(width) * size_t(height);
-  img->Pixels.assign(total, 0);
   const uint8_t* px = data + offBits;
   const size_t avail = size - offBits;
   auto fromPalette = [&](uint32_t index) {
@@ -221,18 +218,22 @@ std::unique_ptr<TBitmapImage> ReadBmp(const uint8_t* data, size_t size) {
                  {std::to_string(index), std::to_string(img->Palette.size())}));
     return img->Palette[index];
   };
-
+  // The image is allocated only once the data is known to be all there and sound: a few
+  // bytes that claim a large image take no memory before they are refused.
+  const size_t total = size_t(width) * size_t(height);
   if (rle) {
-    std::vector<uint8_t> index(total, 0), written(total, 0);
-    DecodeRle(px, avail, bits, *img, index, written);
-    for (size_t i = 0; i < total; ++i)
-      img->Pixels[i] = fromPalette(index[i]);
-    // Bottom-up storage was already undone by the decoder.
+    // Run-length data may leave pixels out, which take the first colour; so a short
+    // stream can describe a whole image, and is checked through before it is decoded.
+    WalkRle(px, avail, bits, img->Width, img->Height, [&](size_t, uint8_t v) { fromPalette(v); });
+    img->Pixels.assign(total, img->Palette[0]);
+    WalkRle(px, avail, bits, img->Width, img->Height,
+            [&](size_t at, uint8_t v) { img->Pixels[at] = img->Palette[v]; });
     return img;
   }
 
   const uint64_t rowBytes = ((uint64_t(width) * bits + 31) / 32) * 4;
   if (rowBytes * uint64_t(height) > avail) Bad("the pixel data is shorter than the image needs");
+  img->Pixels.assign(total, 0);
   const Channel r(rMask), g(gMask), b(bMask);
   for (int64_t row = 0; row < height; ++row) {
     const uint8_t* s = px + rowBytes * uint64_t(row);

@@ -18,7 +18,13 @@ inline constexpr const char* SOutlineMoveBranch =
     "Line %s cannot be moved on its own: the lines below it belong to it";
 inline constexpr const char* SOutlineNoStream = "No stream given to load or save the outline";
 inline constexpr const char* SOutlineReadError = "Cannot read the outline from %s: %s";
+inline constexpr const char* SOutlineZeroCharacter =
+    "Cannot read the outline from %s: it holds a zero character (at byte %s), so it is not "
+    "outline text";
+inline constexpr const char* SOutlineSourceTooLong =
+    "Cannot read the outline from %s: it does not tell its size and goes on past %s MB";
 inline constexpr const char* SOutlineUnsavableText =
-    "Item %s cannot be stored as a line: its text starts with a tab or holds a line break";
+    "Item %s cannot be stored as a line: its text starts with a tab or holds a line break or "
+    "a zero character";
 
 }  // namespace bw

@@ -16,6 +16,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/SaveFileAtomically.h"
 #include "platform/core/TFileStream.h"
+#include "platform/core/Unicode.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/outline/EOutlineError.h"
@@ -29,7 +30,7 @@ namespace {
 // Stream calls move at most an int32_t's worth of bytes at a time.
 constexpr int64_t kChunk = int64_t(1) << 30;
 
-void WriteAll(TStream& stream, const String& text) {
+void WriteAll(TStream& stream, std::string_view text) {
   for (size_t done = 0; done < text.size();) {
     const int32_t count = int32_t(std::min<int64_t>(kChunk, int64_t(text.size() - done)));
     stream.WriteBuffer(text.data() + done, count);
@@ -37,31 +38,40 @@ void WriteAll(TStream& stream, const String& text) {
   }
 }
 
-// Reads from the position to the end. Asks for the size first so that a file is read in
-// one call; streams that cannot tell their size are read until they run dry.
-String ReadAll(TStream& stream) {
-  String text;
-  int64_t left = -1;
+// A source that cannot tell its size (a pipe, a device) is read up to this many bytes; an
+// outline text is never that long, and a source that goes on is not one.
+constexpr int64_t kMaxUnsizedText = int64_t(64) << 20;
+constexpr int32_t kBlock = 1 << 20;
+
+// Reads from the position to the end, in blocks, so that a file whose size is not what it
+// says (those under /proc say 0) is still read to its end. A zero character is refused as
+// soon as it arrives: no outline text holds one, and the zero device would never end.
+String ReadAll(TStream& stream, const String& source) {
+  int64_t announced = 0;
   try {
-    left = stream.Size() - stream.Position();
+    announced = std::max<int64_t>(stream.Size() - stream.Position(), 0);
   } catch (const EStreamError&) {
   }
-  if (left >= 0) {
-    text.resize(size_t(left));
-    for (size_t done = 0; done < text.size();) {
-      const int32_t count = int32_t(std::min<int64_t>(kChunk, int64_t(text.size() - done)));
-      stream.ReadBuffer(text.data() + done, count);
-      done += size_t(count);
-    }
-    return text;
-  }
-  char buffer[65536];
+  const int64_t limit = std::max(announced, kMaxUnsizedText);
+  String text;
+  text.reserve(size_t(announced));
   for (;;) {
-    const int32_t got = stream.Read(buffer, int32_t(sizeof buffer));
-    if (got <= 0) break;
-    text.append(buffer, size_t(got));
+    const size_t at = text.size();
+    // Up to the announced end in one call, then one block at a time, one byte past the limit.
+    const int64_t wanted = int64_t(at) < announced
+                               ? std::min(announced - int64_t(at), kChunk)
+                               : std::min<int64_t>(kBlock, limit + 1 - int64_t(at));
+    text.resize(at + size_t(wanted));
+    const int32_t got = std::max(stream.Read(text.data() + at, int32_t(wanted)), 0);
+    text.resize(at + size_t(got));
+    if (got == 0) return text;
+    if (const void* zero = std::memchr(text.data() + at, 0, size_t(got)))
+      throw EOutlineError(
+          Format(SOutlineZeroCharacter,
+                 {source, std::to_string(static_cast<const char*>(zero) - text.data())}));
+    if (int64_t(text.size()) > limit)
+      throw EOutlineError(Format(SOutlineSourceTooLong, {source, std::to_string(limit >> 20)}));
   }
-  return text;
 }
 
 String Quoted(const String& FileName) {
@@ -257,32 +267,37 @@ void TCustomOutline::LoadFromFile(const String& FileName) {
   String text;
   try {
     TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
-    text = ReadAll(file);
+    text = ReadAll(file, Quoted(FileName));
   } catch (const EStreamError& e) {
     throw EOutlineError(Format(SOutlineReadError, {Quoted(FileName), e.Message()}));
   }
-  LoadText(text, Quoted(FileName));
+  LoadText(WithoutByteOrderMark(text), Quoted(FileName));
 }
 
 void TCustomOutline::LoadFromStream(TStream* Stream) {
   if (!Stream) throw EOutlineError(SOutlineNoStream);
   String text;
   try {
-    text = ReadAll(*Stream);
+    text = ReadAll(*Stream, "the stream");
   } catch (const EStreamError& e) {
     throw EOutlineError(Format(SOutlineReadError, {"the stream", e.Message()}));
   }
-  LoadText(text, "the stream");
+  LoadText(WithoutByteOrderMark(text), "the stream");
 }
 
 void TCustomOutline::SaveToFile(const String& FileName) {
   const String text = SaveText();
-  SaveFileAtomically(FileName, [&](TStream& file) { WriteAll(file, text); });
+  SaveFileAtomically(FileName, [&](TStream& file) {
+    WriteAll(file, ByteOrderMarkFor(text));
+    WriteAll(file, text);
+  });
 }
 
 void TCustomOutline::SaveToStream(TStream* Stream) {
   if (!Stream) throw EOutlineError(SOutlineNoStream);
-  WriteAll(*Stream, SaveText());
+  const String text = SaveText();
+  WriteAll(*Stream, ByteOrderMarkFor(text));
+  WriteAll(*Stream, text);
 }
 
 void TCustomOutline::BeginUpdate() {

@@ -79,10 +79,15 @@ class TCustomOutline : public TCustomControl {
   void SetItemSeparator(const String& Value) { FItemSeparator = Value; }
 
   // The text form. Loading is all or nothing: a line more than one level deeper than the
-  // one before it, or a source that cannot be read, raises EOutlineError naming the line
-  // or the source and leaves the items as they were. Saving writes every item; an item
-  // whose text would not read back (a leading tab or a line break) raises EOutlineError
-  // before anything is written. SaveToFile replaces the file atomically.
+  // one before it, a zero character (which no text holds; the zero device is refused at
+  // once), a source that does not tell its size and goes on past 64 MB, or a source that
+  // cannot be read, raises EOutlineError naming the line or the source and leaves the
+  // items as they were. Saving writes every item; an item whose text would not read back
+  // (a leading tab, a line break or a zero character) raises EOutlineError before anything
+  // is written. SaveToFile replaces the file atomically.
+  // Files and streams may open with a UTF-8 byte order mark: loading drops one, and saving
+  // writes one only when the first item's text begins with U+FEFF, which keeps that
+  // character. Lines' text in memory never carries a mark.
 
   void LoadFromFile(const String& FileName);
   /// Reads from the stream's position to its end.

@@ -252,7 +252,6 @@ void TOutlineTree::EndLoad() {
 }
 
 void TOutlineTree::LoadText(std::string_view text, const String& source) {
-  if (text.size() >= 3 && std::memcmp(text.data(), "\xEF\xBB\xBF", 3) == 0) text.remove_prefix(3);
   const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
   BeginLoad(int32_t(std::min(lines, size_t(INT32_MAX - 1))));
   const char* s = text.data();
@@ -294,7 +293,7 @@ void TOutlineTree::CheckSavable(int32_t p) const {
   const std::string_view text = Text(p);
   bool bad = !text.empty() && text[0] == '\t';
   for (char c : text)
-    bad |= c == '\n' || c == '\r';
+    bad |= c == '\n' || c == '\r' || c == '\0';
   if (bad) throw EOutlineError(Format(SOutlineUnsavableText, {std::to_string(p)}));
 }
 

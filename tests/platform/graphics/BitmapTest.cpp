@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -222,6 +225,93 @@ INSTANTIATE_TEST_SUITE_P(
                   },
                   "top-down"}),
     [](const testing::TestParamInfo<Malformed>& i) { return i.param.Name; });
+
+// ---- a small file that claims a large image ----
+
+// How a load went, and how much memory it touched on the way (its peak resident size
+// above what there was before). Run in a child process so that the peak is the load's own.
+struct LoadCost {
+  bool Refused = false;
+  long PeakGrowthKB = 0;
+};
+
+LoadCost CostOfLoading(const std::vector<uint8_t>& file) {
+  int report[2];
+  if (::pipe(report) != 0) return {};
+  const pid_t child = ::fork();
+  if (child == 0) {
+    rusage before, after;
+    ::getrusage(RUSAGE_SELF, &before);
+    LoadCost cost;
+    try {
+      TBitmap b;
+      b.LoadFromMemory(file.data(), file.size());
+    } catch (const EInvalidGraphic&) {
+      cost.Refused = true;
+    } catch (...) {
+    }
+    ::getrusage(RUSAGE_SELF, &after);
+    cost.PeakGrowthKB = after.ru_maxrss - before.ru_maxrss;
+    ::_exit(::write(report[1], &cost, sizeof cost) == sizeof cost ? 0 : 1);
+  }
+  ::close(report[1]);
+  LoadCost cost{false, -1};
+  if (::read(report[0], &cost, sizeof cost) != sizeof cost) cost = {false, -1};
+  ::close(report[0]);
+  ::waitpid(child, nullptr, 0);
+  return cost;
+}
+
+struct ClaimCase {
+  const char* Name;
+  uint16_t Bits;
+  uint32_t Compression;
+  std::vector<uint32_t> Table;  // the palette, or the colour masks
+};
+
+void PrintTo(const ClaimCase& c, std::ostream* out) {
+  *out << c.Name;
+}
+
+class BmpLargeClaim : public testing::TestWithParam<ClaimCase> {};
+
+// 118 bytes that claim 8192x8192 pixels (the largest image accepted) are refused before
+// the image is allocated, whatever the pixel format and compression.
+TEST_P(BmpLargeClaim, IsRefusedBeforeTheImageIsAllocated) {
+  const ClaimCase& c = GetParam();
+  std::vector<uint8_t> data(64 - 4 * c.Table.size(), 0x11);
+  auto file = MakeBmp(8192, 8192, c.Bits, c.Compression, c.Table, data);
+  ASSERT_EQ(file.size(), 118u);
+  const LoadCost cost = CostOfLoading(file);
+  EXPECT_TRUE(cost.Refused);
+  EXPECT_GE(cost.PeakGrowthKB, 0);
+  EXPECT_LT(cost.PeakGrowthKB, 16 * 1024);  // the image would take 256 MB
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, BmpLargeClaim,
+    testing::Values(ClaimCase{"OneBit", 1, 0, {0x000000, 0xFFFFFF}},
+                    ClaimCase{"FourBit", 4, 0, {0x000000, 0xFFFFFF}},
+                    ClaimCase{"EightBit", 8, 0, {0x000000, 0xFFFFFF}},
+                    ClaimCase{"SixteenBit", 16, 0, {}}, ClaimCase{"TwentyFourBit", 24, 0, {}},
+                    ClaimCase{"ThirtyTwoBit", 32, 0, {}},
+                    ClaimCase{"SixteenBitMasks", 16, 3, {0xF800, 0x07E0, 0x001F}},
+                    ClaimCase{"ThirtyTwoBitMasks", 32, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
+                    ClaimCase{"RunLengthEightBit", 8, 1, {0x000000, 0xFFFFFF}},
+                    ClaimCase{"RunLengthFourBit", 4, 2, {0x000000, 0xFFFFFF}}),
+    [](const testing::TestParamInfo<ClaimCase>& i) { return i.param.Name; });
+
+// Run-length data may leave pixels out (they take the first colour): a short stream can
+// describe a whole image, and still reads.
+TEST(BmpRead, RunLengthDataMayEndBeforeTheImageIsCovered) {
+  auto file = MakeBmp(300, 200, 8, 1, {0xFF0000, 0xFFFFFF}, {2, 1, 0, 1});
+  TBitmap b;
+  b.LoadFromMemory(file.data(), file.size());
+  EXPECT_EQ(b.Canvas()->Pixels(0, 199), clWhite);
+  EXPECT_EQ(b.Canvas()->Pixels(1, 199), clWhite);
+  EXPECT_EQ(b.Canvas()->Pixels(2, 199), clRed);
+  EXPECT_EQ(b.Canvas()->Pixels(299, 0), clRed);
+}
 
 TEST(BitmapObject, SizeKeepsPixelsAndNewOnesAreWhite) {
   TBitmap b;

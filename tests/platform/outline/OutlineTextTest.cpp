@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <random>
 #include <vector>
 
+#include "platform/core/Exception.h"
 #include "platform/core/TFileStream.h"
+#include "platform/core/TStringList.h"
 #include "platform/core/TStringStream.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/TCustomOutline.h"
@@ -164,7 +167,8 @@ TEST(OutlineTextTest, SavingRefusesTextsThatWouldNotReadBack) {
   TempFolder dir;
   const String path = dir.Path("tree.txt");
   WriteFile(path, "old\n");
-  for (const char* bad : {"\tled by a tab", "two\nlines", "carriage\rreturn"}) {
+  for (const String& bad : {String("\tled by a tab"), String("two\nlines"),
+                            String("carriage\rreturn"), String("zero\0char", 9)}) {
     TCustomOutline o{nullptr};
     o.Add(0, "fine");
     o.AddChild(1, bad);
@@ -185,6 +189,117 @@ TEST(OutlineTextTest, SaveIntoAMissingFolderFailsWithoutAFile) {
   TCustomOutline o{nullptr};
   o.Add(0, "A");
   EXPECT_ANY_THROW(o.SaveToFile(dir.Path("no/such/folder.txt")));
+}
+
+// ---- byte order marks ----
+
+// Files from other tools may open with a byte order mark, which is not part of the first
+// item. A first item that itself begins with U+FEFF is saved behind a mark of its own, so
+// that loading, which drops one mark, gives it back.
+TEST(OutlineTextTest, FirstItemBeginningWithAByteOrderMarkSurvivesEveryRoundTrip) {
+  const String mark = "\xEF\xBB\xBF";
+  TCustomOutline o{nullptr};
+  o.Add(0, mark + "first");
+  o.AddChild(1, mark + "inner marks stay as they are");
+  const String text = mark + "first\n\t" + mark + "inner marks stay as they are\n";
+
+  TempFolder dir;
+  o.SaveToFile(dir.Path("tree.txt"));
+  EXPECT_EQ(ReadFile(dir.Path("tree.txt")), mark + text);
+  TCustomOutline copy{nullptr};
+  copy.LoadFromFile(dir.Path("tree.txt"));
+  EXPECT_EQ(copy.Lines()->Text(), text);
+
+  LoadOutline(copy, OutlineText(o));
+  EXPECT_EQ(copy.Lines()->Text(), text);
+
+  o.Lines()->SaveToFile(dir.Path("lines.txt"));
+  copy.Lines()->LoadFromFile(dir.Path("lines.txt"));
+  EXPECT_EQ(copy.Lines()->Text(), text);
+
+  copy.Lines()->SetText(o.Lines()->Text());  // the text form in memory holds no mark
+  EXPECT_EQ(copy.Lines()->Text(), text);
+
+  // What other tools wrote reads as before: with a mark or without one.
+  WriteFile(dir.Path("other.txt"), mark + "A\r\n\tB\r\n");
+  copy.LoadFromFile(dir.Path("other.txt"));
+  EXPECT_EQ(copy.Lines()->Text(), "A\n\tB\n");
+  copy.Lines()->LoadFromFile(dir.Path("other.txt"));
+  EXPECT_EQ(copy.Lines()->Text(), "A\n\tB\n");
+  WriteFile(dir.Path("other.txt"), "A\n");
+  copy.LoadFromFile(dir.Path("other.txt"));
+  EXPECT_EQ(copy.Lines()->Text(), "A\n");
+}
+
+TEST(OutlineTextTest, StringListKeepsAFirstLineBeginningWithAByteOrderMark) {
+  TempFolder dir;
+  TStringList list;
+  list.Add("\xEF\xBB\xBFmarked");
+  list.SaveToFile(dir.Path("list.txt"));
+  TStringList back;
+  back.LoadFromFile(dir.Path("list.txt"));
+  EXPECT_EQ(back.Text(), "\xEF\xBB\xBFmarked\n");
+}
+
+// ---- sources that are not outline text ----
+
+void ExpectRefusedAndKept(const std::function<void(TCustomOutline&)>& Load, const String& words) {
+  TCustomOutline o{nullptr};
+  LoadOutline(o, "Keep\n\tme\n");
+  try {
+    Load(o);
+    FAIL() << "loaded";
+  } catch (const EOutlineError& e) {
+    EXPECT_NE(String(e.what()).find(words), String::npos) << e.what();
+  }
+  EXPECT_EQ(OutlineText(o), "Keep\n\tme\n");
+}
+
+TEST(OutlineTextTest, TextHoldingAZeroCharacterIsRefused) {
+  TempFolder dir;
+  const String path = dir.Path("zero.txt");
+  WriteFile(path, String("A\n\tB\0C\n", 7));
+  ExpectRefusedAndKept([&](TCustomOutline& o) { o.LoadFromFile(path); },
+                       "\"" + path + "\": it holds a zero character");
+  WriteFile(path, String(1000, '\0'));
+  ExpectRefusedAndKept([&](TCustomOutline& o) { o.LoadFromFile(path); }, "zero character");
+  ExpectRefusedAndKept([](TCustomOutline& o) { LoadOutline(o, String("A\n\0", 3)); },
+                       "the stream: it holds a zero character");
+}
+
+// Devices that never end are refused at their first zero character, not read for ever.
+TEST(OutlineTextTest, EndlessDevicesAreRefused) {
+  ExpectRefusedAndKept([](TCustomOutline& o) { o.LoadFromFile("/dev/zero"); }, "zero character");
+  ExpectRefusedAndKept([](TCustomOutline& o) { o.LoadFromFile("/dev/urandom"); }, "zero character");
+}
+
+// A stream that neither tells its size nor ends, as a pipe fed for ever would be.
+class TEndlessText : public TStream {
+ public:
+  int64_t Given = 0;
+  int32_t Read(void* Buffer, int32_t Count) override {
+    auto* out = static_cast<char*>(Buffer);
+    for (int32_t i = 0; i < Count; ++i)
+      out[i] = (Given + i) % 2 ? '\n' : 'a';
+    Given += Count;
+    return Count;
+  }
+  int32_t Write(const void*, int32_t) override { return 0; }
+  int64_t Seek(int64_t, TSeekOrigin) override { throw EStreamError("cannot seek"); }
+};
+
+TEST(OutlineTextTest, SourceOfUnknownSizeIsReadOnlyUpToABound) {
+  TEndlessText endless;
+  ExpectRefusedAndKept([&](TCustomOutline& o) { o.LoadFromStream(&endless); }, "the stream");
+  EXPECT_LE(endless.Given, int64_t(65) << 20);
+}
+
+// Files under /proc say they are empty; they are read to their end all the same.
+TEST(OutlineTextTest, FileThatReportsNoSizeIsReadToItsEnd) {
+  TCustomOutline o{nullptr};
+  o.LoadFromFile("/proc/self/comm");
+  ASSERT_EQ(o.ItemCount(), 1);
+  EXPECT_NE(o.Get(1)->Text(), "");
 }
 
 }  // namespace
