@@ -11,7 +11,9 @@ function(bw_sources out)
 endfunction()
 
 # One test program per folder under tests/ that holds .cpp files: tests/platform/core
-# becomes test_platform_core.
+# becomes test_platform_core. A part that owns a folder's tests sets the global property
+# BW_TEST_SKIP_<name> (it builds them itself, or its library is missing) or
+# BW_TEST_LIBS_<name> (libraries the test program links besides the system).
 function(bw_add_tests)
   find_package(GTest REQUIRED)
   include(GoogleTest)
@@ -26,9 +28,14 @@ function(bw_add_tests)
     file(RELATIVE_PATH rel ${CMAKE_SOURCE_DIR} ${d})
     string(REPLACE "/" "_" name ${rel})
     string(REGEX REPLACE "^tests_" "test_" name ${name})
+    get_property(skip GLOBAL PROPERTY BW_TEST_SKIP_${name})
+    if(skip)
+      continue()
+    endif()
+    get_property(libs GLOBAL PROPERTY BW_TEST_LIBS_${name})
     file(GLOB srcs CONFIGURE_DEPENDS ${d}/*.cpp)
     add_executable(${name} ${srcs})
-    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>" GTest::gtest GTest::gtest_main GTest::gmock)
+    target_link_libraries(${name} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>" ${libs} GTest::gtest GTest::gtest_main GTest::gmock)
     target_compile_definitions(${name} PRIVATE BW_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/data")
     if(name MATCHES "^test_apps")
       # Tests of the programs in apps/ run them as a user would.

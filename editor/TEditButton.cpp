@@ -31,8 +31,12 @@ void TEditButton::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, i
     if (TCustomInplaceComboEdit* editor = Editor()) {
       // Read before anything closes: this press is the one that closes the popup.
       FIgnoreClick = editor->GetPopupVisible();
+      const bool hadCapture = MouseCapture();
       editor->PopupCloseUp(true);
       if (!watch.Alive()) return;
+      // Closing cancels the mouse mode of whoever holds it, this press included; the
+      // press keeps the mouse, so that a release off the button ends it.
+      if (hadCapture && !MouseCapture()) SetMouseCapture(true);
     } else {
       FIgnoreClick = false;
     }

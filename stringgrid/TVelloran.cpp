@@ -235,6 +235,10 @@ String TVelloran::GetEditText(int32_t ACol, int32_t ARow) {
   return Result;
 }
 
+bool TVelloran::CanEditShow() {
+  return inherited::CanEditShow() && ShownDataRow(Row()) >= 0;
+}
+
 void TVelloran::SetEditText(int32_t ACol, int32_t ARow, const String& Value) {
   const int32_t D = RowToOutlineRow(ARow);
   if (D == -1) return;

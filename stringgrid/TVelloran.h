@@ -83,6 +83,9 @@ class TVelloran : public TCorvath {
   /// Stores Value under the data row shown on visual row ARow, then raises OnSetEditText
   /// with that data row.
   void SetEditText(int32_t ACol, int32_t ARow, const String& Value) override;
+  /// Only over a row that has a data row: the blank row of an empty outline, and a row
+  /// whose item went without the rows being rebuilt, have no cell to edit.
+  bool CanEditShow() override;
   /// The outline grid's painting, then the stored text of every cell but the outline
   /// column's item rows.
   void DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDrawState AState) override;

@@ -1,5 +1,6 @@
 // The one place that knows which back ends exist and which one is in use.
 
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -12,10 +13,15 @@ namespace bw {
 
 namespace {
 
-std::map<String, TBackendFactory>& Factories() {
-  static std::map<String, TBackendFactory> factories{
-      {"headless", [] { return std::make_unique<THeadlessBackend>(); }}};
-  return factories;
+struct TEntry {
+  TBackendFactory Create;
+  TDisplayProbe HasDisplay;
+};
+
+std::map<String, TEntry>& Entries() {
+  static std::map<String, TEntry> entries{
+      {"headless", {[] { return std::make_unique<THeadlessBackend>(); }, {}}}};
+  return entries;
 }
 
 std::unique_ptr<TBackend>& Current() {
@@ -23,24 +29,56 @@ std::unique_ptr<TBackend>& Current() {
   return current;
 }
 
+String EnvValue(const char* Name) {
+  const char* value = std::getenv(Name);
+  return value ? value : "";
+}
+
 }  // namespace
 
-void RegisterBackend(const String& Name, TBackendFactory Factory) {
-  Factories()[Name] = std::move(Factory);
+void RegisterBackend(const String& Name, TBackendFactory Factory, TDisplayProbe HasDisplay) {
+  Entries()[Name] = TEntry{std::move(Factory), std::move(HasDisplay)};
+}
+
+std::vector<String> BackendNames() {
+  std::vector<String> names;
+  for (const auto& [name, entry] : Entries())
+    names.push_back(name);
+  return names;
 }
 
 std::unique_ptr<TBackend> CreateBackend(const String& Name) {
-  auto it = Factories().find(Name);
-  if (it == Factories().end()) throw EInvalidOperation(Format("Unknown back end \"%s\"", {Name}));
-  return it->second();
+  auto it = Entries().find(Name);
+  if (it == Entries().end()) {
+    String known;
+    for (const String& n : BackendNames())
+      known += (known.empty() ? "" : ", ") + n;
+    throw EInvalidOperation(
+        Format("Unknown back end \"%s\" (this program has: %s)", {Name, known}));
+  }
+  return it->second.Create();
+}
+
+std::unique_ptr<TBackend> CreateDefaultBackend() {
+  String named = EnvValue("BW_BACKEND");
+  if (!named.empty()) return CreateBackend(named);
+  if (EnvValue("BW_HEADLESS") != "1") {
+    for (const auto& [name, entry] : Entries()) {
+      if (!entry.HasDisplay || !entry.HasDisplay()) continue;
+      try {
+        return entry.Create();
+      } catch (const std::exception& e) {
+        // A display that will not open leaves the program drawing off screen; say why.
+        std::fprintf(stderr, "%s; drawing without a display instead\n", e.what());
+      }
+    }
+  }
+  return CreateBackend("headless");
 }
 
 TBackend& Backend() {
   auto& current = Current();
-  if (!current) {
-    const char* name = std::getenv("BW_BACKEND");
-    current = CreateBackend(name && *name ? name : "headless");
-  }
+  if (!current) current = CreateDefaultBackend();
   return *current;
 }
 

@@ -112,6 +112,10 @@ class TBackend {
   /// Starts a repeating timer that sends Timer events; returns its id (never 0).
   virtual uint32_t StartTimer(uint32_t IntervalMs) = 0;
   virtual void StopTimer(uint32_t TimerId) = 0;
+
+  /// Milliseconds between the caret's blinks; 0 keeps it steady (as the headless back end
+  /// does, so that pictures do not depend on the clock).
+  virtual uint32_t CaretBlinkTime() const { return 0; }
 };
 
 }  // namespace bw

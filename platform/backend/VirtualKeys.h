@@ -45,6 +45,26 @@ inline constexpr uint16_t VK_F4 = 0x73;
 inline constexpr uint16_t VK_F5 = 0x74;
 inline constexpr uint16_t VK_F10 = 0x79;
 inline constexpr uint16_t VK_F12 = 0x7B;
+inline constexpr uint16_t VK_F24 = 0x87;
+inline constexpr uint16_t VK_NUMLOCK = 0x90;
+inline constexpr uint16_t VK_SCROLL = 0x91;
+inline constexpr uint16_t VK_LWIN = 0x5B;
+inline constexpr uint16_t VK_RWIN = 0x5C;
+inline constexpr uint16_t VK_APPS = 0x5D;
+inline constexpr uint16_t VK_SNAPSHOT = 0x2C;
+inline constexpr uint16_t VK_SEPARATOR = 0x6C;
+// Punctuation keys, named by the US layout's characters on them.
+inline constexpr uint16_t VK_OEM_1 = 0xBA;       // ;:
+inline constexpr uint16_t VK_OEM_PLUS = 0xBB;    // =+
+inline constexpr uint16_t VK_OEM_COMMA = 0xBC;   // ,<
+inline constexpr uint16_t VK_OEM_MINUS = 0xBD;   // -_
+inline constexpr uint16_t VK_OEM_PERIOD = 0xBE;  // .>
+inline constexpr uint16_t VK_OEM_2 = 0xBF;       // /?
+inline constexpr uint16_t VK_OEM_3 = 0xC0;       // `~
+inline constexpr uint16_t VK_OEM_4 = 0xDB;       // [{
+inline constexpr uint16_t VK_OEM_5 = 0xDC;       // \|
+inline constexpr uint16_t VK_OEM_6 = 0xDD;       // ]}
+inline constexpr uint16_t VK_OEM_7 = 0xDE;       // '"
 
 /// Modifier bits of input events.
 inline constexpr uint32_t kModShift = 0x1;

@@ -281,6 +281,7 @@ void TInputRouter::Surface(const TBackendEvent& Event) {
 
 void TInputRouter::Timer(const TBackendEvent& Event) {
   TWindowManager& wm = WM();
+  if (wm.CaretBlinkTimerFired(Event.TimerId)) return;
   auto it = wm.TimersById.find(Event.TimerId);
   if (it == wm.TimersById.end()) return;
   if (TWinControl* c = wm.Find(it->second.Wnd)) Deliver(c, WM_TIMER, it->second.Id, 0);

@@ -30,6 +30,7 @@ void TWindowManager::Unregister(HWND Wnd) {
   if (Caret.Owner == Wnd) {
     Caret = TCaretInfo();
     CaretHideLevel = 0;
+    StopCaretBlink();
   }
   for (auto it = Timers.begin(); it != Timers.end();) {
     if (it->first.Wnd == Wnd) {
@@ -140,8 +141,25 @@ TWinControl* TWindowManager::FindSurface(TWindowId Surface) const {
   return nullptr;
 }
 
+void TWindowManager::RestartCaretBlink() {
+  StopCaretBlink();
+  if (uint32_t blink = Backend().CaretBlinkTime()) CaretBlinkTimer = Backend().StartTimer(blink);
+}
+
+void TWindowManager::StopCaretBlink() {
+  if (CaretBlinkTimer) Backend().StopTimer(CaretBlinkTimer);
+  CaretBlinkTimer = 0;
+  CaretBlinkOff = false;
+}
+
+bool TWindowManager::CaretBlinkTimerFired(uint32_t TimerId) {
+  if (!CaretBlinkTimer || TimerId != CaretBlinkTimer) return false;
+  CaretBlinkOff = !CaretBlinkOff;  // the next paint presents the change
+  return true;
+}
+
 TRect TWindowManager::CaretRectIn(TWinControl* TopLevel) const {
-  if (!Caret.Visible || Caret.Width <= 0 || Caret.Height <= 0) return TRect();
+  if (!Caret.Visible || CaretBlinkOff || Caret.Width <= 0 || Caret.Height <= 0) return TRect();
   TWinControl* owner = Find(Caret.Owner);
   if (!owner || !owner->IsShowing() || owner->TopLevelWindow() != TopLevel) return TRect();
   TPoint origin = owner->ClientOrigin();
@@ -187,6 +205,8 @@ void TWindowManager::Reset() {
   FCaptureControl = nullptr;
   Caret = TCaretInfo();
   CaretHideLevel = 0;
+  CaretBlinkTimer = 0;  // it belonged to the back end being replaced
+  CaretBlinkOff = false;
   Timers.clear();
   TimersById.clear();
   Posted.clear();

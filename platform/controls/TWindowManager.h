@@ -53,8 +53,15 @@ struct TWindowManager {
   /// Presents a top-level window's back buffer with the caret drawn over it; Changed is
   /// what was painted since the last time (the caret's old and new places are added).
   void PresentWithCaret(TWinControl* TopLevel, const TRect& Changed);
-  /// The caret's rectangle in a top-level window's pixels (empty when it is not there).
+  /// The caret's rectangle in a top-level window's pixels (empty when it is not there,
+  /// or in the off half of a blink).
   TRect CaretRectIn(TWinControl* TopLevel) const;
+  /// Shows the caret and starts its blinking anew (after it is made, shown or moved, so it
+  /// stays in sight while the user types); a back end without blinking keeps it steady.
+  void RestartCaretBlink();
+  void StopCaretBlink();
+  /// Takes the blink timer's event; false for any other timer.
+  bool CaretBlinkTimerFired(uint32_t TimerId);
 
   /// Clears everything (between tests, after every window is gone).
   void Reset();
@@ -68,6 +75,8 @@ struct TWindowManager {
   TControl* FCaptureControl = nullptr;
   TCaretInfo Caret;
   int32_t CaretHideLevel = 0;
+  uint32_t CaretBlinkTimer = 0;  // the back end's timer, 0 while the caret does not blink
+  bool CaretBlinkOff = false;    // in the half of a blink where the caret is not drawn
   struct TTimerKey {
     HWND Wnd;
     uintptr_t Id;

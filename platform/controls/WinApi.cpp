@@ -163,6 +163,7 @@ bool CreateCaret(HWND Wnd, void*, int32_t Width, int32_t Height) {
   TWindowManager& wm = WM();
   wm.Caret = TCaretInfo{Wnd, TPoint{}, Width, Height, false};
   wm.CaretHideLevel = 1;  // a new caret is hidden until ShowCaret
+  wm.StopCaretBlink();
   return true;
 }
 
@@ -171,6 +172,7 @@ bool DestroyCaret() {
   if (!wm.Caret.Owner) return false;
   wm.Caret = TCaretInfo();
   wm.CaretHideLevel = 0;
+  wm.StopCaretBlink();
   return true;
 }
 
@@ -179,6 +181,7 @@ bool ShowCaret(HWND Wnd) {
   if (!wm.Caret.Owner || (Wnd && Wnd != wm.Caret.Owner)) return false;
   if (wm.CaretHideLevel > 0) --wm.CaretHideLevel;
   wm.Caret.Visible = wm.CaretHideLevel == 0;
+  if (wm.Caret.Visible) wm.RestartCaretBlink();
   return true;
 }
 
@@ -187,13 +190,16 @@ bool HideCaret(HWND Wnd) {
   if (!wm.Caret.Owner || (Wnd && Wnd != wm.Caret.Owner)) return false;
   ++wm.CaretHideLevel;
   wm.Caret.Visible = false;
+  wm.StopCaretBlink();
   return true;
 }
 
 bool SetCaretPos(int32_t X, int32_t Y) {
   TWindowManager& wm = WM();
   if (!wm.Caret.Owner) return false;
+  if (wm.Caret.Pos == TPoint{X, Y}) return true;
   wm.Caret.Pos = TPoint{X, Y};
+  if (wm.Caret.Visible) wm.RestartCaretBlink();
   return true;
 }
 

@@ -121,6 +121,10 @@ void TOutlineStrings::SetTextStr(const String& Value) {
   FOutline->LoadText(Value, "the text");
 }
 
+void TOutlineStrings::LoadFromStream(TStream* Stream) {
+  FOutline->LoadFromStream(Stream);
+}
+
 void TOutlineStrings::DefineProperties(TFiler* Filer) {
   // The plain string list's "Strings" would add line by line and write texts unchecked.
   TPersistent::DefineProperties(Filer);

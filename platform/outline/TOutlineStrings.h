@@ -40,6 +40,9 @@ class TOutlineStrings : public TStrings {
   void Assign(TPersistent* Source) override;
   /// Replaces the items with the text form in Value, all or nothing.
   void SetTextStr(const String& Value) override;
+  /// Reads as the outline's own LoadFromStream does: all or nothing, and a source holding
+  /// a zero character, or one of unknown size that goes on past 64 MB, is refused.
+  void LoadFromStream(TStream* Stream) override;
   /// Lines' update brackets are the outline's.
   void SetUpdateState(bool Updating) override;
   /// Stores the lines as a string list "Strings", as every string list does. Reading

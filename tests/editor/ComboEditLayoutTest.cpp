@@ -27,6 +27,8 @@ TEST_F(ComboEditLayoutTest, NewEditorHasAFifteenPixelButtonAndNoBorder) {
   EXPECT_EQ(Editor.Button()->Owner(), &Editor);
   EXPECT_EQ(Editor.Button()->Parent(), Editor.ButtonHolder());
   EXPECT_EQ(Editor.ButtonHolder()->Parent(), &Editor);
+  Editor.SetEnabled(false);
+  EXPECT_FALSE(Editor.Button()->Enabled());
 }
 
 TEST_F(ComboEditLayoutTest, WindowIsMultiLineAndCarriesTheAlignment) {

@@ -71,6 +71,34 @@ TEST_F(VelloranEditTest, AFailedStoreLeavesTheEditorReloadingAndReportsNothing) 
   EXPECT_EQ(Grid->InplaceEditor()->Text(), "from code");
 }
 
+TEST_F(VelloranEditTest, RowsWithoutADataRowTakeNoEditor) {
+  int Errors = 0;
+  Application->OnException = TExceptionEvent([&](TObject*, const Exception&) { ++Errors; });
+  auto EditorShown = [this] { return Grid->InplaceEditor() && Grid->InplaceEditor()->Visible(); };
+
+  // B's row while B is deleted inside an update bracket, before the rows are rebuilt.
+  Grid->SetCol(2);
+  Grid->SetRow(2);
+  Grid->Outline()->BeginUpdate();
+  Grid->Outline()->Delete(Grid->Outline()->GetTextItem("B"));
+  THeadlessInput::Type("x");
+  EXPECT_FALSE(EditorShown());
+  Grid->Outline()->EndUpdate();
+
+  // The blank row of an empty outline.
+  Grid->Outline()->Clear();
+  ASSERT_EQ(Grid->RowCount(), 2);
+  Grid->SetRow(1);
+  THeadlessInput::Type("y");
+  EXPECT_FALSE(EditorShown());
+  EXPECT_EQ(Errors, 0);
+  EXPECT_EQ(Grid->GetCells(2, 1), "");
+
+  Grid->Outline()->Add(0, "C");
+  THeadlessInput::Type("z");
+  EXPECT_TRUE(EditorShown());
+}
+
 class VelloranPaintTest : public VelloranFixture {
  protected:
   void SetUp() override {

@@ -98,13 +98,11 @@ void THeadlessBackend::WaitEvent(int32_t) {
 }
 
 uint32_t THeadlessBackend::StartTimer(uint32_t IntervalMs) {
-  uint32_t id = FNextTimer++;
-  FTimers[id] = TTimer{std::max<uint32_t>(IntervalMs, 1), FNow + std::max<uint32_t>(IntervalMs, 1)};
-  return id;
+  return FTimers.Start(IntervalMs, FNow);
 }
 
 void THeadlessBackend::StopTimer(uint32_t TimerId) {
-  FTimers.erase(TimerId);
+  FTimers.Stop(TimerId);
 }
 
 void THeadlessBackend::SetScreenSize(int32_t Width, int32_t Height) {
@@ -296,17 +294,9 @@ void THeadlessBackend::UserQuit() {
 void THeadlessBackend::AdvanceTime(uint32_t Ms) {
   uint64_t end = FNow + Ms;
   // Fire in time order, so that two timers interleave as they would on a real clock.
-  for (;;) {
-    uint32_t next = 0;
-    uint64_t due = end + 1;
-    for (auto& [id, t] : FTimers)
-      if (t.Due < due) {
-        due = t.Due;
-        next = id;
-      }
-    if (!next) break;
+  uint64_t due = 0;
+  while (uint32_t next = FTimers.PopDue(end, due)) {
     FNow = due;
-    FTimers[next].Due += FTimers[next].Interval;
     TBackendEvent e;
     e.Kind = TBackendEventKind::Timer;
     e.TimerId = next;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/backend/TBackend.h"
+#include "platform/backend/TTimerQueue.h"
 #include "platform/core/TPoint.h"
 
 namespace bw {
@@ -108,10 +109,6 @@ class THeadlessBackend : public TBackend {
     int32_t PixelHeight = 0;
     int32_t Presents = 0;
   };
-  struct TTimer {
-    uint32_t Interval = 0;
-    uint64_t Due = 0;
-  };
 
   const TSurface* Find(TWindowId Window) const;
   TSurface* Find(TWindowId Window);
@@ -131,8 +128,7 @@ class THeadlessBackend : public TBackend {
   std::deque<TBackendEvent> FEvents;
   String FClipboard;
   uint64_t FNow = 0;
-  std::map<uint32_t, TTimer> FTimers;
-  uint32_t FNextTimer = 1;
+  TTimerQueue FTimers;
   TPoint FMouse;
   TWindowId FMouseWindow = 0;  // the surface the pointer is over, for MouseLeave
   // The last press, to tell a double-click.

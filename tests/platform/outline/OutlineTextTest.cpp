@@ -263,6 +263,7 @@ TEST(OutlineTextTest, TextHoldingAZeroCharacterIsRefused) {
                        "\"" + path + "\": it holds a zero character");
   WriteFile(path, String(1000, '\0'));
   ExpectRefusedAndKept([&](TCustomOutline& o) { o.LoadFromFile(path); }, "zero character");
+  ExpectRefusedAndKept([&](TCustomOutline& o) { o.Lines()->LoadFromFile(path); }, "zero character");
   ExpectRefusedAndKept([](TCustomOutline& o) { LoadOutline(o, String("A\n\0", 3)); },
                        "the stream: it holds a zero character");
 }

@@ -1,0 +1,18 @@
+# The real-window back end: bw_sdl (Brantwell::sdl), a library over SDL2 that a program
+# links to get windows. The platform library never depends on SDL: bw_sdl registers its
+# back end from a static initialiser, and its link options keep that initialiser linked.
+# Without SDL2 the rest builds as before and the window tests are left out.
+
+find_package(SDL2 CONFIG QUIET)
+if(NOT TARGET SDL2::SDL2)
+  message(STATUS "SDL2 not found: building without the real-window back end")
+  set_property(GLOBAL PROPERTY BW_TEST_SKIP_test_platform_backend_sdl TRUE)
+  return()
+endif()
+
+file(GLOB BW_SDL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/platform/backend/sdl/*.cpp)
+add_library(bw_sdl STATIC ${BW_SDL_SOURCES})
+add_library(Brantwell::sdl ALIAS bw_sdl)
+target_link_libraries(bw_sdl PUBLIC "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_platform>" SDL2::SDL2)
+target_link_options(bw_sdl INTERFACE "LINKER:--undefined=bw_sdl_backend_anchor")
+set_property(GLOBAL PROPERTY BW_TEST_LIBS_test_platform_backend_sdl bw_sdl)
