@@ -3,7 +3,8 @@
 #   lib/libbw_platform.a, libbw_brantwell.a (and libbw_sdl.a when the SDL back end is built)
 #   lib/cmake/Brantwell/                  find_package(Brantwell): Brantwell::platform,
 #                                         Brantwell::brantwell, Brantwell::sdl when built
-#   lib/pkgconfig/brantwell.pc            the same for pkg-config users
+#   lib/pkgconfig/brantwell.pc            the same for pkg-config users, and
+#   lib/pkgconfig/brantwell-sdl.pc        brantwell-sdl.pc when the SDL back end is built
 # The archives are exported as Brantwell::*_archive; the targets a program links take them
 # whole (see CMakeLists.txt), so classes that register themselves stay linked.
 
@@ -43,9 +44,14 @@ install(FILES ${CMAKE_BINARY_DIR}/install/BrantwellConfig.cmake
 # pkg-config: the prefix is found from the .pc file's own place, so the files can be
 # installed under any --prefix.
 file(RELATIVE_PATH BW_PC_TO_PREFIX /p/${CMAKE_INSTALL_LIBDIR}/pkgconfig /p)
-configure_file(cmake/install/brantwell.pc.in ${CMAKE_BINARY_DIR}/install/brantwell.pc @ONLY)
-install(FILES ${CMAKE_BINARY_DIR}/install/brantwell.pc
-        DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+set(bw_pc_files brantwell)
+if(BW_HAVE_SDL)
+  list(APPEND bw_pc_files brantwell-sdl)
+endif()
+foreach(pc IN LISTS bw_pc_files)
+  configure_file(cmake/install/${pc}.pc.in ${CMAKE_BINARY_DIR}/install/${pc}.pc @ONLY)
+  install(FILES ${CMAKE_BINARY_DIR}/install/${pc}.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+endforeach()
 
 # The check that all of the above works for a project of its own: install into a
 # folder of the build tree, then build and run examples/minimal against it, through

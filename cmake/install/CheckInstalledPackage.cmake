@@ -40,10 +40,15 @@ if(NOT pc_file)
 endif()
 get_filename_component(pc_dir ${pc_file} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs brantwell RESULT_VARIABLE result
+# With the SDL back end, brantwell-sdl (which requires brantwell) is the one to check.
+set(module brantwell)
+if(EXISTS ${pc_dir}/brantwell-sdl.pc)
+  set(module brantwell-sdl)
+endif()
+execute_process(COMMAND ${PKG_CONFIG} --cflags --libs ${module} RESULT_VARIABLE result
                 OUTPUT_VARIABLE pc_flags ERROR_VARIABLE pc_error OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "pkg-config does not know brantwell: ${pc_error}")
+  message(FATAL_ERROR "pkg-config does not know ${module}: ${pc_error}")
 endif()
 separate_arguments(pc_flags UNIX_COMMAND "${pc_flags}")
 separate_arguments(extra UNIX_COMMAND "${FLAGS}")
