@@ -151,20 +151,30 @@ int32_t TVelloran::ShownRow(int32_t ARow) const {
   const int32_t Items = Outline()->GetItemCount();
   const int64_t Index = int64_t(ARow) - Fixed + 1;
   if (Index > Items) return -1;
-  if (FShownItemCount != Items) {
-    // The inverse of the row map, as the row map reads now.
-    FShownRows.assign(size_t(Items) + 1, -1);
-    try {
-      for (int32_t V = Fixed; V < RowCount(); ++V) {
-        const int32_t D = RowToOutlineRow(V);
-        if (D >= Fixed) FShownRows[size_t(D - Fixed + 1)] = V;
-      }
-    } catch (const EListError&) {
-      // The rows past the map show no item.
-    }
-    FShownItemCount = Items;
+  if (FShownItemCount != Items || FShownRowCount != RowCount()) BuildShownRows(Items);
+  int32_t V = FShownRows[size_t(Index)];
+  if (V >= 0 && ShownDataRow(V) != ARow) {
+    // The rows changed under the same counts without a resynchronisation passing here.
+    BuildShownRows(Items);
+    V = FShownRows[size_t(Index)];
   }
-  return FShownRows[size_t(Index)];
+  return V;
+}
+
+void TVelloran::BuildShownRows(int32_t Items) const {
+  // The inverse of the row map, as the row map reads now.
+  const int32_t Fixed = FixedRows();
+  FShownRows.assign(size_t(Items) + 1, -1);
+  try {
+    for (int32_t V = Fixed; V < RowCount(); ++V) {
+      const int32_t D = RowToOutlineRow(V);
+      if (D >= Fixed) FShownRows[size_t(D - Fixed + 1)] = V;
+    }
+  } catch (const EListError&) {
+    // The rows past the map show no item.
+  }
+  FShownItemCount = Items;
+  FShownRowCount = RowCount();
 }
 
 void TVelloran::Update(int32_t ACol, int32_t ARow) {

@@ -103,6 +103,7 @@ class TVelloran : public TCorvath {
   int32_t ShownRow(int32_t ARow) const;
   /// The data row shown on visual row ARow, or -1 for a row without an item.
   int32_t ShownDataRow(int32_t ARow) const;
+  void BuildShownRows(int32_t Items) const;
   void DrawCellText(int32_t ACol, int32_t ARow, const TRect& ARect);
 
   std::unique_ptr<TSparseList> FDataRows;  // of TStringSparseList*, owned
@@ -113,9 +114,11 @@ class TVelloran : public TCorvath {
   int32_t FEditUpdateCount = 0;
 
   // Entry i: the visual row showing the item with outline index i, or -1. Built on the
-  // first repaint of a single cell after the rows were rebuilt; empty until then.
+  // first repaint of a single cell after the rows were rebuilt, for the item and row
+  // counts it was built with.
   mutable std::vector<int32_t> FShownRows;
   mutable int32_t FShownItemCount = -1;
+  mutable int32_t FShownRowCount = -1;
 };
 
 }  // namespace bw

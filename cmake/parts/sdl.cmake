@@ -3,6 +3,9 @@
 # back end from a static initialiser, and its link options keep that initialiser linked.
 # Without SDL2 the rest builds as before and the window tests are left out.
 
+# tests/realwindow holds a program driven from outside under Xvfb, not unit tests.
+set_property(GLOBAL PROPERTY BW_TEST_SKIP_test_realwindow TRUE)
+
 find_package(SDL2 CONFIG QUIET)
 if(NOT TARGET SDL2::SDL2)
   message(STATUS "SDL2 not found: building without the real-window back end")
@@ -17,3 +20,20 @@ bw_link_whole(bw_sdl PUBLIC bw_platform)
 target_link_libraries(bw_sdl PUBLIC SDL2::SDL2)
 target_link_options(bw_sdl INTERFACE "LINKER:--undefined=bw_sdl_backend_anchor")
 set_property(GLOBAL PROPERTY BW_TEST_LIBS_test_platform_backend_sdl bw_sdl)
+
+if(BW_BUILD_TESTS)
+  # A small program on real windows, and the test that drives it under Xvfb.
+  add_executable(window_test_app ${CMAKE_SOURCE_DIR}/tests/realwindow/WindowTestApp.cpp)
+  target_link_libraries(window_test_app PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>" bw_sdl)
+  set_target_properties(window_test_app PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  cmake_language(DEFER CALL bw_add_window_test)
+endif()
+
+function(bw_add_window_test)
+  add_test(NAME real_window
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/window-test.sh
+                   $<TARGET_FILE:window_test_app>)
+  # Exit 77: no Xvfb or xdotool here; the script says so.
+  set_tests_properties(real_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+endfunction()

@@ -178,6 +178,7 @@ void TOutlineTree::Clear() {
 }
 
 void TOutlineTree::Swap(TOutlineTree& other) {
+  FNodesReleased += uint64_t(FNodeCount);
   FShape.Swap(other.FShape);
   FCells.Swap(other.FCells);
   std::swap(FCells[0].Node, other.FCells[0].Node);  // each tree keeps its own root handle
@@ -212,6 +213,7 @@ void TOutlineTree::FreeCells(int32_t from, int32_t to) {
     if (TOutlineNode* node = cell.Node) {
       cell.Node = nullptr;
       if (p > 0) --FNodeCount;
+      ++FNodesReleased;
       delete node;
     }
   }

@@ -123,6 +123,10 @@ class TOutlineTree {
   void SetNode(int32_t p, TOutlineNode* node);
   bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
+  /// How many node handles have left this tree, freed with their items or handed away by
+  /// Swap. While it is unchanged, a handle kept across changes still names its item: its
+  /// address cannot have been given to another one.
+  uint64_t NodesReleased() const { return FNodesReleased; }
 
   // The text form: one item a line, its level given by the number of leading tabs
   // (none for a top-level item).
@@ -151,7 +155,8 @@ class TOutlineTree {
   TOutlineArray<TOutlineCell> FCells;  // nodes owned; null until asked for
   int32_t FNodeCount = 0;              // handles of items, the root's not counted
   int32_t FStaleFrom = INT32_MAX;      // first position whose handle may be out of date
-  std::vector<int32_t> FOpen;          // while loading: the open item of each level
+  uint64_t FNodesReleased = 0;
+  std::vector<int32_t> FOpen;  // while loading: the open item of each level
 
   void NoteMoved(int32_t from);
   bool ReachesEnd(int32_t p) const { return FShape[size_t(p)].Size == TOutlineShape::kToEnd; }

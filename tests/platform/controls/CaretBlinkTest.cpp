@@ -11,57 +11,52 @@ class TBlinkingScreen : public THeadlessBackend {
   uint32_t CaretBlinkTime() const override { return 500; }
 };
 
-// The pixel (0x00RRGGBB) shown at the caret of an edit on its form.
-uint32_t PixelAtCaret(THeadlessBackend& Screen, TForm* Form, TEdit* Edit) {
-  TCaretInfo caret = GetCaretInfo();
-  TPoint p = Edit->ClientToScreen(TPoint{caret.Pos.X, caret.Pos.Y + 4});
-  return Screen.WindowPixel(Form->Surface(), p.X - Form->Left(), p.Y - Form->Top());
-}
+// An edit with the focus on a new form, and what its caret's place shows.
+class CaretBlinkTest : public ControlsTest {
+ protected:
+  void FocusEdit() {
+    Form = NewForm();
+    Edit = new TEdit(Form);
+    Edit->SetParent(Form);
+    Edit->SetBounds(10, 10, 150, 21);
+    Edit->SetFocus();
+    Application->ProcessMessages();
+  }
+  uint32_t PixelAtCaret() {
+    TCaretInfo caret = GetCaretInfo();
+    TPoint p = Edit->ClientToScreen(TPoint{caret.Pos.X, caret.Pos.Y + 4});
+    return Headless().WindowPixel(Form->Surface(), p.X - Form->Left(), p.Y - Form->Top());
+  }
+  // After the clock moves on and the program paints.
+  uint32_t PixelAtCaretAfter(uint32_t Ms) {
+    Headless().AdvanceTime(Ms);
+    Application->ProcessMessages();
+    return PixelAtCaret();
+  }
+
+  static constexpr uint32_t On = 0x000000, Off = 0xFFFFFF;  // inverted white, or white
+  TForm* Form = nullptr;
+  TEdit* Edit = nullptr;
+};
 
 }  // namespace
 
-TEST_F(ControlsTest, TheCaretBlinksOnTheBackEndsClockAndStaysShownWhileTheUserTypes) {
+TEST_F(CaretBlinkTest, TheCaretBlinksOnTheBackEndsClockAndStaysShownWhileTheUserTypes) {
   SetBackend(std::make_unique<TBlinkingScreen>());
-  TForm* form = NewForm();
-  auto* edit = new TEdit(form);
-  edit->SetParent(form);
-  edit->SetBounds(10, 10, 150, 21);
-  edit->SetFocus();
-  Application->ProcessMessages();
-  THeadlessBackend& screen = Headless();
-  std::vector<uint32_t> shown;
-  auto look = [&] {
-    Application->ProcessMessages();
-    shown.push_back(PixelAtCaret(screen, form, edit));
-  };
-  look();
-  screen.AdvanceTime(499);
-  look();
-  screen.AdvanceTime(1);
-  look();
-  screen.AdvanceTime(500);
-  look();
-  screen.AdvanceTime(500);
-  look();
+  FocusEdit();
+  std::vector<uint32_t> shown{PixelAtCaret()};
+  for (uint32_t ms : {499u, 1u, 500u, 500u})
+    shown.push_back(PixelAtCaretAfter(ms));
   THeadlessInput::Type("a");  // the caret moves: shown at once, the blink starts over
-  shown.push_back(PixelAtCaret(screen, form, edit));
-  screen.AdvanceTime(499);
-  look();
-  const uint32_t on = 0x000000, off = 0xFFFFFF;
-  EXPECT_EQ(shown, (std::vector<uint32_t>{on, on, off, on, off, on, on}));
+  shown.push_back(PixelAtCaret());
+  shown.push_back(PixelAtCaretAfter(499));
+  EXPECT_EQ(shown, (std::vector<uint32_t>{On, On, Off, On, Off, On, On}));
   EXPECT_TRUE(GetCaretInfo().Visible) << "blinking is not hiding";
 }
 
-TEST_F(ControlsTest, TheHeadlessCaretDoesNotBlink) {
-  TForm* form = NewForm();
-  auto* edit = new TEdit(form);
-  edit->SetParent(form);
-  edit->SetBounds(10, 10, 150, 21);
-  edit->SetFocus();
-  Application->ProcessMessages();
-  Headless().AdvanceTime(5000);
-  Application->ProcessMessages();
-  EXPECT_EQ(PixelAtCaret(Headless(), form, edit), 0x000000u);
+TEST_F(CaretBlinkTest, TheHeadlessCaretDoesNotBlink) {
+  FocusEdit();
+  EXPECT_EQ(PixelAtCaretAfter(5000), On);
 }
 
 }  // namespace bw::test
