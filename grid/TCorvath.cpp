@@ -6,10 +6,11 @@
 #include "editor/TEditButton.h"
 #include "editor/TGridEditProperties.h"
 #include "editor/TInplaceComboEdit.h"
+#include "grid/ModuleResources.h"
 #include "grid/TGridOutlineProperties.h"
 #include "grid/TInGridOutline.h"
-#include "package/PackageResources.h"
 #include "platform/controls/TControl.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/TPropertyTable.h"
@@ -24,6 +25,13 @@
 namespace bw {
 
 namespace {
+
+// Form files that hold a TCorvath read without the application registering it, as those
+// holding the platform's own controls do; Register only puts it on the palette.
+[[maybe_unused]] const bool kRegistered = [] {
+  RegisterClass<TCorvath>();
+  return true;
+}();
 
 // Picture indexes of the hidden outline.
 constexpr int32_t kPicturePlus = 0;

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "../platform/core/TempFolder.h"
+#include "../../platform/core/TempFolder.h"
 #include "grid/TCorvath.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/controls/TForm.h"
@@ -39,7 +39,7 @@ class BwFormTest : public ::testing::Test {
   TRun Run(const std::string& Args) {
     const std::string out = Folder.Path("stdout"), err = Folder.Path("stderr");
     const std::string command =
-        std::string(BW_APPS_DIR) + "/bw-form " + Args + " >" + out + " 2>" + err + " </dev/null";
+        std::string(BW_FORM_EXE) + " " + Args + " >" + out + " 2>" + err + " </dev/null";
     const int raw = std::system(command.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
   }
