@@ -82,6 +82,13 @@ if ! drive; then
   cat "$out/demo.log"
   exit 1
 fi
+# Ctrl+Q closes the demo as a user would; a signal only if it does not end.
+bw_key ctrl+q
+for _ in $(seq 40); do
+  kill -0 "$BW_APP_PID" 2>/dev/null || break
+  sleep 0.25
+done
+kill -0 "$BW_APP_PID" 2>/dev/null && fail "Ctrl+Q did not close the demo"
 status=0
 bw_stop_app || status=$?
 [ $status -eq 0 ] || fail "the demo ended with status $status"
