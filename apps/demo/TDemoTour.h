@@ -18,8 +18,11 @@ class TDemoTour {
  public:
   TDemoTour(TPlanForm* Form, String Folder);
 
-  /// Plays the script; returns the pictures written, in order.
+  /// Plays the script; returns the pictures written, in order. A plan other than the
+  /// sample gets two pictures: as it opens, and with every branch open.
   std::vector<String> Run();
+  /// True when the plan has the items the script works on.
+  bool HoldsTheSample() const;
 
   // Steps of the script, also of use to tests.
   /// The visual row that shows Item; EInvalidOperation when none does.

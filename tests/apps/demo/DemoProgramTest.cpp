@@ -98,6 +98,20 @@ TEST(DemoProgram, ASavedPlanOpensAndSavesTheSame) {
   EXPECT_EQ(cells.size(), SavedCells(folder.Path("first.cells")).size());
 }
 
+TEST(DemoProgram, AnotherPlanGetsPicturesOfItsOwn) {
+  TempFolder folder;
+  WriteFile(folder.Path("trip.outline"), "Packing\n\tTent\n\tStove\nRoute\n");
+  const TRun run = RunDemo(folder.Path("pictures") + " --plan " + folder.Path("trip.outline") +
+                           " --save-on-exit " + folder.Path("trip.form"));
+  ASSERT_EQ(run.Status, 0) << run.Output;
+  EXPECT_NE(run.Output.find("wrote 2 pictures"), std::string::npos) << run.Output;
+  // Without a cells file the plan has only its column titles.
+  EXPECT_EQ(ReadFile(folder.Path("trip.cells")),
+            "brantwell-demo-cells 1\n0\t0\tTask\n1\t0\tOwner\n2\t0\tStatus\n"
+            "3\t0\tEffort (days)\n4\t0\tDue\n5\t0\tNotes\n");
+  EXPECT_NE(ReadFile(folder.Path("trip.form")).find("'Packing'"), std::string::npos);
+}
+
 TEST(DemoProgram, ABadCellsFileIsRefusedAndNothingIsSaved) {
   TempFolder folder;
   ASSERT_EQ(RunDemo(folder.Path("a") + " --save-on-exit " + folder.Path("p.form")).Status, 0);
