@@ -6,9 +6,11 @@
 #include "editor/TEditButton.h"
 #include "editor/TGridEditProperties.h"
 #include "editor/TInplaceComboEdit.h"
+#include "grid/ModuleResources.h"
 #include "grid/TGridOutlineProperties.h"
 #include "grid/TInGridOutline.h"
-#include "package/PackageResources.h"
+#include "platform/controls/TControl.h"
+#include "platform/core/ClassRegistry.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/TPropertyTable.h"
@@ -23,6 +25,13 @@
 namespace bw {
 
 namespace {
+
+// Form files that hold a TCorvath read without the application registering it, as those
+// holding the platform's own controls do; Register only puts it on the palette.
+[[maybe_unused]] const bool kRegistered = [] {
+  RegisterClass<TCorvath>();
+  return true;
+}();
 
 // Picture indexes of the hidden outline.
 constexpr int32_t kPicturePlus = 0;
@@ -78,7 +87,7 @@ TCorvath::TCorvath(TComponent* AOwner) : TDrawGrid(AOwner) {
   FHiddenOutline->SetVisible(false);
   FHiddenOutline->SetBounds(-400, -400, FHiddenOutline->Width(), FHiddenOutline->Height());
   FHiddenOutline->OnChange = TNotifyEvent([this](TObject* Sender) { ExpandCollapse(Sender); });
-  FHiddenOutline->OnItemsChanged = TNotifyEvent([this](TObject*) { DropNodeCache(); });
+  FHiddenOutline->OnItemsChanged = TNotifyEvent([this](TObject*) { ItemsChanged(); });
 
   // A picture whose resource is missing stays empty.
   for (int32_t i = 0; i < 3; ++i) {
@@ -95,7 +104,7 @@ TCorvath::TCorvath(TComponent* AOwner) : TDrawGrid(AOwner) {
 TCorvath::~TCorvath() {
   FOutlineProps.reset();
   FEditorProps.reset();
-  FRowMap = {};
+  FRowMap.Clear();
   // The hidden outline outlives this body (its owner frees it later); it must not reach
   // back into the parts of the grid that are gone by then.
   FHiddenOutline->OnChange.Clear();
@@ -123,11 +132,15 @@ void TCorvath::DefineProperties(TFiler* Filer) {
 }
 
 void TCorvath::ReadColWidths(TReader* Reader) {
-  // Read the whole list before applying it, so a damaged list changes no width.
-  std::vector<int32_t> Widths(size_t(std::max(ColCount(), 0)));
+  // Read the whole list before applying it, so a damaged list changes no width. Memory
+  // goes to the entries that are there, not to the columns a damaged form may claim.
+  const size_t Count = size_t(std::max(ColCount(), 0));
+  std::vector<int32_t> Widths;
   Reader->ReadListBegin();
-  for (int32_t& W : Widths)
-    W = Reader->ReadInteger();
+  while (Widths.size() < Count && !Reader->EndOfList())
+    Widths.push_back(Reader->ReadInteger());
+  // A short list fails as reading past its end does, a long one at its end.
+  if (Widths.size() < Count) Reader->ReadInteger();
   Reader->ReadListEnd();
   for (int32_t i = 0; i < int32_t(Widths.size()); ++i)
     SetColWidths(i, Widths[size_t(i)]);
@@ -146,19 +159,15 @@ void TCorvath::SyncOutline() {
   if (FSettingRowCount) {
     // Nested in this grid's own change of the row count: the map is complete and the
     // count already set to match it.
-    SetRowCount(FixedRows() + std::max<int32_t>(int32_t(FRowMap.size()), 1));
+    SetRowCount(FixedRows() + std::max<int32_t>(FRowMap.Size(), 1));
     Invalidate();
     return;
   }
-  DropNodeCache();
-  FRowMap.clear();
-  if (FHiddenOutline->ItemCount() > 0) {
-    // The shown items in display order: an item is shown when every ancestor is
-    // expanded, and the walk steps over each collapsed branch whole.
-    FRowMap.reserve(size_t(FHiddenOutline->ItemCount()));
-    FHiddenOutline->ForEachVisible([this](int32_t Index) { FRowMap.push_back(Index); });
-  }
-  FNodeCache.resize(FRowMap.size());
+  NoteEditedItem();
+  TOutlineNode* const Edited = FEditedRow == Row() ? Resolve(FEditedItem) : nullptr;
+  // The shown items in display order: an item is shown when every ancestor is expanded.
+  // After nothing but a few expansions and collapses only their branches are redone.
+  FRowMap.Sync(FHiddenOutline->Tree());
   {
     // An empty outline keeps one blank row. A new count comes back through SizeChanged.
     FSettingRowCount = true;
@@ -166,52 +175,52 @@ void TCorvath::SyncOutline() {
       bool& Flag;
       ~Reset() { Flag = false; }
     } reset{FSettingRowCount};
-    SetRowCount(FixedRows() + std::max<int32_t>(int32_t(FRowMap.size()), 1));
+    SetRowCount(FixedRows() + std::max<int32_t>(FRowMap.Size(), 1));
   }
+  FMapCurrent = true;
   Invalidate();
-  // An open editor may now sit on another item's row: it takes up that item's text, so
-  // that what it held is never stored for an item it was not typed for.
-  InvalidateEditor();
+  // An open editor keeps what is being typed while its row shows the item it was typed
+  // for. When another item has come there, it takes up that item's text, so that what it
+  // held is never stored for an item it was not typed for.
+  if (!Edited || RowToOutline(Row()) != Edited) InvalidateEditor();
+  NoteEditedItem();
 }
 
-void TCorvath::DropNodeCache() const {
-  const size_t To = std::min(FCachedTo + 1, FNodeCache.size());
-  if (FCachedFrom < To)
-    std::fill(FNodeCache.begin() + ptrdiff_t(FCachedFrom), FNodeCache.begin() + ptrdiff_t(To),
-              nullptr);
-  FCachedFrom = SIZE_MAX;
-  FCachedTo = 0;
+void TCorvath::ItemsChanged() {
+  FMapCurrent = false;
+}
+
+void TCorvath::NoteEditedItem() {
+  if (!FMapCurrent || FHiddenOutline->Updating()) return;
+  FEditedRow = Row();
+  FEditedItem = RefTo(RowToOutline(FEditedRow));
+}
+
+TCorvath::TItemRef TCorvath::RefTo(TOutlineNode* Node) const {
+  return TItemRef{Node, FHiddenOutline->Tree().NodesReleased()};
+}
+
+TOutlineNode* TCorvath::Resolve(const TItemRef& Ref) const {
+  return Ref.Released == FHiddenOutline->Tree().NodesReleased() ? Ref.Node : nullptr;
 }
 
 TOutlineNode* TCorvath::RowToOutline(int32_t ARow) const {
   const int64_t k = int64_t(ARow) - FixedRows();
-  if (k < 0 || k >= int64_t(FRowMap.size())) return nullptr;
-  // Inside an update bracket items may go without the grid hearing of it yet, so the
-  // handles looked up before are not trusted then.
-  const bool Trusted = !FHiddenOutline->Updating();
-  if (Trusted) {
-    if (TOutlineNode* Cached = FNodeCache[size_t(k)]) return Cached;
-  }
-  const int32_t Index = FRowMap[size_t(k)];
+  if (k < 0 || k >= FRowMap.Size()) return nullptr;
+  const int32_t Index = FRowMap.At(int32_t(k));
   // A stale entry may point past the items that are left.
   if (Index < 1 || Index > FHiddenOutline->ItemCount()) return nullptr;
   // Read the handle straight from the item array; only an item never asked for before
   // needs Get to make its handle.
   TOutlineNode* Node = FHiddenOutline->Tree().Node(Index);
-  if (!Node) Node = FHiddenOutline->Get(Index);
-  if (Trusted) {
-    FNodeCache[size_t(k)] = Node;
-    FCachedFrom = std::min(FCachedFrom, size_t(k));
-    FCachedTo = std::max(FCachedTo, size_t(k));
-  }
-  return Node;
+  return Node ? Node : FHiddenOutline->Get(Index);
 }
 
 int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {
   if (ARow < FixedRows()) return ARow;
   const int64_t k = int64_t(ARow) - FixedRows();
-  if (k >= int64_t(FRowMap.size())) throw EListError(SListIndexError);
-  const int32_t Index = FRowMap[size_t(k)];
+  if (k >= FRowMap.Size()) throw EListError(SListIndexError);
+  const int32_t Index = FRowMap.At(int32_t(k));
   if (Index > FHiddenOutline->ItemCount()) return -1;
   return FixedRows() + Index - 1;
 }
@@ -318,15 +327,28 @@ void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARe
 
 // ---- interaction -------------------------------------------------------------------------
 
+// Each handler of the grid's own may free it: nothing of the grid is touched after one has
+// run unless the watch says it is still there.
+
 void TCorvath::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  const bool Double = Shift.Contains(ssDouble);
+  // Before the grid's own handling, which may scroll the pressed row into view.
+  if (Button == mbLeft && !Double) {
+    FFirstPress = RefTo(ItemAt(X, Y));
+    FFirstPressNoted = true;
+  }
+  TControlWatch Watch(this);
   inherited::MouseDown(Button, Shift, X, Y);
+  if (!Watch.Alive()) return;
   FDownX = X;
   FDownY = Y;
-  FDownDouble = Shift.Contains(ssDouble);
+  FDownDouble = Button == mbLeft && Double;
 }
 
 void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch Watch(this);
   inherited::MouseUp(Button, Shift, X, Y);
+  if (!Watch.Alive()) return;
   if (X != FDownX || Y != FDownY) return;
   int32_t ACol = -1;
   int32_t ARow = -1;
@@ -339,20 +361,55 @@ void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_
 void TCorvath::DblClick() {
   // Only a double press on the grid itself says where the double-click was.
   const bool OnGrid = std::exchange(FDownDouble, false);
+  const bool FirstPressNoted = std::exchange(FFirstPressNoted, false);
   if (OnGrid && !ComponentState().Contains(csDesigning)) {
-    int32_t ACol = -1;
-    int32_t ARow = -1;
-    MouseToCell(FDownX, FDownY, ACol, ARow);
-    if (ACol == FOutlineColIndex && RowToOutline(ARow)) {
+    // The first press may have scrolled its row into view, which puts another item under
+    // the second: the double-click is on the item the first press was on.
+    const TItemRef Target = FirstPressNoted ? FFirstPress : RefTo(ItemAt(FDownX, FDownY));
+    if (Resolve(Target)) {
+      TControlWatch Watch(this);
       // What was typed goes to its cell while the rows are still those it was typed on.
       HideEditor();
-      if (TOutlineNode* Node = RowToOutline(ARow)) {
-        Node->SetExpandedState(!Node->Expanded());
-        SyncOutline();
-      }
+      if (!Watch.Alive()) return;
+      if (TOutlineNode* Node = Resolve(Target)) ToggleItem(Node);
+      if (!Watch.Alive()) return;
     }
   }
   inherited::DblClick();
+}
+
+TOutlineNode* TCorvath::ItemAt(int32_t X, int32_t Y) const {
+  int32_t ACol = -1;
+  int32_t ARow = -1;
+  MouseToCell(X, Y, ACol, ARow);
+  return ACol == FOutlineColIndex ? RowToOutline(ARow) : nullptr;
+}
+
+void TCorvath::ToggleItem(TOutlineNode* Node) {
+  TControlWatch Watch(this);
+  try {
+    Node->SetExpandedState(!Node->Expanded());
+  } catch (...) {
+    // OnExpand and OnCollapse run after the item has changed: the rows follow it before
+    // the handler's error goes on, which a second failure here does not replace.
+    try {
+      if (Watch.Alive()) SyncOutline();
+    } catch (...) {
+    }
+    throw;
+  }
+  if (Watch.Alive()) SyncOutline();
+}
+
+void TCorvath::ColumnMoved(int32_t FromIndex, int32_t ToIndex) {
+  inherited::ColumnMoved(FromIndex, ToIndex);
+  int32_t& C = FOutlineColIndex;
+  if (C == FromIndex)
+    C = ToIndex;
+  else if (FromIndex < ToIndex && C > FromIndex && C <= ToIndex)
+    --C;
+  else if (FromIndex > ToIndex && C >= ToIndex && C < FromIndex)
+    ++C;
 }
 
 void TCorvath::SizeChanged(int32_t /*OldColCount*/, int32_t /*OldRowCount*/) {
@@ -382,7 +439,19 @@ void TCorvath::SetOutlineCol(int32_t Value) {
   if (Value > ColCount() - 1 || Value < 0) throw EInvalidGridOperation(SGridIndexOutOfRange);
   // No early return for an unchanged value: setting it is also how a caller repaints the
   // tree at once.
+  const int32_t Old = FOutlineColIndex;
   FOutlineColIndex = Value;
+  if (Value == Col() && EditorMode()) {
+    // The tree cell is never edited in place. Asking for the editor again finds it refused
+    // there, so it closes and stores its text, as when the current cell moves onto a tree
+    // cell; a text that cannot be stored keeps it open, over the old tree column.
+    try {
+      ShowEditor();
+    } catch (...) {
+      FOutlineColIndex = Old;
+      throw;
+    }
+  }
   Refresh();
 }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "editor/EditEvents.h"
+#include "grid/TOutlineRowMap.h"
 #include "platform/grids/TDrawGrid.h"
 
 namespace bw {
@@ -89,6 +90,8 @@ class TCorvath : public TDrawGrid {
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void DblClick() override;
+  /// The tree stays with its column when columns are moved.
+  void ColumnMoved(int32_t FromIndex, int32_t ToIndex) override;
   void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override;
   void FixedRowsChanged() override;
   bool CanEditAcceptKey(Char Key) override;
@@ -102,7 +105,28 @@ class TCorvath : public TDrawGrid {
   TInGridOutline* HiddenOutline() const { return FHiddenOutline; }
 
  private:
+  friend class TGridOutlineProperties;
+
+  // An item remembered across changes of the outline: its handle, with the outline's
+  // count of released handles at that time, which tells whether the handle may since
+  // have gone (Resolve gives null then).
+  struct TItemRef {
+    TOutlineNode* Node = nullptr;
+    uint64_t Released = 0;
+  };
+  TItemRef RefTo(TOutlineNode* Node) const;
+  TOutlineNode* Resolve(const TItemRef& Ref) const;
+
   void DrawTreeLines(const TRect& R, TOutlineNode* Node);
+  /// The item whose tree cell is under a client point, or null.
+  TOutlineNode* ItemAt(int32_t X, int32_t Y) const;
+  /// Expands or collapses Node and rebuilds the rows, also when OnExpand or OnCollapse
+  /// fails.
+  void ToggleItem(TOutlineNode* Node);
+  void ItemsChanged();
+  /// Remembers the item on the current row while the row map is known to match the
+  /// outline; called by SyncOutline and before each change made through Outline.
+  void NoteEditedItem();
 
   int32_t FOutlineColIndex = 0;
   TInGridOutline* FHiddenOutline = nullptr;  // owned as a component
@@ -112,17 +136,20 @@ class TCorvath : public TDrawGrid {
   // Set by the grid's own double press, which raises DblClick right after it; a
   // double-click the in-place editor hands on finds it clear.
   bool FDownDouble = false;
+  // The item under the last single press, noted before the grid's handling could scroll:
+  // the first press of a double-click says which item the double-click toggles.
+  TItemRef FFirstPress;
+  bool FFirstPressNoted = false;
+  // No change of the items since the row map was last built.
+  bool FMapCurrent = false;
+  // The item on row FEditedRow when the map was last known to be current: an open editor
+  // on that row holds text typed for it.
+  TItemRef FEditedItem;
+  int32_t FEditedRow = -1;
   // Entry k: outline index of the item on visual row FixedRows + k.
-  std::vector<int32_t> FRowMap;
+  TOutlineRowMap FRowMap;
   std::unique_ptr<TGridEditProperties> FEditorProps;
 
-  // The node handle of map entry k once RowToOutline has looked it up, else null; valid
-  // until the map is rebuilt or the items change (the hidden outline's OnItemsChanged).
-  // Entries FCachedFrom to FCachedTo may be set; the rest are null.
-  void DropNodeCache() const;
-  mutable std::vector<TOutlineNode*> FNodeCache;
-  mutable size_t FCachedFrom = SIZE_MAX;
-  mutable size_t FCachedTo = 0;
   // Set while SyncOutline changes the row count: the nested run that SizeChanged makes
   // finds the map it would build already in place.
   bool FSettingRowCount = false;

@@ -19,6 +19,7 @@ void TGridOutlineProperties::UpdateGrid() {
 template <class F>
 auto TGridOutlineProperties::Changing(F&& Call) -> std::invoke_result_t<F> {
   using R = std::invoke_result_t<F>;
+  if (FUpdateCount <= 0) FGrid->NoteEditedItem();
   try {
     if constexpr (std::is_void_v<R>) {
       Call();
@@ -120,6 +121,7 @@ TStrings* TGridOutlineProperties::GetOutlineLines() {
 }
 
 void TGridOutlineProperties::BeginUpdate() {
+  if (FUpdateCount <= 0) FGrid->NoteEditedItem();
   FHiddenOutline->BeginUpdate();
   ++FUpdateCount;
 }
@@ -133,6 +135,7 @@ void TGridOutlineProperties::EndUpdate() {
 }
 
 void TGridOutlineProperties::SetUpdateState(bool Updating) {
+  if (Updating && FUpdateCount <= 0) FGrid->NoteEditedItem();
   FHiddenOutline->SetUpdateState(Updating);
   if (!Updating) UpdateGrid();
 }

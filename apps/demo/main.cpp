@@ -1,122 +1,86 @@
-// The demo: a form with an outline grid on the headless back end. It fills the tree,
-// expands a branch with a scripted double-click, and writes a picture of the form before
-// and after, so the grid can be seen without a display.
-#include <cstdio>
+// The demo: a project plan in a TVelloran. With a display it is a window to work in;
+// without one it plays a short script and writes pictures (see TDemoOptions::Usage).
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 
-#include "grid/TCorvath.h"
-#include "grid/TGridOutlineProperties.h"
+#include "apps/demo/EDemoUsage.h"
+#include "apps/demo/TChoiceDialog.h"
+#include "apps/demo/TDemoOptions.h"
+#include "apps/demo/TDemoTour.h"
+#include "apps/demo/TPlanDocument.h"
+#include "apps/demo/TPlanForm.h"
+#include "platform/backend/Backend.h"
+#include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/controls/TApplication.h"
-#include "platform/controls/TForm.h"
-#include "platform/controls/THeadlessInput.h"
-#include "platform/core/TStringStream.h"
-#include "platform/graphics/TCanvas.h"
-#include "platform/outline/TOutlineNode.h"
+
+#ifndef BW_DEMO_DATA_DIR
+#define BW_DEMO_DATA_DIR "apps/demo/data"
+#endif
 
 namespace {
 
 using namespace bw;
+using namespace bw::demo;
 
-const char* const kTree =
-    "Brantwell\n"
-    "\tplatform\n\t\tcore\n\t\tgraphics\n\t\tcontrols\n\t\tgrids\n\t\toutline\n"
-    "\tsparse\n\tgrid\n\t\tTCorvath\n\t\tTInGridOutline\n\t\tTGridOutlineProperties\n"
-    "\teditor\n\t\tTGridEditProperties\n"
-    "\tpackage\n\t\tKEMBITMAP_OPEN.bmp\n\t\tKEMBITMAP_CLOSED.bmp\n\t\tKEMBITMAP_LEAF.bmp\n"
-    "README.md\n";
+// The sample opens with the work in hand unfolded and the finished phases folded away.
+const std::vector<String> kSampleExpanded = {"Groundworks", "Drainage",    "Ground floor slab",
+                                             "Structure",   "Steel beams", "Electrical",
+                                             "Plumbing"};
 
-// The application paints the titles and the columns beside the tree: how many children an
-// item has and its level.
-void DrawOtherCells(TCorvath* Grid, int32_t ACol, int32_t ARow, const TRect& Rect) {
-  TCanvas* Canvas = Grid->Canvas();
-  if (ARow < Grid->FixedRows()) {
-    static const char* const kTitles[] = {"Item", "Children", "Level"};
-    if (ACol >= 0 && ACol < 3) Canvas->TextOut(Rect.Left + 4, Rect.Top + 4, kTitles[ACol]);
-    return;
+TPlanForm* MakeForm(const TDemoOptions& Options) {
+  if (!Options.OpenFile.empty()) return TPlanDocument::Open(Options.OpenFile);
+  if (!Options.PlanFile.empty())
+    return TPlanDocument::FromOutline(Options.PlanFile, Options.CellsFile);
+  const std::filesystem::path data = BW_DEMO_DATA_DIR;
+  return TPlanDocument::FromOutline(
+      (data / "plan.outline").string(),
+      Options.CellsFile.empty() ? (data / "plan.cells").string() : Options.CellsFile,
+      kSampleExpanded);
+}
+
+void RunWindow(TPlanForm* Form) {
+  Form->Chooser = &TChoiceDialog::Execute;
+  Form->OnClose = TCloseEvent([](TObject*, TCloseAction&) { Application->Terminate(); });
+  Form->Show();
+  while (!Application->Terminated() && Application->HandleMessage()) {
   }
-  TOutlineNode* Node = Grid->RowToOutline(ARow);
-  if (!Node) return;
-  int32_t Value = Node->Level();
-  if (ACol == 1) {
-    Value = 0;
-    for (int32_t C = Node->GetFirstChild(); C != -1; C = Node->GetNextChild(C))
-      ++Value;
-  }
-  Canvas->TextOut(Rect.Left + 4, Rect.Top + 4, std::to_string(Value));
 }
 
-void Expand(TCorvath* Grid, const String& Text) {
-  const int32_t Index = Grid->Outline()->GetTextItem(Text);
-  if (Index > 0) Grid->Outline()->Get(Index)->SetExpandedState(true);
-}
-
-// The row on which an item is shown, or -1.
-int32_t RowOf(TCorvath* Grid, const String& Text) {
-  for (int32_t Row = Grid->FixedRows(); Row < Grid->RowCount(); ++Row)
-    if (TOutlineNode* Node = Grid->RowToOutline(Row); Node && Node->Text() == Text) return Row;
-  return -1;
-}
-
-void PrintRows(TCorvath* Grid) {
-  for (int32_t Row = Grid->FixedRows(); Row < Grid->RowCount(); ++Row)
-    if (TOutlineNode* Node = Grid->RowToOutline(Row))
-      std::cout << "  " << String(2 * (Node->Level() - 1), ' ')
-                << (Node->HasChildren() ? (Node->Expanded() ? "- " : "+ ") : "  ") << Node->Text()
-                << "\n";
+void RunPictures(TPlanForm* Form, const String& Folder) {
+  const std::vector<String> pictures = TDemoTour(Form, Folder).Run();
+  std::cout << "No display: the demo played its script and wrote " << pictures.size()
+            << " pictures of the form:\n";
+  for (const String& file : pictures)
+    std::cout << "  " << file << "\n";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
-    const std::filesystem::path OutDir = argc > 1 ? argv[1] : "demo-out";
-    std::filesystem::create_directories(OutDir);
-
-    TForm* Form = new TForm(Application);
-    Form->SetCaption("Brantwell demo");
-    Form->SetBounds(40, 40, 460, 500);
-    auto* Grid = new TCorvath(Form);
-    Grid->SetParent(Form);
-    Grid->SetBounds(8, 8, 444, 484);
-    Grid->SetColCount(3);
-    Grid->SetFixedCols(0);
-    Grid->SetColWidths(0, 250);
-    Grid->SetColWidths(1, 90);
-    Grid->SetColWidths(2, 70);
-    Grid->OnDrawCell =
-        TDrawCellEvent([Grid](TObject*, int32_t ACol, int32_t ARow, const TRect& Rect,
-                              TGridDrawState) { DrawOtherCells(Grid, ACol, ARow, Rect); });
-
-    TStringStream Items(kTree);
-    Grid->Outline()->BeginUpdate();
-    Grid->Outline()->LoadFromStream(&Items);
-    for (const char* Text : {"Brantwell", "platform", "grid"})
-      Expand(Grid, Text);
-    Grid->Outline()->EndUpdate();
-
-    Form->Show();
-    Application->ProcessMessages();
-    auto& Screen = THeadlessInput::Backend();
-    const auto Before = OutDir / "corvath.png";
-    Screen.SaveWindowPng(Form->Surface(), Before.string());
-    std::cout << "Rows of the grid:\n";
-    PrintRows(Grid);
-
-    // Double-click the "editor" item's outline cell, as a user would.
-    const int32_t Row = RowOf(Grid, "editor");
-    const TRect Cell = Grid->CellRect(Grid->OutlineCol(), Row);
-    THeadlessInput::DoubleClick(Grid, TPoint{Cell.Left + 30, (Cell.Top + Cell.Bottom) / 2});
-    Application->ProcessMessages();
-    const auto After = OutDir / "corvath-expanded.png";
-    Screen.SaveWindowPng(Form->Surface(), After.string());
-    std::cout << "After a double-click on \"editor\":\n";
-    PrintRows(Grid);
-
-    std::cout << "Pictures: " << Before.string() << ", " << After.string() << "\n";
+    const TDemoOptions options = TDemoOptions::Parse(argc, argv);
+    if (options.Help) {
+      std::cout << TDemoOptions::Usage();
+      return 0;
+    }
+    if (options.Headless) setenv("BW_BACKEND", "headless", 1);
+    TPlanForm* form = MakeForm(options);
+    if (dynamic_cast<THeadlessBackend*>(&Backend()))
+      RunPictures(form, options.PictureFolder);
+    else
+      RunWindow(form);
+    if (!options.SaveFile.empty()) {
+      TPlanDocument::Save(form, options.SaveFile);
+      std::cout << "Saved the plan to " << options.SaveFile << " and "
+                << TPlanDocument::CellsFileFor(options.SaveFile) << "\n";
+    }
     return 0;
+  } catch (const EDemoUsage& E) {
+    std::cerr << "demo: " << E.what() << "\n\n" << TDemoOptions::Usage();
+    return 2;
   } catch (const std::exception& E) {
-    std::cerr << "demo failed: " << E.what() << "\n";
+    std::cerr << "demo: " << E.what() << "\n";
     return 1;
   }
 }

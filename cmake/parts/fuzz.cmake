@@ -1,8 +1,11 @@
-# libFuzzer targets: each fuzz/NAME.cpp that no other part builds becomes fuzz_NAME.
-# Only with clang and -DBW_FUZZ=ON, which also instruments the libraries so the fuzzer
-# sees their coverage:
+# libFuzzer targets: each fuzz/NAME.cpp that no other part builds becomes fuzz_NAME, with
+# its seed corpus in fuzz/corpus/NAME and a dictionary in fuzz/NAME.dict or, for a name
+# with a prefix, fuzz/PREFIX.dict (fuzz/form.dict for fuzz_form_text). ./dev fuzz runs
+# them. Only with clang and -DBW_FUZZ=ON, which also instruments the libraries so the
+# fuzzer sees their coverage:
 #   CXX=clang++ cmake -S . -B build/fuzz -G Ninja -DBW_FUZZ=ON -DBW_BUILD_TESTS=OFF
-#   cmake --build build/fuzz --target fuzz_FormReaderFuzz && build/fuzz/fuzz/fuzz_FormReaderFuzz
+#   cmake --build build/fuzz --target fuzz_form_text
+#   build/fuzz/fuzz/fuzz_form_text -dict=fuzz/form.dict build/fuzz/corpus/form_text fuzz/corpus/form_text
 
 option(BW_FUZZ "Build the libFuzzer targets in fuzz/ (clang only)" OFF)
 
@@ -13,10 +16,12 @@ function(bw_add_fuzzers)
     if(TARGET fuzz_${n})
       continue()  # another part builds it
     endif()
-    add_executable(fuzz_${n} ${f})
+    # The form test classes give fuzzed forms every kind of property to fill.
+    add_executable(fuzz_${n} ${f} ${CMAKE_SOURCE_DIR}/tests/platform/core/FormTestClasses.cpp)
     target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
     target_link_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_libraries(fuzz_${n} PRIVATE bw_brantwell)
+    # Whole, so that every class registers itself and forms can name it.
+    target_link_libraries(fuzz_${n} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>")
     set_target_properties(fuzz_${n} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz)
   endforeach()
 endfunction()

@@ -70,7 +70,7 @@ endfunction()
 
 bw_embed_bitmaps(bw_platform platform SystemResources platform/graphics/TResourceModule.h
                  platform/graphics/resources)
-bw_embed_bitmaps(bw_brantwell brantwell HInstance package/PackageResources.h package)
+bw_embed_bitmaps(bw_brantwell brantwell HInstance grid/ModuleResources.h grid/resources)
 
 # The BMP reader's fuzz target, built with clang only: cmake -DBW_FUZZ=ON
 # -DCMAKE_CXX_COMPILER=clang++ -DBW_SANITIZE=ON, then build/fuzz/fuzz_bmp.

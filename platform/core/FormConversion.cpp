@@ -16,6 +16,7 @@
 #include "platform/core/TParser.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
+#include "platform/core/TextCompare.h"
 #include "platform/core/Unicode.h"
 
 namespace bw {
@@ -54,6 +55,16 @@ bool IsIdentPath(const String& S) {
     if (dot == String::npos) return true;
     start = dot + 1;
   }
+}
+
+/// Whether the text form would take Path, where a property name goes, for a keyword: one
+/// that starts or ends a component or, in a collection item (InItem), ends the item.
+bool ReadsAsKeyword(const String& Path, bool InItem) {
+  const String first = Path.substr(0, Path.find('.'));
+  if (InItem) return SameText(first, "end");
+  for (const char* keyword : {"object", "inherited", "inline", "end"})
+    if (SameText(first, keyword)) return true;
+  return false;
 }
 
 // ---------------------------------------------------------------- text to binary
@@ -462,6 +473,7 @@ class TBinaryToText {
           " is followed by data that is not a property (a defined property that stores "
           "several values has no text form)");
     }
+    CheckPropertyName(name, false);
     FLastProperty = name;
     FOut.append(size_t(Indent), ' ');
     FOut += name + " = ";
@@ -482,6 +494,12 @@ class TBinaryToText {
       if (i > 0 || AfterEquals) NewLine(pieceIndent);
       FOut += QuotePiece(std::u32string_view(s).substr(i, kStringPiece));
     }
+  }
+
+  static void CheckPropertyName(const String& Name, bool InItem) {
+    if (ReadsAsKeyword(Name, InItem))
+      throw EReadError("Cannot write the form as text: the property name \"" + Name +
+                       "\" would read back as a keyword");
   }
 
   void CheckIdent(const String& Ident) {
@@ -556,6 +574,9 @@ class TBinaryToText {
       case vaIdent: {
         const String ident = FReader.ReadIdent();
         CheckIdent(ident);
+        if (SameText(ident, "True") || SameText(ident, "False") || SameText(ident, "nil"))
+          throw EReadError("Cannot write the form as text: the identifier " + ident +
+                           " in property " + FLastProperty + " would read back as a value");
         FOut += ident;
         return;
       }
@@ -603,6 +624,7 @@ class TBinaryToText {
             NewLine(Indent + 4);
             const String name = FReader.ReadStr();
             if (!IsIdentPath(name)) throw EReadError("Invalid property name in a collection item");
+            CheckPropertyName(name, true);
             FOut += name + " = ";
             WriteValue(Indent + 4, true);
           }

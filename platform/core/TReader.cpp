@@ -569,8 +569,9 @@ void TReader::ReadProperty(TPersistent* Instance) {
       if (prop->Kind != tkClass) throw EReadError("Property " + part + " has no properties");
       TPersistent* next = prop->GetObject(target);
       auto* component = dynamic_cast<TComponent*>(next);
-      // A component that the target does not own is a reference, not a sub-object.
-      if (!next || (component && component->Owner() != target))
+      // As the writer tells them apart: a component property that can be set, or that
+      // holds a component the target does not own, is a reference, not a sub-object.
+      if (!next || (component && (component->Owner() != target || prop->SetObject)))
         throw EReadError("Property " + part + " holds no object to read into");
       target = next;
       start = dot + 1;

@@ -267,8 +267,10 @@ void TWriter::WriteProperty(TPersistent* Instance, const TPropInfo& Prop) {
     case tkClass: {
       TPersistent* object = Prop.GetObject(Instance);
       auto* component = dynamic_cast<TComponent*>(object);
-      if (component && component->Owner() != Instance) {
-        // Another component: stored as a reference by name, when it can be found again.
+      // A component is a sub-object only when the instance owns it and the property cannot
+      // be set; otherwise (a root's property naming one of its own components, say) it is
+      // a reference, stored by name when it can be found again.
+      if (component && (component->Owner() != Instance || Prop.SetObject)) {
         if (component->Name().empty()) break;
         String name = component->Name();
         if (component != FRoot && component->Owner() != FRoot) {

@@ -4,6 +4,7 @@
 
 #include "GridFixture.h"
 #include "platform/backend/VirtualKeys.h"
+#include "platform/core/Exception.h"
 #include "platform/grids/EInvalidGridOperation.h"
 #include "platform/grids/TInplaceEdit.h"
 
@@ -183,6 +184,182 @@ TEST_F(CorvathInteractionTest, OutlineColumnMustBeAColumnOfTheGrid) {
   Grid->SetOutlineCol(3);
   EXPECT_EQ(Grid->OutlineCol(), 3);
   DoubleClick(3, 1);
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A2", "B"}));
+}
+
+// ---- regressions ----------------------------------------------------------------------
+
+// Run under the sanitizers: a grid its own handler frees must not be written or read.
+TEST_F(CorvathInteractionTest, GridFreedByItsOwnMouseHandlerIsNotTouchedAgain) {
+  enum Handler { Down, DoubleDown, Up };
+  for (Handler H : {Down, DoubleDown, Up}) {
+    SCOPED_TRACE(int(H));
+    auto* G = new TestCorvath(Form);
+    G->SetParent(Form);
+    G->SetBounds(0, 0, 480, 360);
+    LoadItems(*G, "A\n\tA1\nB\n");
+    Application->ProcessMessages();
+    int Calls = 0;
+    auto FreeGrid =
+        TMouseEvent([&, H](TObject*, TMouseButton, TShiftState Shift, int32_t, int32_t) {
+          ++Calls;
+          if (H != DoubleDown || Shift.Contains(ssDouble)) delete G;
+        });
+    if (H == Up)
+      G->OnMouseUp = FreeGrid;
+    else
+      G->OnMouseDown = FreeGrid;
+    const TRect R = G->CellRect(0, 1);
+    const TPoint P{R.Left + 5, R.Top + 5};
+    if (H == DoubleDown)
+      THeadlessInput::DoubleClick(G, P);
+    else
+      THeadlessInput::Click(G, P);
+    EXPECT_EQ(Calls, H == DoubleDown ? 2 : 1);
+    EXPECT_EQ(Form->ComponentCount(), 1);  // only the fixture's grid is left
+  }
+}
+
+// Text typed into the editor stays through resynchronisations that leave the item under
+// the editor where it was; it gives way to the item's text when another item comes there.
+TEST_F(CorvathInteractionTest, TypingSurvivesResyncsThatKeepTheEditedItem) {
+  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
+    TOutlineNode* Node = Grid->RowToOutline(ARow);
+    Value = Node ? Node->Text() : String();
+  });
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  Grid->Outline()->FullExpand();
+  Grid->SetCol(2);
+  Grid->SetRow(2);  // A1
+  Grid->SetFocus();
+  auto TypeOver = [] {
+    THeadlessInput::Key(VK_F2);
+    THeadlessInput::Type("typed");
+  };
+  auto EditorText = [this] { return Grid->InplaceEditor()->Text(); };
+  TypeOver();
+  const String Typed = EditorText();
+  ASSERT_NE(Typed, "A1");
+
+  Grid->Outline()->BeginUpdate();
+  Grid->Outline()->EndUpdate();
+  EXPECT_EQ(EditorText(), Typed) << "empty update bracket";
+  Grid->Outline()->Add(0, "C");
+  Grid->Outline()->AddChild(ItemIndex(*Grid, "A1"), "A1a");
+  EXPECT_EQ(EditorText(), Typed) << "items added below";
+  Grid->SetColCount(6);
+  EXPECT_EQ(EditorText(), Typed) << "new column count";
+  Grid->Outline()->UpdateGrid();
+  EXPECT_EQ(EditorText(), Typed) << "resync on request";
+  Grid->Outline()->BeginUpdate();
+  Grid->Outline()->Add(0, "D");
+  Grid->Outline()->Get(ItemIndex(*Grid, "B"))->Collapse();
+  Grid->Outline()->EndUpdate();
+  EXPECT_EQ(EditorText(), Typed) << "changes below in a bracket";
+
+  // Another item comes under the editor: it shows that item's text.
+  Grid->Outline()->Insert(ItemIndex(*Grid, "A"), "Z");
+  EXPECT_EQ(EditorText(), "A");
+  Grid->SetRow(3);  // A1 again
+  TypeOver();
+  Grid->Outline()->GetOutlineLines()->Insert(0, "Y");  // unseen until the resync
+  Grid->Outline()->UpdateGrid();
+  EXPECT_EQ(EditorText(), "A");
+  Grid->SetRow(4);  // A1 again
+  TypeOver();
+  // The edited item replaced by a new one in the same place.
+  Grid->Outline()->BeginUpdate();
+  const int32_t A1 = ItemIndex(*Grid, "A1");
+  Grid->Outline()->Delete(A1);
+  Grid->Outline()->Insert(ItemIndex(*Grid, "A2"), "N");
+  Grid->Outline()->EndUpdate();
+  ASSERT_EQ(Grid->RowToOutline(4)->Text(), "N");
+  EXPECT_EQ(EditorText(), "N");
+}
+
+// The first press of a double-click on the partly shown last row scrolls that row into
+// view; the item it was on is the one toggled, not the one under the second press.
+TEST_F(CorvathInteractionTest, DoubleClickOnAPartlyShownRowTogglesTheItemFirstPressed) {
+  String Text;
+  for (int i = 0; i < 30; ++i)
+    Text += "I" + std::to_string(i) + "\n\tC" + std::to_string(i) + "\n";
+  LoadItems(*Grid, Text);
+  // The view ends half way down a row.
+  const int32_t Step = Grid->DefaultRowHeight() + Grid->GridLineWidth();
+  Grid->SetHeight(Grid->Height() - Grid->ClientHeight() + 6 * Step + Step / 2);
+  Paint();
+  const int32_t Partial = Grid->TopRow() + Grid->VisibleRowCount();
+  const TRect Above = Grid->CellRect(0, Partial - 1);
+  const TPoint P{Above.Left + 5, Above.Bottom + Grid->GridLineWidth() + 2};
+  ASSERT_EQ(Grid->MouseCoord(P.X, P.Y).Y, Partial);
+  TOutlineNode* Pressed = Grid->RowToOutline(Partial);
+  TOutlineNode* Below = Grid->RowToOutline(Partial + 1);
+
+  THeadlessInput::DoubleClick(Grid, P);
+  EXPECT_TRUE(Pressed->Expanded());
+  EXPECT_FALSE(Below->Expanded());
+  EXPECT_EQ(Grid->RowToOutline(Partial + 1)->Text(), "C" + Pressed->Text().substr(1));
+}
+
+// A failing OnExpand or OnCollapse handler: the item has been toggled, so the rows show
+// it, and the failure still reaches the application.
+TEST_F(CorvathInteractionTest, FailingExpandHandlerStillLeavesTheRowsRebuilt) {
+  std::vector<String> Reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { Reported.push_back(E.Message()); });
+  auto Fail = TOutlineEvent([](TObject*, int32_t) { throw Exception("handler failed"); });
+  Grid->HiddenOutline()->OnExpand = Fail;
+  Grid->HiddenOutline()->OnCollapse = Fail;
+
+  DoubleClick(0, 1);
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A2", "B"}));
+  EXPECT_EQ(Grid->RowCount(), 5);
+  DoubleClick(0, 1);
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "B"}));
+  EXPECT_EQ(Grid->RowCount(), 3);
+  EXPECT_EQ(Reported, Rows({"handler failed", "handler failed"}));
+}
+
+// The tree cell is never edited in place: an editor open on the column that becomes the
+// tree column closes, and what was typed is stored.
+TEST_F(CorvathInteractionTest, OutlineColumnMovedOntoTheEditorClosesItAndStoresTheText) {
+  std::vector<std::pair<int32_t, String>> Stored;
+  Grid->OnSetEditText = TSetEditEvent([&](TObject*, int32_t ACol, int32_t, const String& Value) {
+    Stored.emplace_back(ACol, Value);
+  });
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  Grid->SetCol(2);
+  Grid->SetFocus();
+  THeadlessInput::Type("xy");
+  ASSERT_TRUE(Grid->InplaceEditor()->Visible());
+
+  Grid->SetOutlineCol(3);  // elsewhere: the editor stays
+  EXPECT_TRUE(Grid->InplaceEditor()->Visible());
+  EXPECT_TRUE(Stored.empty());
+  Grid->SetOutlineCol(2);
+  EXPECT_FALSE(Grid->InplaceEditor()->Visible());
+  EXPECT_EQ(Stored, (std::vector<std::pair<int32_t, String>>{{2, "xy"}}));
+  Grid->ShowEditor();
+  EXPECT_FALSE(Grid->InplaceEditor()->Visible());
+}
+
+TEST_F(CorvathInteractionTest, TreeColumnTravelsWithItsColumnWhenColumnsAreDragged) {
+  Grid->SetFixedCols(0);
+  Grid->SetOptions(Grid->Options() + TGridOptions{goColMoving});
+  auto Drag = [this](int32_t From, int32_t To) {
+    THeadlessInput::MouseDown(Grid, CellCenter(From, 0));
+    THeadlessInput::MouseMove(Grid, CellCenter(To, 0));
+    THeadlessInput::MouseUp(Grid, CellCenter(To, 0));
+  };
+  Drag(0, 2);
+  EXPECT_EQ(Grid->OutlineCol(), 2);
+  Drag(3, 1);  // a column moved in before it
+  EXPECT_EQ(Grid->OutlineCol(), 3);
+  Drag(1, 4);  // and out again, past it
+  EXPECT_EQ(Grid->OutlineCol(), 2);
+  Drag(3, 4);  // columns after it
+  EXPECT_EQ(Grid->OutlineCol(), 2);
+  DoubleClick(2, 1);
   EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A2", "B"}));
 }
 

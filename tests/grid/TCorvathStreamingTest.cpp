@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "AllocationProbe.h"
 #include "CorvathTestUtil.h"
 #include "editor/TGridEditProperties.h"
 #include "platform/controls/TApplication.h"
@@ -164,6 +165,18 @@ TEST_F(CorvathStreamingTest, ColumnWidthsListMustHoldColCountEntries) {
     Bad.replace(At + 12, Stored.size() - 12, Widths);
     EXPECT_THROW(ReadBack(Bad), Exception) << Widths;
   }
+}
+
+// A damaged form claims far more columns than its width list holds: the reader refuses it
+// having taken memory for the entries that are there, not for the columns claimed.
+TEST_F(CorvathStreamingTest, ShortWidthListOfAHugeColumnCountTakesLittleMemory) {
+  Grid->SetColCount(3);
+  String Text = ComponentToText(Form.get());
+  const size_t At = Text.find("ColCount = 3");
+  ASSERT_NE(At, String::npos) << Text;
+  Text.replace(At, 12, "ColCount = 50000000");
+  const size_t Largest = LargestAllocation([&] { EXPECT_THROW(ReadBack(Text), Exception); });
+  EXPECT_LT(Largest, size_t(1) << 20);
 }
 
 }  // namespace

@@ -44,6 +44,9 @@ TSdlBackend::TSdlBackend() {
   // The click that activates a window also reaches the control under it.
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The window system's own framebuffer, not an OpenGL texture behind the window surface:
+  // the pixels are ours already, and only the changed rectangles travel to the screen.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(kSubsystems) != 0)
     throw EInvalidOperation(Format("The SDL back end cannot open a display: %s", {SDL_GetError()}));
   try {

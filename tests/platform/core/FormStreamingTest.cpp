@@ -201,6 +201,19 @@ TEST_F(FormStreamingTest, ReferencesResolveAfterTheWholeForm) {
                EReadError);
 }
 
+TEST_F(FormStreamingTest, ARootsReferenceToItsOwnComponentIsStoredByName) {
+  // The root owns every component of the form, which makes none of them its sub-object.
+  std::unique_ptr<TComponent> form(
+      ComponentFromString("object Form1: TTestForm\n  Buddy = Widget2\n  object Widget2: TWidget\n"
+                          "    Count = -1\n  end\nend\n"));
+  for (const String& stored : {ComponentToText(form.get()), ComponentToBinary(form.get())}) {
+    EXPECT_EQ(stored.find("Buddy.Count"), String::npos);
+    std::unique_ptr<TComponent> back(ComponentFromString(stored));
+    EXPECT_EQ(dynamic_cast<TWidget*>(back.get())->Buddy(), back->FindComponent("Widget2"));
+  }
+  EXPECT_NE(ComponentToText(form.get()).find("  Buddy = Widget2\n"), String::npos);
+}
+
 TEST_F(FormStreamingTest, SeveralBareValuesRoundTripInBinaryOnly) {
   TTestForm form(nullptr);
   form.SetName("Form1");

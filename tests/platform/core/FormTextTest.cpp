@@ -321,6 +321,50 @@ TEST(FormTextTest, SeveralBareValuesHaveNoTextForm) {
   EXPECT_EQ(out.Size(), 0);  // nothing half-written
 }
 
+TEST(FormTextTest, NamesAndIdentifiersTextWouldReadDifferentlyHaveNoTextForm) {
+  // Text would end the component at "end = 1", or turn the identifier into a Boolean.
+  for (const char* name : {"end", "END.x", "object", "Inherited", "inline"})
+    EXPECT_THROW(ObjectBinaryToText(FormWith([&](TWriter& w) {
+                   w.WriteStr(name);
+                   w.WriteInteger(1);
+                 })),
+                 EReadError)
+        << name;
+  for (const char* ident : {"True", "false", "NIL"})
+    EXPECT_THROW(ObjectBinaryToText(FormWith([&](TWriter& w) {
+                   w.WriteStr("Shape");
+                   w.WriteIdent(ident);
+                 })),
+                 EReadError)
+        << ident;
+  const String itemEnd = FormWith([](TWriter& w) {
+    w.WriteStr("Items");
+    w.WriteValue(vaCollection);
+    w.WriteListBegin();
+    w.WriteStr("End");
+    w.WriteInteger(1);
+    w.WriteListEnd();
+    w.WriteListEnd();
+  });
+  EXPECT_THROW(ObjectBinaryToText(itemEnd), EReadError);
+  // The same words elsewhere are plain names: a set element, a dotted tail, an item's
+  // "object" property.
+  const String fine = FormWith([](TWriter& w) {
+    w.WriteStr("Styles");
+    w.WriteSet({"True", "end"});
+    w.WriteStr("Inner.End");
+    w.WriteIdent("Trueish");
+    w.WriteStr("Items");
+    w.WriteValue(vaCollection);
+    w.WriteListBegin();
+    w.WriteStr("object");
+    w.WriteInteger(1);
+    w.WriteListEnd();
+    w.WriteListEnd();
+  });
+  EXPECT_EQ(ObjectTextToBinary(ObjectBinaryToText(fine)), fine);
+}
+
 TEST(FormTextTest, DamagedBinaryIsRefused) {
   const String good = ObjectTextToBinary(kCanonical);
   // Every truncation fails cleanly rather than producing partial text.

@@ -92,6 +92,24 @@ TEST_F(SdlBackendTest, TimersFireOnTheRealClockAndStopWhenTold) {
   EXPECT_FALSE(again);
 }
 
+TEST(SdlBackendStartTest, NamedWithoutADisplayItRaisesAndSaysWhy) {
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  EXPECT_FALSE(TSdlBackend::DisplayNamed());
+  setenv("BW_BACKEND", "sdl", 1);
+  try {
+    CreateDefaultBackend();
+    ADD_FAILURE() << "an SDL back end without a display";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_NE(std::string(e.what()).find("cannot open a display"), std::string::npos) << e.what();
+  }
+  unsetenv("BW_BACKEND");
+  unsetenv("BW_HEADLESS");
+  auto chosen = CreateDefaultBackend();
+  EXPECT_EQ(dynamic_cast<TSdlBackend*>(chosen.get()), nullptr) << "no display: headless";
+}
+
 TEST(SdlBackendStartTest, ABadScaleIsRefusedWithTheReason) {
   setenv("SDL_VIDEODRIVER", "offscreen", 1);
   setenv("BW_SCALE", "0.5", 1);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "package/PackageResources.h"
+#include "grid/ModuleResources.h"
 #include "platform/graphics/ImageFormats.h"
 #include "platform/graphics/TBitmap.h"
 

@@ -1,0 +1,96 @@
+#!/usr/bin/env bash
+# The demo on real windows: the SDL back end under Xvfb, driven with xdotool as a user
+# would. A double-click opens a branch of the plan, an Effort cell is typed into (a
+# letter among the digits is refused), and the Owner column's "..." button opens the
+# chooser, where the next name is taken. The test then checks the pixels the X server
+# shows (an xwd dump) and the plan the demo saves when it ends.
+# Usage: demo-window-test.sh PATH/TO/demo PATH/TO/xwd_pixels
+set -uo pipefail
+demo=$1
+pixels=$2
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/realwindow/xtest-helpers.sh
+source "$here/xtest-helpers.sh"
+bw_require_xvfb
+if ! command -v xwd >/dev/null 2>&1; then
+  echo "skipped: xwd not found (apt-get install x11-apps)"
+  exit 77
+fi
+
+out=${BW_DEMO_WINDOW_TEST_OUT:-$PWD/demo-window}
+rm -rf "$out"
+mkdir -p "$out"
+failed=0
+fail() {
+  echo "FAILED: $*"
+  failed=$((failed + 1))
+}
+
+# Where things are in the sample plan's window (the form's client area is the window): the
+# grid's border is 2 pixels, rows are 21 pixels and a grid line, columns as TPlanForm sets
+# them (Task 260, Owner 120, Status 96, Effort 96, ...).
+row_y() { echo $((2 + 22 * $1 + 11)); }
+readonly OWNER_X=323 OWNER_BUTTON_X=374 EFFORT_X=529 TREE_X=60
+# Visual rows of the sample as it opens.
+readonly ROW_INSPECTION_CHAMBER=9 ROW_SLAB_POUR=12 ROW_ROOF=20
+# Yellow is the folder picture's fill: a level-1 folder fills x 2..24, a level-2 one 24..46.
+yellow_in() { # DUMP ROW X0 X1
+  local y0=$((2 + 22 * $2))
+  "$pixels" "$1" "$3" "$y0" "$4" $((y0 + 21)) FFFF00
+}
+
+drive() {
+  bw_start_xvfb || return 1
+  BW_BACKEND=sdl bw_start_app "$out/demo.log" "$demo" --save-on-exit "$out/plan.form"
+  wid=$(bw_wait_window "Brantwell demo: project plan") || return 1
+  sleep 1
+  xwd -silent -id "$wid" -out "$out/before.xwd" || return 1
+  bw_double_click "$wid" $TREE_X "$(row_y $ROW_ROOF)" || return 1
+  bw_click "$wid" $EFFORT_X "$(row_y $ROW_SLAB_POUR)" && bw_type "7x" && bw_key Return || return 1
+  bw_click "$wid" $OWNER_X "$(row_y $ROW_INSPECTION_CHAMBER)" && bw_key F2 || return 1
+  bw_click "$wid" $OWNER_BUTTON_X "$(row_y $ROW_INSPECTION_CHAMBER)" || return 1
+  bw_wait_window "Owner" >/dev/null || return 1
+  bw_key Down Return && bw_key Return || return 1
+  if xdotool search --onlyvisible --name '^Owner$' >/dev/null 2>&1; then
+    fail "the chooser is still open after Return"
+  fi
+  xwd -silent -id "$wid" -out "$out/after.xwd"
+}
+if ! drive; then
+  echo "FAILED: could not drive the demo"
+  cat "$out/demo.log"
+  exit 1
+fi
+status=0
+bw_stop_app || status=$?
+[ $status -eq 0 ] || fail "the demo ended with status $status"
+
+# The pixels: the row under Roof showed Services' folder; after the double-click it shows
+# Roof's first child, a level deeper, and Covering's folder sits at level 2 below it.
+size=$("$pixels" "$out/after.xwd") || fail "cannot read the window dump"
+[ "$size" = "914 600" ] || fail "the window is $size, not 914 600"
+[ "$(yellow_in "$out/before.xwd" 21 2 24)" -gt 20 ] || fail "before: no folder at level 1 on row 21"
+[ "$(yellow_in "$out/after.xwd" 21 2 24)" -eq 0 ] || fail "after: row 21 still shows a level-1 folder"
+[ "$(yellow_in "$out/after.xwd" 22 24 46)" -gt 20 ] || fail "after: no level-2 folder (Covering) on row 22"
+[ "$(yellow_in "$out/after.xwd" 25 2 24)" -gt 20 ] || fail "after: Services' folder is not on row 25"
+
+# The saved cells: data rows are the outline's item numbers (one fixed row first).
+expect_cell() { # COL DATAROW TEXT
+  if grep -qxF "$(printf '%s\t%s\t%s' "$1" "$2" "$3")" "$out/plan.cells" 2>/dev/null; then
+    echo "ok: column $1, data row $2 is \"$3\""
+  else
+    fail "column $1, data row $2: expected \"$3\", got \"$(grep -P "^$1\t$2\t" "$out/plan.cells" | cut -f3)\""
+  fi
+}
+expect_cell 3 35 "7"           # Slab pour's effort: "7x" typed, the x refused
+expect_cell 1 32 "Nina Okafor" # Inspection chamber: the name after Marek Kowal
+expect_cell 0 0 "Task"
+grep -q "OnButtonClick = PlanButtonClick" "$out/plan.form" || fail "the saved form lost its handlers"
+
+if [ $failed -ne 0 ]; then
+  echo "--- demo output:"
+  cat "$out/demo.log"
+  echo "--- window dumps: $out/before.xwd, $out/after.xwd"
+  exit 1
+fi
+echo "demo window test passed"
