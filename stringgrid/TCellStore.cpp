@@ -96,6 +96,14 @@ struct TCellStore::TPage {
   }
 };
 
+struct TCellStore::TWriteSpot {
+  TStringSparseList* List = nullptr;  // the row's list, which takes the write
+  TPage* Page = nullptr;              // else the page and the cell's place in it
+  uint32_t Row = 0;
+  uint32_t Pos = 0;
+  bool Found = false;  // a cell is at Pos
+};
+
 struct TCellStore::TRowContents {
   bool Exists = false;
   TStringSparseList* List = nullptr;
@@ -224,93 +232,64 @@ TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
   return Cell ? Cell->Obj : nullptr;
 }
 
-TStringSparseList* TCellStore::ListForNewCell(int32_t ARow, TSparseQuantum ColQuantum) {
-  const TPage* Page = PageOf(ARow);
-  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
-  if (Page->End(R) - Page->Begin(R) < uint32_t(kMaxPackedRow)) return nullptr;
-  return EnsureList(ARow, ColQuantum);
+TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Storing,
+                                          TSparseQuantum ColQuantum) {
+  CheckRow(ARow);
+  TWriteSpot Spot;
+  TPage* Page = PageOf(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  const bool Exists = Page && (Page->Existing & Bit);
+  if (Exists && (Page->Listed & Bit)) {
+    Spot.List = ListAt(ARow);
+    return Spot;
+  }
+  if (Storing) {
+    CheckLimit(ARow, FLists->Quantum());
+    Page = EnsurePage(ARow);
+    Page->Existing |= Bit;
+  }
+  if (ACol < 0) RaiseIndexError();
+  // Nothing to clear: a row that does not exist is not made for it.
+  if (!Storing && !Exists) return Spot;
+  Spot.Page = Page;
+  Spot.Row = static_cast<uint32_t>(ARow) & kRowMask;
+  Spot.Pos = Page->LowerBound(Spot.Row, ACol);
+  Spot.Found = Spot.Pos < Page->End(Spot.Row) && Page->Cells()[Spot.Pos].Col == ACol;
+  if (Spot.Found) return Spot;
+  CheckLimit(ACol, ColQuantum);
+  if (Storing && Page->End(Spot.Row) - Page->Begin(Spot.Row) >= uint32_t(kMaxPackedRow))
+    Spot.List = EnsureList(ARow, ColQuantum);
+  return Spot;
 }
 
 void TCellStore::SetText(int32_t ACol, int32_t ARow, const String& Value,
                          TSparseQuantum ColQuantum) {
-  CheckRow(ARow);
-  TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
-  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
-  const bool Exists = Page && (Page->Existing & Bit);
-  if (Exists && (Page->Listed & Bit)) {
-    ListAt(ARow)->Put(ACol, Value);
-    return;
+  const TWriteSpot Spot = Locate(ACol, ARow, !Value.empty(), ColQuantum);
+  if (Spot.List) {
+    Spot.List->Put(ACol, Value);
+  } else if (!Spot.Found) {
+    if (!Value.empty()) InsertCell(ARow, Spot.Pos, ACol, nullptr, Value);
+  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; !Value.empty()) {
+    Cell.Text.Assign(Value);
+  } else if (Cell.Obj) {
+    Cell.Text.Release();
+  } else {
+    EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
   }
-  if (Value.empty()) {
-    // Nothing to store: a row that does not exist is not made for it.
-    if (ACol < 0) RaiseIndexError();
-    if (!Exists) return;
-    CheckLimit(ACol, ColQuantum);
-    const uint32_t Pos = Page->LowerBound(R, ACol);
-    if (Pos == Page->End(R) || Page->Cells()[Pos].Col != ACol) return;
-    TCell& Cell = Page->Cells()[Pos];
-    if (Cell.Obj)
-      Cell.Text.Release();
-    else
-      EraseCells(Page, R, Pos, Pos + 1, true);
-    return;
-  }
-  CheckLimit(ARow, FLists->Quantum());
-  Page = EnsurePage(ARow);
-  Page->Existing |= Bit;
-  if (ACol < 0) RaiseIndexError();
-  const uint32_t Pos = Page->LowerBound(R, ACol);
-  if (Pos < Page->End(R) && Page->Cells()[Pos].Col == ACol) {
-    Page->Cells()[Pos].Text.Assign(Value);
-    return;
-  }
-  CheckLimit(ACol, ColQuantum);
-  if (TStringSparseList* List = ListForNewCell(ARow, ColQuantum))
-    List->Put(ACol, Value);
-  else
-    InsertCell(ARow, Pos, ACol, nullptr, Value);
 }
 
 void TCellStore::SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQuantum ColQuantum) {
-  CheckRow(ARow);
-  TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
-  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
-  const bool Exists = Page && (Page->Existing & Bit);
-  if (Exists && (Page->Listed & Bit)) {
-    TStringSparseList& List = *ListAt(ARow);
-    List.PutObject(ACol, Value);
-    if (!Value) DropIfEmpty(List, ACol);
-    return;
+  const TWriteSpot Spot = Locate(ACol, ARow, Value != nullptr, ColQuantum);
+  if (Spot.List) {
+    Spot.List->PutObject(ACol, Value);
+    if (!Value) DropIfEmpty(*Spot.List, ACol);
+  } else if (!Spot.Found) {
+    if (Value) InsertCell(ARow, Spot.Pos, ACol, Value, String());
+  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; Value || !Cell.Text.IsEmpty()) {
+    Cell.Obj = Value;
+  } else {
+    EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
   }
-  if (!Value) {
-    if (ACol < 0) RaiseIndexError();
-    if (!Exists) return;
-    CheckLimit(ACol, ColQuantum);
-    const uint32_t Pos = Page->LowerBound(R, ACol);
-    if (Pos == Page->End(R) || Page->Cells()[Pos].Col != ACol) return;
-    TCell& Cell = Page->Cells()[Pos];
-    if (Cell.Text.IsEmpty())
-      EraseCells(Page, R, Pos, Pos + 1, true);
-    else
-      Cell.Obj = nullptr;
-    return;
-  }
-  CheckLimit(ARow, FLists->Quantum());
-  Page = EnsurePage(ARow);
-  Page->Existing |= Bit;
-  if (ACol < 0) RaiseIndexError();
-  const uint32_t Pos = Page->LowerBound(R, ACol);
-  if (Pos < Page->End(R) && Page->Cells()[Pos].Col == ACol) {
-    Page->Cells()[Pos].Obj = Value;
-    return;
-  }
-  CheckLimit(ACol, ColQuantum);
-  if (TStringSparseList* List = ListForNewCell(ARow, ColQuantum))
-    List->PutObject(ACol, Value);
-  else
-    InsertCell(ARow, Pos, ACol, Value, String());
 }
 
 // ---- rows ----------------------------------------------------------------------------------

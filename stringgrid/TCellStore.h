@@ -76,6 +76,7 @@ class TCellStore {
   struct TCell;
   struct TPage;
   struct TRowContents;
+  struct TWriteSpot;
 
   TPage* PageOf(int32_t ARow) const;
   TPage* EnsurePage(int32_t ARow);
@@ -87,9 +88,9 @@ class TCellStore {
   void InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* Obj, const String& Text);
   /// Takes the cells Begin..End-1 out of row R's run, freeing their texts if Release.
   static void EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release);
-  /// The cell of ARow at ACol is to be made: in the page, or in the row's list once the
-  /// row is full. Returns the list when it went there.
-  TStringSparseList* ListForNewCell(int32_t ARow, TSparseQuantum ColQuantum);
+  /// Where a write of cell (ACol, ARow) goes, checking its indexes first. Storing makes
+  /// the row exist, and sends a new cell of a full row to the row's list.
+  TWriteSpot Locate(int32_t ACol, int32_t ARow, bool Storing, TSparseQuantum ColQuantum);
   TRowContents TakeRow(int32_t ARow);
   void PutRow(int32_t ARow, TRowContents&& Contents);
 
