@@ -86,7 +86,8 @@ TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
   for (int step = 0; step < 2000; ++step) {
     const int32_t n = o.ItemCount();
     const int32_t i = int32_t(random() % uint32_t(n + 1));
-    const String t = "n" + std::to_string(counter++);
+    String t = "n";
+    t += std::to_string(counter++);
     switch (random() % 5) {
       case 0:
         o.Add(i, t);
@@ -185,6 +186,39 @@ TEST(TOutlineTreeTest, ADeepChainBuiltItemByItemHasTheRightShape) {
   EXPECT_EQ(tree.Level(kDepth / 2 + 2), 1);
   EXPECT_EQ(tree.End(kDepth / 2 + 2), kDepth / 2 + 3);
   EXPECT_EQ(o.RootNode()->GetNextChild(1), kDepth / 2 + 2);
+}
+
+// A tree large enough to keep its records in big blocks as well as in single chunks: a
+// branch deleted from the middle moves the rest across both, and shrinking to nothing
+// and growing again reuses the store.
+TEST(TOutlineTreeTest, ALargeTreeStaysRightAcrossItsWholeStore) {
+  constexpr int32_t kTop = 3000, kPer = 100;  // 300,000 items
+  TOutlineTree tree;
+  auto fill = [&] {
+    for (int32_t t = 0; t < kTop; ++t)
+      for (int32_t c = 0; c < kPer; ++c)
+        tree.InsertAt(tree.Count() + 1, c == 0 ? 1 : 2, "t" + std::to_string(t), nullptr);
+  };
+  auto expectTops = [&](int32_t tops) {
+    ASSERT_EQ(tree.Count(), tops * kPer);
+    for (int32_t t = 0; t < tops; ++t) {
+      const int32_t p = 1 + t * kPer;
+      ASSERT_EQ(tree.Level(p), 1) << p;
+      ASSERT_EQ(tree.End(p), p + kPer) << p;
+      ASSERT_EQ(tree.Parent(p + kPer - 1), p) << p;
+    }
+  };
+  fill();
+  expectTops(kTop);
+  EXPECT_EQ(tree.Text(1 + 2999 * kPer), "t2999");
+  tree.DeleteAt(1 + 10 * kPer);
+  expectTops(kTop - 1);
+  EXPECT_EQ(tree.Text(1 + 10 * kPer), "t11");
+  EXPECT_EQ(tree.Text(1 + 2998 * kPer), "t2999");
+  tree.Clear();
+  EXPECT_EQ(tree.Count(), 0);
+  fill();
+  expectTops(kTop);
 }
 
 }  // namespace
