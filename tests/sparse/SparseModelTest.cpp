@@ -101,6 +101,34 @@ struct TIndexDraw {
   void NewEpoch() { base = rnd.OneIn(2) ? 0 : limit - Window + 10; }
 };
 
+// Exchange and Move on a list and its reference alike; true when the reference refuses
+// the call, which the list must then raise for.
+template <class List, class Entry>
+bool ExchangeBoth(List& l, TRefEntries<Entry>& m, int32_t a, int32_t b, int32_t step) {
+  if (a < 0 || b < 0 || std::max(a, b) > m.limit) {
+    EXPECT_THROW(l.Exchange(a, b), EListError) << "step " << step;
+    return true;
+  }
+  l.Exchange(a, b);
+  m.Swap(a, b);
+  return false;
+}
+
+template <class List, class Entry>
+bool MoveBoth(List& l, TRefEntries<Entry>& m, int32_t a, int32_t b, int32_t step) {
+  if (a == b) {
+    l.Move(a, b);
+    return false;
+  }
+  if (m.MoveRefused(a, b)) {
+    EXPECT_THROW(l.Move(a, b), EListError) << "step " << step;
+    return true;
+  }
+  l.Move(a, b);
+  m.MoveEntry(a, b);
+  return false;
+}
+
 Pointer P(int32_t n) {
   return reinterpret_cast<Pointer>(static_cast<intptr_t>(n) * 8 + 8);
 }
@@ -173,26 +201,10 @@ void RunSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
         if (a >= 0 && a < m.count) m.DeleteAt(a);
         break;
       case 3:  // Exchange
-        refused = a < 0 || b < 0 || std::max(a, b) > m.limit;
-        if (refused) {
-          EXPECT_THROW(l.Exchange(a, b), EListError) << "step " << step;
-        } else {
-          l.Exchange(a, b);
-          m.Swap(a, b);
-        }
+        refused = ExchangeBoth(l, m, a, b, step);
         break;
       case 4:  // Move
-        if (a == b) {
-          l.Move(a, b);
-          break;
-        }
-        refused = m.MoveRefused(a, b);
-        if (refused) {
-          EXPECT_THROW(l.Move(a, b), EListError) << "step " << step;
-        } else {
-          l.Move(a, b);
-          m.MoveEntry(a, b);
-        }
+        refused = MoveBoth(l, m, a, b, step);
         break;
       case 5:  // GetItem
         if (a < 0) {
@@ -304,26 +316,10 @@ void RunStringSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
         }
         break;
       case 4:  // Exchange
-        refused = a < 0 || b < 0 || std::max(a, b) > m.limit;
-        if (refused) {
-          EXPECT_THROW(l.Exchange(a, b), EListError) << "step " << step;
-        } else {
-          l.Exchange(a, b);
-          m.Swap(a, b);
-        }
+        refused = ExchangeBoth(l, m, a, b, step);
         break;
       case 5:  // Move: the entry itself, present or absent, goes to its new index
-        if (a == b) {
-          l.Move(a, b);
-          break;
-        }
-        refused = m.MoveRefused(a, b);
-        if (refused) {
-          EXPECT_THROW(l.Move(a, b), EListError) << "step " << step;
-        } else {
-          l.Move(a, b);
-          m.MoveEntry(a, b);
-        }
+        refused = MoveBoth(l, m, a, b, step);
         break;
     }
     ASSERT_EQ(l.GetCount(), m.count) << "op " << op << " (" << a << ", " << b << "), step " << step;
