@@ -523,6 +523,7 @@ TInplaceEdit* TCorvath::CreateEditor() {
 void TCorvath::SetTreeOptions(TTreeOptions Value) {
   if (Value == FTreeOptions) return;
   FTreeOptions = Value;
+  FHiddenOutline->SetKeepExpanded(Value.Contains(toKeepState));
   FTypeAhead.Clear();
   Invalidate();
 }

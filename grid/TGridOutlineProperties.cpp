@@ -2,14 +2,41 @@
 
 #include "grid/TCorvath.h"
 #include "grid/TInGridOutline.h"
+#include "platform/core/TFiler.h"
 #include "platform/core/TPropertyTable.h"
+#include "platform/core/TReader.h"
 #include "platform/core/TStrings.h"
+#include "platform/core/TWriter.h"
 
 namespace bw {
 
 BW_PUBLISHED(TGridOutlineProperties) {
   P.Property("Lines", &TGridOutlineProperties::GetOutlineLines,
              &TGridOutlineProperties::SetOutlineLines);
+}
+
+void TGridOutlineProperties::DefineProperties(TFiler* Filer) {
+  inherited::DefineProperties(Filer);
+  const bool Kept =
+      FGrid->TreeOptions().Contains(toKeepState) && !FHiddenOutline->ExpandedBranches().empty();
+  Filer->DefineProperty(
+      "Expanded",
+      [this](TReader* Reader) {
+        // The whole list first: a damaged one opens nothing.
+        std::vector<int32_t> Items;
+        Reader->ReadListBegin();
+        while (!Reader->EndOfList())
+          Items.push_back(Reader->ReadInteger());
+        Reader->ReadListEnd();
+        FHiddenOutline->SetExpandedBranches(Items);
+      },
+      [this](TWriter* Writer) {
+        Writer->WriteListBegin();
+        for (int32_t Item : FHiddenOutline->ExpandedBranches())
+          Writer->WriteInteger(Item);
+        Writer->WriteListEnd();
+      },
+      Kept);
 }
 
 void TGridOutlineProperties::UpdateGrid() {

@@ -60,6 +60,10 @@ class TGridOutlineProperties : public TGraphicsObject {
   /// (Updating false), which is when the items are complete.
   void SetUpdateState(bool Updating);
 
+  /// With the grid's toKeepState, "Expanded", the list of open branches, is stored
+  /// beside Lines; a form without it reads with every branch closed.
+  void DefineProperties(TFiler* Filer) override;
+
   /// The depth of open brackets.
   int32_t UpdateCount() const { return FUpdateCount; }
 

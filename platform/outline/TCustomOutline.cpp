@@ -74,6 +74,29 @@ String ReadAll(TStream& stream, const String& source) {
   }
 }
 
+// The lines of an outline text that end in CR LF, numbered from 1 as the items are, when
+// some line ends in a bare LF; none otherwise (see KeepExpanded). Lines split as
+// TOutlineTree::LoadText splits them.
+std::vector<int32_t> LinesEndingInCrLf(std::string_view text) {
+  std::vector<int32_t> lines;
+  bool bareLf = false;
+  int32_t line = 0;
+  for (size_t i = 0; i < text.size();) {
+    ++line;
+    const size_t eol = text.find_first_of("\r\n", i);
+    if (eol == std::string_view::npos) break;
+    if (text[eol] == '\r' && eol + 1 < text.size() && text[eol + 1] == '\n') {
+      lines.push_back(line);
+      i = eol + 2;
+    } else {
+      bareLf |= text[eol] == '\n';
+      i = eol + 1;
+    }
+  }
+  if (!bareLf) lines.clear();
+  return lines;
+}
+
 String Quoted(const String& FileName) {
   return "\"" + FileName + "\"";
 }
@@ -247,6 +270,9 @@ void TCustomOutline::SetSelectedItem(int32_t Value) {
 void TCustomOutline::LoadText(std::string_view text, const String& source) {
   TOutlineTree items;
   items.LoadText(text, source);
+  if (FKeepExpanded)
+    for (int32_t p : LinesEndingInCrLf(text))
+      if (p <= items.Count() && items.Size(p) > 1) items.SetExpanded(p, true);
   ReplaceItems(items);
 }
 
@@ -260,7 +286,33 @@ void TCustomOutline::ReplaceItems(TOutlineTree& items) {
 String TCustomOutline::SaveText() const {
   String text;
   FTree.AppendText(text);
-  return text;
+  if (!FKeepExpanded) return text;
+  // Item texts hold no line breaks, so line p ends at the p-th LF.
+  String kept;
+  kept.reserve(text.size() + text.size() / 8);
+  int32_t p = 1;
+  for (size_t from = 0, lf; (lf = text.find('\n', from)) != String::npos; from = lf + 1, ++p) {
+    kept.append(text, from, lf - from);
+    if (FTree.Size(p) > 1 && FTree.Expanded(p)) kept += '\r';
+    kept += '\n';
+  }
+  return kept;
+}
+
+std::vector<int32_t> TCustomOutline::ExpandedBranches() const {
+  std::vector<int32_t> items;
+  for (int32_t p = 1, n = FTree.Count(); p <= n; ++p)
+    if (FTree.Size(p) > 1 && FTree.Expanded(p)) items.push_back(p);
+  return items;
+}
+
+void TCustomOutline::SetExpandedBranches(std::span<const int32_t> Items) {
+  for (int32_t p : Items)
+    CheckIndex(p, 1);
+  FTree.SetAllExpanded(false);
+  for (int32_t p : Items)
+    FTree.SetExpanded(p, true);
+  NotifyChanged();
 }
 
 void TCustomOutline::LoadFromFile(const String& FileName) {

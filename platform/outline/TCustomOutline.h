@@ -9,6 +9,8 @@
 // branches whole (ForEachVisible, NextVisible).
 
 #include <memory>
+#include <span>
+#include <vector>
 
 #include "platform/controls/TCustomControl.h"
 #include "platform/core/TEvent.h"
@@ -94,6 +96,22 @@ class TCustomOutline : public TCustomControl {
   void LoadFromStream(TStream* Stream);
   void SaveToFile(const String& FileName);
   void SaveToStream(TStream* Stream);
+
+  /// Whether the text form keeps which branches are open; false by default. Saving then
+  /// ends the line of every open item with children in CR LF and every other line in LF,
+  /// and loading opens the items whose lines end in CR LF. Every reader takes both as
+  /// line ends, so one that keeps no state, or another tool, reads the same items, all
+  /// closed. A text none of whose lines ends in a bare LF (one that some editor rewrote
+  /// with CR LF throughout) holds no state: its items load closed. The last line, always a
+  /// leaf's, ends in LF.
+  bool KeepExpanded() const { return FKeepExpanded; }
+  void SetKeepExpanded(bool Value) { FKeepExpanded = Value; }
+
+  /// The open items that have children, in order.
+  std::vector<int32_t> ExpandedBranches() const;
+  /// Opens exactly the items listed and closes every other, raising no OnExpand or
+  /// OnCollapse. An index that names no item raises EOutlineError and changes nothing.
+  void SetExpandedBranches(std::span<const int32_t> Items);
 
   /// The items as a list of strings, one a line in the text form (leading tabs give the
   /// level) with each item's Data as the line's object. Editing it edits the items;
@@ -188,6 +206,7 @@ class TCustomOutline : public TCustomControl {
   int32_t FItemHeight = 16;
   int32_t FTopItem = 0;  // may be stale; TopItem() gives the shown item
   String FItemSeparator = "\\";
+  bool FKeepExpanded = false;
   std::unique_ptr<TOutlineStrings> FLines;
   std::unique_ptr<TBitmap> FPictures[5];
 
