@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "CorvathTestUtil.h"
+#include "FormFixture.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TForm.h"
 #include "platform/core/ClassRegistry.h"
@@ -23,42 +24,21 @@ using Rows = std::vector<String>;
 const char* const kItems = "A\n\tA1\n\t\tA11\n\tA2\nB\n\tB1\nC\n\tC1\n\t\tC11\n";
 const char* const kKeptText = "A\r\n\tA1\r\n\t\tA11\n\tA2\nB\n\tB1\nC\n\tC1\r\n\t\tC11\n";
 
-class CorvathKeepStateTest : public ::testing::Test {
+class CorvathKeepStateTest : public FormFixture {
  protected:
   void SetUp() override {
-    Application->Reset();
-    RegisterClasses<TForm, TCorvath>();
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetName("Form1");
-    Grid = new TCorvath(Form.get());
-    Grid->SetName("Grid1");
-    Grid->SetParent(Form.get());
+    FormFixture::SetUp();
     LoadItems(*Grid, kItems);
     for (const char* Text : {"A", "A1", "C1"})
       Grid->Outline()->Get(ItemIndex(*Grid, Text))->Expand();
     Grid->Outline()->UpdateGrid();
   }
-  void TearDown() override {
-    Loaded.reset();
-    Form.reset();
-    Application->Reset();
-  }
 
-  TCorvath* ReadBack(const String& Data) {
-    Loaded.reset(ComponentFromString(Data));
-    auto* grid = dynamic_cast<TCorvath*>(Loaded->FindComponent("Grid1"));
-    EXPECT_NE(grid, nullptr);
-    return grid;
-  }
   static String Saved(TCorvath& G) {
     TStringStream Stream("");
     G.Outline()->SaveToStream(&Stream);
     return Stream.DataString();
   }
-
-  std::unique_ptr<TForm> Form;
-  std::unique_ptr<TComponent> Loaded;
-  TCorvath* Grid = nullptr;
 };
 
 TEST_F(CorvathKeepStateTest, FormsKeepTheOpenBranchesBesideTheItems) {

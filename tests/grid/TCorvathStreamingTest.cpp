@@ -7,6 +7,7 @@
 
 #include "AllocationProbe.h"
 #include "CorvathTestUtil.h"
+#include "FormFixture.h"
 #include "editor/TGridEditProperties.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TForm.h"
@@ -19,35 +20,7 @@ namespace {
 
 using Rows = std::vector<String>;
 
-class CorvathStreamingTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    Application->Reset();
-    RegisterClasses<TForm, TCorvath>();
-    Form = std::make_unique<TForm>(nullptr);
-    Form->SetName("Form1");
-    Grid = new TCorvath(Form.get());
-    Grid->SetName("Grid1");
-    Grid->SetParent(Form.get());
-  }
-  void TearDown() override {
-    Loaded.reset();
-    Form.reset();
-    Application->Reset();
-  }
-
-  /// The grid of a form read back from Data.
-  TCorvath* ReadBack(const String& Data) {
-    Loaded.reset(ComponentFromString(Data));
-    auto* grid = dynamic_cast<TCorvath*>(Loaded->FindComponent("Grid1"));
-    EXPECT_NE(grid, nullptr);
-    return grid;
-  }
-
-  std::unique_ptr<TForm> Form;
-  std::unique_ptr<TComponent> Loaded;
-  TCorvath* Grid = nullptr;
-};
+using CorvathStreamingTest = FormFixture;
 
 TEST_F(CorvathStreamingTest, NewGridDefaults) {
   EXPECT_EQ(Grid->OutlineCol(), 0);
