@@ -156,6 +156,14 @@ void TSdlBackend::RaiseWindow(TWindowId Window, bool Activate) {
   }
 }
 
+void TSdlBackend::SetTextInputPlace(TWindowId Window, const TRect& Caret) {
+  if (!FWindows.Find(Window)) return;
+  // SDL places the input method's window beside this rectangle of the focused window.
+  SDL_Rect place{FWindows.ToDevice(Caret.Left), FWindows.ToDevice(Caret.Top),
+                 FWindows.ToDevice(Caret.Width()), FWindows.ToDevice(Caret.Height())};
+  SDL_SetTextInputRect(&place);
+}
+
 void TSdlBackend::GiveKeyboard(TWindowId Window) {
   TSdlWindow* w = FWindows.Find(Window);
   if (w && w->Visible) SDL_SetWindowInputFocus(w->Handle);
