@@ -104,7 +104,7 @@ TCorvath::TCorvath(TComponent* AOwner) : TDrawGrid(AOwner) {
 TCorvath::~TCorvath() {
   FOutlineProps.reset();
   FEditorProps.reset();
-  FRowMap = {};
+  FRowMap.Clear();
   // The hidden outline outlives this body (its owner frees it later); it must not reach
   // back into the parts of the grid that are gone by then.
   FHiddenOutline->OnChange.Clear();
@@ -159,21 +159,15 @@ void TCorvath::SyncOutline() {
   if (FSettingRowCount) {
     // Nested in this grid's own change of the row count: the map is complete and the
     // count already set to match it.
-    SetRowCount(FixedRows() + std::max<int32_t>(int32_t(FRowMap.size()), 1));
+    SetRowCount(FixedRows() + std::max<int32_t>(FRowMap.Size(), 1));
     Invalidate();
     return;
   }
   NoteEditedItem();
   TOutlineNode* const Edited = FEditedRow == Row() ? Resolve(FEditedItem) : nullptr;
-  DropNodeCache();
-  FRowMap.clear();
-  if (FHiddenOutline->ItemCount() > 0) {
-    // The shown items in display order: an item is shown when every ancestor is
-    // expanded, and the walk steps over each collapsed branch whole.
-    FRowMap.reserve(size_t(FHiddenOutline->ItemCount()));
-    FHiddenOutline->ForEachVisible([this](int32_t Index) { FRowMap.push_back(Index); });
-  }
-  FNodeCache.resize(FRowMap.size());
+  // The shown items in display order: an item is shown when every ancestor is expanded.
+  // After nothing but a few expansions and collapses only their branches are redone.
+  FRowMap.Sync(FHiddenOutline->Tree());
   {
     // An empty outline keeps one blank row. A new count comes back through SizeChanged.
     FSettingRowCount = true;
@@ -181,7 +175,7 @@ void TCorvath::SyncOutline() {
       bool& Flag;
       ~Reset() { Flag = false; }
     } reset{FSettingRowCount};
-    SetRowCount(FixedRows() + std::max<int32_t>(int32_t(FRowMap.size()), 1));
+    SetRowCount(FixedRows() + std::max<int32_t>(FRowMap.Size(), 1));
   }
   FMapCurrent = true;
   Invalidate();
@@ -193,7 +187,6 @@ void TCorvath::SyncOutline() {
 }
 
 void TCorvath::ItemsChanged() {
-  DropNodeCache();
   FMapCurrent = false;
 }
 
@@ -211,44 +204,23 @@ TOutlineNode* TCorvath::Resolve(const TItemRef& Ref) const {
   return Ref.Released == FHiddenOutline->Tree().NodesReleased() ? Ref.Node : nullptr;
 }
 
-void TCorvath::DropNodeCache() const {
-  const size_t To = std::min(FCachedTo + 1, FNodeCache.size());
-  if (FCachedFrom < To)
-    std::fill(FNodeCache.begin() + ptrdiff_t(FCachedFrom), FNodeCache.begin() + ptrdiff_t(To),
-              nullptr);
-  FCachedFrom = SIZE_MAX;
-  FCachedTo = 0;
-}
-
 TOutlineNode* TCorvath::RowToOutline(int32_t ARow) const {
   const int64_t k = int64_t(ARow) - FixedRows();
-  if (k < 0 || k >= int64_t(FRowMap.size())) return nullptr;
-  // Inside an update bracket items may go without the grid hearing of it yet, so the
-  // handles looked up before are not trusted then.
-  const bool Trusted = !FHiddenOutline->Updating();
-  if (Trusted) {
-    if (TOutlineNode* Cached = FNodeCache[size_t(k)]) return Cached;
-  }
-  const int32_t Index = FRowMap[size_t(k)];
+  if (k < 0 || k >= FRowMap.Size()) return nullptr;
+  const int32_t Index = FRowMap.At(int32_t(k));
   // A stale entry may point past the items that are left.
   if (Index < 1 || Index > FHiddenOutline->ItemCount()) return nullptr;
   // Read the handle straight from the item array; only an item never asked for before
   // needs Get to make its handle.
   TOutlineNode* Node = FHiddenOutline->Tree().Node(Index);
-  if (!Node) Node = FHiddenOutline->Get(Index);
-  if (Trusted) {
-    FNodeCache[size_t(k)] = Node;
-    FCachedFrom = std::min(FCachedFrom, size_t(k));
-    FCachedTo = std::max(FCachedTo, size_t(k));
-  }
-  return Node;
+  return Node ? Node : FHiddenOutline->Get(Index);
 }
 
 int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {
   if (ARow < FixedRows()) return ARow;
   const int64_t k = int64_t(ARow) - FixedRows();
-  if (k >= int64_t(FRowMap.size())) throw EListError(SListIndexError);
-  const int32_t Index = FRowMap[size_t(k)];
+  if (k >= FRowMap.Size()) throw EListError(SListIndexError);
+  const int32_t Index = FRowMap.At(int32_t(k));
   if (Index > FHiddenOutline->ItemCount()) return -1;
   return FixedRows() + Index - 1;
 }

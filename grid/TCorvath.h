@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "editor/EditEvents.h"
+#include "grid/TOutlineRowMap.h"
 #include "platform/grids/TDrawGrid.h"
 
 namespace bw {
@@ -146,16 +147,9 @@ class TCorvath : public TDrawGrid {
   TItemRef FEditedItem;
   int32_t FEditedRow = -1;
   // Entry k: outline index of the item on visual row FixedRows + k.
-  std::vector<int32_t> FRowMap;
+  TOutlineRowMap FRowMap;
   std::unique_ptr<TGridEditProperties> FEditorProps;
 
-  // The node handle of map entry k once RowToOutline has looked it up, else null; valid
-  // until the map is rebuilt or the items change (the hidden outline's OnItemsChanged).
-  // Entries FCachedFrom to FCachedTo may be set; the rest are null.
-  void DropNodeCache() const;
-  mutable std::vector<TOutlineNode*> FNodeCache;
-  mutable size_t FCachedFrom = SIZE_MAX;
-  mutable size_t FCachedTo = 0;
   // Set while SyncOutline changes the row count: the nested run that SizeChanged makes
   // finds the map it would build already in place.
   bool FSettingRowCount = false;

@@ -3,6 +3,13 @@
 // chunks. Growing never moves what is stored (a std::vector of a million items would
 // copy them all on each doubling and fault in twice the memory), and freed chunks are
 // reused by the allocator. Records are moved with memmove, chunk by chunk.
+//
+// The first chunks come from the allocator one by one. A large array takes its further
+// chunks from 2 MiB blocks that the system may back with huge pages, so that filling
+// millions of records costs a few page faults rather than one per 4 KiB. Chunks are
+// only ever added and removed at the end, so the blocks are too.
+
+#include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,10 +31,7 @@ class TOutlineArray {
   static constexpr size_t kMask = kChunk - 1;
 
   TOutlineArray() = default;
-  ~TOutlineArray() {
-    for (T* chunk : FChunks)
-      std::free(chunk);
-  }
+  ~TOutlineArray() { Truncate(0); }
   TOutlineArray(const TOutlineArray&) = delete;
   TOutlineArray& operator=(const TOutlineArray&) = delete;
 
@@ -35,6 +39,12 @@ class TOutlineArray {
   T& operator[](size_t i) { return FChunks[i >> kShift][i & kMask]; }
   const T& operator[](size_t i) const { return FChunks[i >> kShift][i & kMask]; }
 
+  /// Record i and how many records follow it in the same chunk, itself included: a run
+  /// that can be read as a plain array.
+  const T* RunAt(size_t i, size_t& n) const {
+    n = kChunk - (i & kMask);
+    return &(*this)[i];
+  }
   /// Prepares the chunk table for n records.
   void Reserve(size_t n) { FChunks.reserve((n + kMask) >> kShift); }
   void PushBack(const T& value) {
@@ -56,25 +66,57 @@ class TOutlineArray {
   void Truncate(size_t n) {
     FSize = n;
     const size_t keep = (n + kMask) >> kShift;
-    while (FChunks.size() > keep) {
-      std::free(FChunks.back());
-      FChunks.pop_back();
-    }
+    while (FChunks.size() > keep)
+      FreeLastChunk();
   }
   void Swap(TOutlineArray& other) {
     FChunks.swap(other.FChunks);
+    FBlocks.swap(other.FBlocks);
     std::swap(FSize, other.FSize);
   }
 
  private:
+  static constexpr size_t kSmallChunks = 16;  // chunks taken from the allocator
+  static constexpr size_t kBlockBytes = size_t(1) << 21;
+  static constexpr size_t kChunksPerBlock = kBlockBytes / (kChunk * sizeof(T));
+  static_assert(kChunksPerBlock >= 1);
+
   std::vector<T*> FChunks;
+  std::vector<void*> FBlocks;  // the blocks of the chunks after the first kSmallChunks
   size_t FSize = 0;
 
   void AddChunk() {
     FChunks.reserve(FChunks.size() + 1);
-    T* chunk = static_cast<T*>(std::malloc(kChunk * sizeof(T)));
-    if (!chunk) throw std::bad_alloc();
+    const size_t c = FChunks.size();
+    T* chunk;
+    if (c < kSmallChunks) {
+      chunk = static_cast<T*>(std::malloc(kChunk * sizeof(T)));
+      if (!chunk) throw std::bad_alloc();
+    } else {
+      const size_t inBlock = (c - kSmallChunks) % kChunksPerBlock;
+      if (inBlock == 0) AddBlock();
+      chunk = static_cast<T*>(FBlocks.back()) + inBlock * kChunk;
+    }
     FChunks.push_back(chunk);
+  }
+  void AddBlock() {
+    FBlocks.reserve(FBlocks.size() + 1);
+    void* block = std::aligned_alloc(kBlockBytes, kBlockBytes);
+    if (!block) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+    madvise(block, kBlockBytes, MADV_HUGEPAGE);  // a hint; refused, it changes nothing
+#endif
+    FBlocks.push_back(block);
+  }
+  void FreeLastChunk() {
+    const size_t c = FChunks.size() - 1;
+    if (c < kSmallChunks) {
+      std::free(FChunks.back());
+    } else if ((c - kSmallChunks) % kChunksPerBlock == 0) {
+      std::free(FBlocks.back());
+      FBlocks.pop_back();
+    }
+    FChunks.pop_back();
   }
 
   /// Moves count records from src to dst; the ranges may overlap.

@@ -69,10 +69,7 @@ void TOutlineNode::FullCollapse() {
 }
 
 void TOutlineNode::SetBranchExpanded(bool Value) {
-  TOutlineTree& tree = Tree();
-  const int32_t p = Index();
-  for (int32_t q = std::max(p, 1), end = tree.End(p); q < end; ++q)
-    tree.SetExpanded(q, Value);
+  Tree().SetBranchExpanded(Index(), Value);
   FOutline->NotifyChanged();
 }
 

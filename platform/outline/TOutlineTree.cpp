@@ -39,7 +39,8 @@ std::string_view TItemText::View() const {
 }
 
 TOutlineTree::TOutlineTree() {
-  Append({TOutlineShape::kToEnd, 0, 0, 1}, {}, nullptr);
+  NewLayout();
+  Append(TOutlineShape::Make(TOutlineShape::kToEnd, 0, 0, true), {}, nullptr);
 }
 
 TOutlineTree::~TOutlineTree() {
@@ -50,10 +51,12 @@ void TOutlineTree::Append(const TOutlineShape& shape, std::string_view text, Poi
   const TItemText t = TItemText::Make(text);
   try {
     FShape.PushBack(shape);
-    FCells.PushBack({t, data, nullptr});
+    FCells.PushBack({t, data});
+    FNodes.PushBack();
   } catch (...) {
     TItemText(t).Free();
-    if (FShape.Size() > FCells.Size()) FShape.Truncate(FCells.Size());
+    FShape.Truncate(FNodes.Size());
+    FCells.Truncate(FNodes.Size());
     throw;
   }
 }
@@ -64,14 +67,56 @@ void TOutlineTree::SetText(int32_t p, std::string_view v) {
   FCells[size_t(p)].Text = t;
 }
 
+void TOutlineTree::NewLayout() {
+  static uint64_t stamps = 0;
+  FLayoutStamp = ++stamps;
+}
+
+void TOutlineTree::NoteExpansion(int32_t p) {
+  FExpansionLog[size_t(FExpansions % kExpansionLog)] = p;
+  ++FExpansions;
+}
+
+void TOutlineTree::SetExpanded(int32_t p, bool v) {
+  if (FShape[size_t(p)].Expanded() == v) return;
+  FShape[size_t(p)].SetExpanded(v);
+  NoteExpansion(p);
+}
+
 void TOutlineTree::SetAllExpanded(bool v) {
-  const int32_t e = v ? 1 : 0;
   for (size_t p = 1; p < FShape.Size(); ++p)
-    FShape[p].Expanded = e;
+    FShape[p].SetExpanded(v);
+  NewLayout();
+}
+
+void TOutlineTree::SetBranchExpanded(int32_t p, bool v) {
+  if (p == 0) {
+    SetAllExpanded(v);
+    return;
+  }
+  for (int32_t q = p, end = End(p); q < end; ++q)
+    FShape[size_t(q)].SetExpanded(v);
+  NoteExpansion(p);
 }
 
 int32_t TOutlineTree::MinLevelAt(int32_t x) const {
   return x <= Count() ? std::max(1, Level(x) - 1) : 1;
+}
+
+int32_t TOutlineTree::NextClosed(int32_t p, int32_t to) const {
+  while (p < to) {
+    size_t n = 0;
+    const TOutlineShape* s = FShape.RunAt(size_t(p), n);
+    n = std::min(n, size_t(to - p));
+    for (size_t i = 0; i < n; ++i) {
+      // A size of 1 is a leaf; so is an item "to the end" that is the last one.
+      if (s[i].Expanded() || s[i].Size == 1) continue;
+      const int32_t q = p + int32_t(i);
+      if (End(q) != q + 1) return q;
+    }
+    p += int32_t(n);
+  }
+  return to;
 }
 
 bool TOutlineTree::IsShown(int32_t p) const {
@@ -81,12 +126,19 @@ bool TOutlineTree::IsShown(int32_t p) const {
 }
 
 void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Pointer data) {
+  NewLayout();
   const int32_t n = Count();
   // Make room first, so that running out of memory changes nothing.
   const TItemText t = TItemText::Make(text);
   try {
     FShape.Reserve(FShape.Size() + 1);
     FCells.Reserve(FCells.Size() + 1);
+    FNodes.Reserve(FNodes.Size() + 1);
+    // The handles go first: this is the step that may need memory.
+    if (x > n)
+      FNodes.PushBack();
+    else
+      FNodes.Insert(size_t(x));
   } catch (...) {
     TItemText(t).Free();
     throw;
@@ -125,8 +177,8 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
   }
 
   const int32_t size = end > n ? TOutlineShape::kToEnd : 1 + end - x;
-  const TOutlineShape shape{size, x - parent, level, 0};
-  const TOutlineCell cell{t, data, nullptr};
+  const TOutlineShape shape = TOutlineShape::Make(size, x - parent, level, false);
+  const TOutlineCell cell{t, data};
   if (x > n) {
     FShape.PushBack(shape);
     FCells.PushBack(cell);
@@ -145,6 +197,8 @@ void TOutlineTree::CloseBefore(int32_t x, int32_t stop) {
 void TOutlineTree::DeleteAt(int32_t p) {
   const int32_t n = Count();
   const int32_t k = Size(p);
+  FNodes.PrepareErase(size_t(p), size_t(p + k));
+  NewLayout();
   const int32_t parent = Parent(p);
   int32_t q = p + k;
   for (int32_t a = parent;; a = Parent(a)) {
@@ -166,13 +220,16 @@ void TOutlineTree::DeleteAt(int32_t p) {
   FreeCells(p, p + k);
   FShape.Erase(size_t(p), size_t(p + k));
   FCells.Erase(size_t(p), size_t(p + k));
+  FNodes.Erase(size_t(p), size_t(p + k));
   NoteMoved(p);
 }
 
 void TOutlineTree::Clear() {
+  NewLayout();
   FreeCells(1, int32_t(FCells.Size()));
   FShape.Truncate(1);
   FCells.Truncate(1);
+  FNodes.Truncate(1);
   FShape[0].Size = TOutlineShape::kToEnd;
   FStaleFrom = INT32_MAX;
 }
@@ -181,18 +238,25 @@ void TOutlineTree::Swap(TOutlineTree& other) {
   FNodesReleased += uint64_t(FNodeCount);
   FShape.Swap(other.FShape);
   FCells.Swap(other.FCells);
-  std::swap(FCells[0].Node, other.FCells[0].Node);  // each tree keeps its own root handle
+  FNodes.Swap(other.FNodes);
+  // Each tree keeps its own root handle.
+  TOutlineNode* root = FNodes.Get(0);
+  FNodes.Set(0, other.FNodes.Get(0));
+  other.FNodes.Set(0, root);
   std::swap(FNodeCount, other.FNodeCount);
   std::swap(FStaleFrom, other.FStaleFrom);
+  NewLayout();
+  other.NewLayout();
 }
 
 void TOutlineTree::Reserve(int32_t count) {
   FShape.Reserve(size_t(count) + 1);
   FCells.Reserve(size_t(count) + 1);
+  FNodes.Reserve(size_t(count) + 1);
 }
 
 void TOutlineTree::SetNode(int32_t p, TOutlineNode* node) {
-  FCells[size_t(p)].Node = node;
+  FNodes.Set(size_t(p), node);
   if (p > 0) ++FNodeCount;
 }
 
@@ -201,17 +265,16 @@ void TOutlineTree::NoteMoved(int32_t from) {
 }
 
 void TOutlineTree::ReindexNodes() {
-  for (size_t p = size_t(FStaleFrom); p < FCells.Size(); ++p)
-    if (TOutlineNode* node = FCells[p].Node) node->FIndex = int32_t(p);
+  for (size_t p = size_t(FStaleFrom); p < FNodes.Size(); ++p)
+    if (TOutlineNode* node = FNodes.Get(p)) node->FIndex = int32_t(p);
   FStaleFrom = INT32_MAX;
 }
 
 void TOutlineTree::FreeCells(int32_t from, int32_t to) {
   for (int32_t p = from; p < to; ++p) {
-    TOutlineCell& cell = FCells[size_t(p)];
-    cell.Text.Free();
-    if (TOutlineNode* node = cell.Node) {
-      cell.Node = nullptr;
+    FCells[size_t(p)].Text.Free();
+    if (TOutlineNode* node = FNodes.Get(size_t(p))) {
+      FNodes.Set(size_t(p), nullptr);
       if (p > 0) --FNodeCount;
       ++FNodesReleased;
       delete node;
@@ -220,6 +283,7 @@ void TOutlineTree::FreeCells(int32_t from, int32_t to) {
 }
 
 void TOutlineTree::BeginLoad(int32_t expected) {
+  NewLayout();
   Reserve(expected);
   FOpen.assign(1, 0);
 }
@@ -242,7 +306,7 @@ void TOutlineTree::LoadLine(std::string_view line, Pointer data, int32_t lineNo,
     FShape[size_t(FOpen.back())].Size = p - FOpen.back();
     FOpen.pop_back();
   }
-  Append({1, p - FOpen.back(), level, 0}, line.substr(tabs), data);
+  Append(TOutlineShape::Make(1, p - FOpen.back(), level, false), line.substr(tabs), data);
   FOpen.push_back(p);
 }
 
@@ -281,11 +345,11 @@ void TOutlineTree::AppendText(String& out) const {
   size_t bytes = 0;
   for (size_t p = 1; p < FShape.Size(); ++p) {
     CheckSavable(int32_t(p));
-    bytes += FCells[p].Text.Length + size_t(FShape[p].Level);
+    bytes += FCells[p].Text.Length + size_t(FShape[p].Level());
   }
   out.reserve(out.size() + bytes);
   for (size_t p = 1; p < FShape.Size(); ++p) {
-    out.append(size_t(FShape[p].Level - 1), '\t');
+    out.append(size_t(FShape[p].Level() - 1), '\t');
     out += FCells[p].Text.View();
     out += '\n';
   }

@@ -6,14 +6,16 @@
 // walks skip whole collapsed branches.
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
-// texts, data and node handles, so walks over the tree read 16 bytes an item; the other
-// array holds 32 bytes an item. The items whose subtrees reach the end of the array (the
-// last item and its ancestors) record no size but "to the end", so adding at the end
-// touches only the items that stop being last: amortised constant time, however deep the
-// new item. Adding or deleting elsewhere moves the items after it once (a memmove) and
-// walks the new item's ancestors. Node handles are made
-// on demand; their cached positions are corrected in one pass after a batch of changes
-// (see ReindexNodes).
+// texts and data, so walks over the tree read 12 bytes an item; texts and data take 24
+// more. Node handles are made on demand and kept in a third array that takes memory only
+// where handles exist; their cached positions are corrected in one pass after a batch of
+// changes (see ReindexNodes).
+//
+// The items whose subtrees reach the end of the array (the last item and its ancestors)
+// record no size but "to the end", so adding at the end touches only the items that stop
+// being last: amortised constant time, however deep the new item. Adding or deleting
+// elsewhere moves the items after it once (a memmove) and walks the new item's
+// ancestors.
 
 #include <cstring>
 #include <string_view>
@@ -21,19 +23,27 @@
 
 #include "platform/core/Types.h"
 #include "platform/outline/TOutlineArray.h"
+#include "platform/outline/TOutlineNodeArray.h"
 
 namespace bw {
 
 class TOutlineNode;
 
-/// The structure of one item.
+/// The structure of one item, in 12 bytes.
 struct TOutlineShape {
-  int32_t Size;      // the item and all of its descendants; kToEnd when they reach the end
-  int32_t Up;        // how many positions back the parent is; 0 for the root
-  int32_t Level;     // 0 for the root, 1 for a top-level item
-  int32_t Expanded;  // 0 or 1; a full word keeps the record at 16 bytes
+  int32_t Size;           // the item and all of its descendants; kToEnd when they reach the end
+  int32_t Up;             // how many positions back the parent is; 0 for the root
+  uint32_t LevelAndOpen;  // the level (0 for the root) below kOpen, which marks it expanded
 
   static constexpr int32_t kToEnd = 0;
+  static constexpr uint32_t kOpen = 0x80000000u;
+
+  static TOutlineShape Make(int32_t size, int32_t up, int32_t level, bool expanded) {
+    return {size, up, uint32_t(level) | (expanded ? kOpen : 0)};
+  }
+  int32_t Level() const { return int32_t(LevelAndOpen & ~kOpen); }
+  bool Expanded() const { return (LevelAndOpen & kOpen) != 0; }
+  void SetExpanded(bool v) { LevelAndOpen = v ? LevelAndOpen | kOpen : LevelAndOpen & ~kOpen; }
 };
 
 /// An item's text in 16 bytes: up to 12 bytes in place, a longer text in a heap block of
@@ -56,11 +66,10 @@ struct TItemText {
   std::string_view View() const;
 };
 
-/// The rest of an item: text, the application's data and the node handle, if made.
+/// The rest of an item: its text and the application's data.
 struct TOutlineCell {
   TItemText Text;
   Pointer Data;
-  TOutlineNode* Node;
 };
 
 class TOutlineTree {
@@ -73,7 +82,7 @@ class TOutlineTree {
   /// Number of items, the root not counted.
   int32_t Count() const { return int32_t(FShape.Size()) - 1; }
 
-  int32_t Level(int32_t p) const { return FShape[size_t(p)].Level; }
+  int32_t Level(int32_t p) const { return FShape[size_t(p)].Level(); }
   /// The number of items in p's subtree, p included.
   int32_t Size(int32_t p) const { return End(p) - p; }
   /// One past the last position of p's subtree.
@@ -83,10 +92,25 @@ class TOutlineTree {
   }
   /// The parent's position; -1 for the root.
   int32_t Parent(int32_t p) const { return p == 0 ? -1 : p - FShape[size_t(p)].Up; }
-  bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded != 0; }
-  void SetExpanded(int32_t p, bool v) { FShape[size_t(p)].Expanded = v ? 1 : 0; }
+  bool Expanded(int32_t p) const { return FShape[size_t(p)].Expanded(); }
+  void SetExpanded(int32_t p, bool v);
   /// Sets the expansion of every item.
   void SetAllExpanded(bool v);
+  /// Sets the expansion of p and every item below it; for the root, of every item.
+  void SetBranchExpanded(int32_t p, bool v);
+
+  // What changed, for readers that follow the shown items (a grid's row map). The layout
+  // stamp is new after every change that may add, remove or move items, or show or hide
+  // them other than through the expansion of one branch. Expansion changes of branches
+  // are counted, and the positions of the last kExpansionLog of them are kept.
+  static constexpr uint64_t kExpansionLog = 8;
+  uint64_t LayoutStamp() const { return FLayoutStamp; }
+  uint64_t Expansions() const { return FExpansions; }
+  /// The item whose branch expansion change number `number` (from 0) was made on. Valid
+  /// while the layout stamp is unchanged, for the last kExpansionLog numbers.
+  int32_t ExpansionAt(uint64_t number) const {
+    return FExpansionLog[size_t(number % kExpansionLog)];
+  }
 
   std::string_view Text(int32_t p) const { return FCells[size_t(p)].Text.View(); }
   void SetText(int32_t p, std::string_view v);
@@ -113,13 +137,16 @@ class TOutlineTree {
 
   /// The position after p in display order when p is shown: its first child when it is
   /// expanded, else the item after its subtree. Count()+1 after the last.
-  int32_t NextShown(int32_t p) const { return FShape[size_t(p)].Expanded ? p + 1 : End(p); }
+  int32_t NextShown(int32_t p) const { return FShape[size_t(p)].Expanded() ? p + 1 : End(p); }
+  /// The first position in [p, to) whose item hides the ones after it, being collapsed
+  /// with children; to when there is none. Reads the structure array as plain arrays.
+  int32_t NextClosed(int32_t p, int32_t to) const;
   /// True when every ancestor of p is expanded (the root counts as expanded).
   bool IsShown(int32_t p) const;
 
   // Node handles. A handle caches its position; changes that move items only note the
   // first moved position, and ReindexNodes corrects the handles from there in one pass.
-  TOutlineNode* Node(int32_t p) const { return FCells[size_t(p)].Node; }
+  TOutlineNode* Node(int32_t p) const { return FNodes.Get(size_t(p)); }
   void SetNode(int32_t p, TOutlineNode* node);
   bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
@@ -152,11 +179,19 @@ class TOutlineTree {
 
  private:
   TOutlineArray<TOutlineShape> FShape;
-  TOutlineArray<TOutlineCell> FCells;  // nodes owned; null until asked for
-  int32_t FNodeCount = 0;              // handles of items, the root's not counted
-  int32_t FStaleFrom = INT32_MAX;      // first position whose handle may be out of date
+  TOutlineArray<TOutlineCell> FCells;
+  TOutlineNodeArray FNodes;        // owned; null until asked for
+  int32_t FNodeCount = 0;          // handles of items, the root's not counted
+  int32_t FStaleFrom = INT32_MAX;  // first position whose handle may be out of date
   uint64_t FNodesReleased = 0;
   std::vector<int32_t> FOpen;  // while loading: the open item of each level
+  uint64_t FLayoutStamp;
+  uint64_t FExpansions = 0;
+  int32_t FExpansionLog[kExpansionLog] = {};
+
+  /// Gives the tree a layout stamp no tree has had before.
+  void NewLayout();
+  void NoteExpansion(int32_t p);
 
   void NoteMoved(int32_t from);
   bool ReachesEnd(int32_t p) const { return FShape[size_t(p)].Size == TOutlineShape::kToEnd; }

@@ -187,5 +187,38 @@ TEST(TOutlineTreeTest, ADeepChainBuiltItemByItemHasTheRightShape) {
   EXPECT_EQ(o.RootNode()->GetNextChild(1), kDepth / 2 + 2);
 }
 
+// A tree large enough to keep its records in big blocks as well as in single chunks: a
+// branch deleted from the middle moves the rest across both, and shrinking to nothing
+// and growing again reuses the store.
+TEST(TOutlineTreeTest, ALargeTreeStaysRightAcrossItsWholeStore) {
+  constexpr int32_t kTop = 3000, kPer = 100;  // 300,000 items
+  TOutlineTree tree;
+  auto fill = [&] {
+    for (int32_t t = 0; t < kTop; ++t)
+      for (int32_t c = 0; c < kPer; ++c)
+        tree.InsertAt(tree.Count() + 1, c == 0 ? 1 : 2, "t" + std::to_string(t), nullptr);
+  };
+  auto expectTops = [&](int32_t tops) {
+    ASSERT_EQ(tree.Count(), tops * kPer);
+    for (int32_t t = 0; t < tops; ++t) {
+      const int32_t p = 1 + t * kPer;
+      ASSERT_EQ(tree.Level(p), 1) << p;
+      ASSERT_EQ(tree.End(p), p + kPer) << p;
+      ASSERT_EQ(tree.Parent(p + kPer - 1), p) << p;
+    }
+  };
+  fill();
+  expectTops(kTop);
+  EXPECT_EQ(tree.Text(1 + 2999 * kPer), "t2999");
+  tree.DeleteAt(1 + 10 * kPer);
+  expectTops(kTop - 1);
+  EXPECT_EQ(tree.Text(1 + 10 * kPer), "t11");
+  EXPECT_EQ(tree.Text(1 + 2998 * kPer), "t2999");
+  tree.Clear();
+  EXPECT_EQ(tree.Count(), 0);
+  fill();
+  expectTops(kTop);
+}
+
 }  // namespace
 }  // namespace bw
