@@ -23,28 +23,36 @@ using namespace bw::bench;
 // Heap accounting: every allocation through operator new is counted with its usable size.
 static size_t gHeapBytes = 0;
 
-void* operator new(size_t n) {
+// The operators all go through these two, so that no operator calls a mismatched one.
+static void* CountedAlloc(size_t n) {
   void* p = std::malloc(n ? n : 1);
   if (!p) throw std::bad_alloc();
   gHeapBytes += malloc_usable_size(p);
   return p;
 }
-void* operator new[](size_t n) {
-  return operator new(n);
-}
-void operator delete(void* p) noexcept {
+static void CountedFree(void* p) noexcept {
   if (!p) return;
   gHeapBytes -= malloc_usable_size(p);
   std::free(p);
 }
+
+void* operator new(size_t n) {
+  return CountedAlloc(n);
+}
+void* operator new[](size_t n) {
+  return CountedAlloc(n);
+}
+void operator delete(void* p) noexcept {
+  CountedFree(p);
+}
 void operator delete[](void* p) noexcept {
-  operator delete(p);
+  CountedFree(p);
 }
 void operator delete(void* p, size_t) noexcept {
-  operator delete(p);
+  CountedFree(p);
 }
 void operator delete[](void* p, size_t) noexcept {
-  operator delete(p);
+  CountedFree(p);
 }
 
 namespace {

@@ -46,11 +46,12 @@ ${entries}      });
   return()
 endif()
 
-find_package(PkgConfig REQUIRED)
-pkg_check_modules(BW_FREETYPE REQUIRED IMPORTED_TARGET freetype2)
-pkg_check_modules(BW_FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
-pkg_check_modules(BW_PNG REQUIRED IMPORTED_TARGET libpng)
-target_link_libraries(bw_platform PUBLIC PkgConfig::BW_FREETYPE PkgConfig::BW_FONTCONFIG PkgConfig::BW_PNG)
+# Found through CMake's own modules, whose target names an installed package can name
+# too (its configuration finds them again with find_dependency).
+find_package(Freetype REQUIRED)
+find_package(Fontconfig REQUIRED)
+find_package(PNG REQUIRED)
+target_link_libraries(bw_platform PUBLIC Freetype::Freetype Fontconfig::Fontconfig PNG::PNG)
 
 # bw_embed_bitmaps(target module func header dir): every dir/*.bmp becomes a resource of
 # the module, named after the file.

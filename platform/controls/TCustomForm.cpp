@@ -8,6 +8,7 @@
 #include "platform/controls/TScreen.h"
 #include "platform/controls/TWindowManager.h"
 #include "platform/core/Exception.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
 
@@ -335,6 +336,18 @@ void TCustomForm::Dispatch(TMessage& Message) {
       inherited::Dispatch(Message);
       break;
   }
+}
+
+std::unique_ptr<TBitmap> TCustomForm::Snapshot() {
+  if (!Showing()) throw EInvalidOperation(SSnapshotNotShown);
+  PaintTopLevel();  // presents as well, so the screen agrees with the picture
+  auto shot = std::make_unique<TBitmap>();
+  if (BackBuffer()) shot->Assign(BackBuffer());
+  return shot;
+}
+
+void TCustomForm::SaveSnapshotPng(const String& FileName) {
+  Snapshot()->SaveToPngFile(FileName);
 }
 
 }  // namespace bw

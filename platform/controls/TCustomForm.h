@@ -7,6 +7,8 @@
 // A form's bounds are its surface's bounds on the screen; the back end draws any frame
 // and caption bar around it.
 
+#include <memory>
+
 #include "platform/controls/TCustomControl.h"
 
 namespace bw {
@@ -47,6 +49,14 @@ class TCustomForm : public TCustomControl {
   /// that frees the form ends the loop with mrCancel.
   TModalResult ShowModal();
   bool CloseQuery();
+
+  /// The form's pixels as they stand now. What waits to be painted is painted first, so a
+  /// snapshot taken straight after building or changing the form shows the change, with
+  /// no turn of the message loop needed. Works on every back end; EInvalidOperation when
+  /// the form is not shown.
+  std::unique_ptr<TBitmap> Snapshot();
+  /// Snapshot() written as a PNG file, atomically.
+  void SaveSnapshotPng(const String& FileName);
 
   /// True while the form is the active window.
   bool Active() const { return FActive; }

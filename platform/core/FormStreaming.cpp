@@ -84,6 +84,19 @@ TComponent* LoadComponentFromStream(TStream* Stream, TComponent* Root, TComponen
   }
 }
 
+void SaveComponentToFile(const String& FileName, TComponent* Root, TStreamOriginalFormat Format) {
+  // Produced before the file is touched: a component that cannot be stored costs no I/O.
+  TMemoryStream data;
+  SaveComponentToStream(&data, Root, Format);
+  data.SaveToFile(FileName);
+}
+
+TComponent* LoadComponentFromFile(const String& FileName, TComponent* Root, TComponent* Owner) {
+  TMemoryStream data;
+  data.LoadFromFile(FileName);
+  return LoadComponentFromStream(&data, Root, Owner);
+}
+
 String ComponentToText(TComponent* Root) {
   TMemoryStream out;
   SaveComponentToStream(&out, Root, sofText);

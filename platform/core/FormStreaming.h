@@ -4,6 +4,8 @@
 //   SaveComponentToStream(&file, Form1, sofText);
 //   auto* form = LoadComponentFromStream(&file);           // a new TForm1
 //   LoadComponentFromStream(&file, existingForm);          // into an existing root
+//   SaveComponentToFile("main.dfm", Form1, sofText);       // replaced whole or not at all
+//   auto* copy = LoadComponentFromFile("main.dfm");
 
 #include "platform/core/Types.h"
 
@@ -27,6 +29,19 @@ void SaveComponentToStream(TStream* Stream, TComponent* Root,
 /// EReadError, the position added to the message for other errors).
 TComponent* LoadComponentFromStream(TStream* Stream, TComponent* Root = nullptr,
                                     TComponent* Owner = nullptr);
+
+/// Writes Root to FileName through SaveFileAtomically: the form is produced in memory,
+/// then replaces the file whole, so a component that cannot be stored, a full disk or a
+/// refused file leaves the old file as it was (EFCreateError, EWriteError).
+void SaveComponentToFile(const String& FileName, TComponent* Root,
+                         TStreamOriginalFormat Format = sofBinary);
+/// Reads a form in either form from FileName, as LoadComponentFromStream. The file is
+/// read whole before any component is touched, so a file that is missing or cannot be
+/// read (EFOpenError, EReadError) changes nothing. A new root is all or nothing: a
+/// failure frees whatever was created. Into an existing Root, a failure frees the
+/// components the read created, but properties it had already set keep their new values.
+TComponent* LoadComponentFromFile(const String& FileName, TComponent* Root = nullptr,
+                                  TComponent* Owner = nullptr);
 
 String ComponentToText(TComponent* Root);
 String ComponentToBinary(TComponent* Root);

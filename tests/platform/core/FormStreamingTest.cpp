@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "FormTestClasses.h"
+#include "TempFolder.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/ComponentPalette.h"
 #include "platform/core/EParserError.h"
@@ -70,7 +71,7 @@ String DumpTree(TComponent* Root) {
   return out;
 }
 
-class FormStreamingTest : public testing::Test {
+class FormStreamingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterTestClasses();
@@ -174,6 +175,42 @@ TEST_F(FormStreamingTest, AComponentThatCannotBeStoredWritesNothing) {
   EXPECT_THROW(SaveComponentToStream(&out, &form, sofText), EWriteError);
   EXPECT_EQ(out.Size(), 0);
   EXPECT_TRUE(w->ComponentState().Empty());
+}
+
+TEST_F(FormStreamingTest, FilesRoundTripInBothFormsAndReplaceTheOldFileWhole) {
+  testing::TempFolder folder;
+  const String path = folder.Path("form.dfm");
+  auto form = MakeForm();
+  SaveComponentToFile(path, form.get(), sofText);
+  EXPECT_EQ(testing::ReadFile(path), ComponentToText(form.get()));
+  SaveComponentToFile(path, form.get());
+  EXPECT_EQ(testing::ReadFile(path), ComponentToBinary(form.get()));
+  std::unique_ptr<TComponent> loaded(LoadComponentFromFile(path));
+  EXPECT_EQ(DumpTree(loaded.get()), DumpTree(form.get()));
+
+  // A component that cannot be stored leaves the old file and no temporary beside it.
+  new TWidget(form.get());
+  dynamic_cast<TWidget*>(form->Components(form->ComponentCount() - 1))
+      ->SetShape(static_cast<TShape>(7));
+  EXPECT_THROW(SaveComponentToFile(path, form.get(), sofText), EWriteError);
+  EXPECT_EQ(testing::ReadFile(path), ComponentToBinary(loaded.get()));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Root()), {}), 1);
+  EXPECT_THROW(SaveComponentToFile(folder.Path("no/such/folder.dfm"), loaded.get()), EFCreateError);
+}
+
+TEST_F(FormStreamingTest, ReadingABadFileChangesNothing) {
+  testing::TempFolder folder;
+  TTestForm form(nullptr);
+  form.SetName("Kept");
+  EXPECT_THROW(LoadComponentFromFile(folder.Path("missing.dfm"), &form), EFOpenError);
+  // A directory cannot be read as a form.
+  EXPECT_THROW(LoadComponentFromFile(folder.Root(), &form), Exception);
+  const String good = ComponentToText(MakeForm().get());
+  testing::WriteFile(folder.Path("cut.dfm"), good.substr(0, good.size() / 2));
+  EXPECT_THROW(LoadComponentFromFile(folder.Path("cut.dfm"), &form), EParserError);
+  EXPECT_THROW(delete LoadComponentFromFile(folder.Path("cut.dfm")), EParserError);
+  EXPECT_EQ(form.Name(), "Kept");
+  EXPECT_EQ(form.ComponentCount(), 0);
 }
 
 TEST_F(FormStreamingTest, ReferencesResolveAfterTheWholeForm) {
@@ -293,7 +330,7 @@ struct TBadForm {
   const char* Expected;  // part of the message
 };
 
-class FormBadInputTest : public FormStreamingTest, public testing::WithParamInterface<TBadForm> {};
+class FormBadInputTest : public FormStreamingTest, public ::testing::WithParamInterface<TBadForm> {};
 
 TEST_P(FormBadInputTest, FailsCleanlyInBothForms) {
   const TBadForm& bad = GetParam();
@@ -330,7 +367,7 @@ TEST_P(FormBadInputTest, FailsCleanlyInBothForms) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FormBadInputTest,
-    testing::Values(
+    ::testing::Values(
         TBadForm{"UnknownClass", "    object X: TNoSuchClass\n    end\n", "TNoSuchClass"},
         TBadForm{"UnknownProperty", "    Nope = 1\n",
                  "Error reading Widget1.Nope: Unknown property"},
@@ -349,7 +386,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadForm{"BinaryForList", "    Inner.Lines.Strings = {00}\n", "expected a list"},
         TBadForm{"DuplicateName", "    object Box1: TBox\n    end\n", "Box1"},
         TBadForm{"LoadedFails", "    Caption = 'FailInLoaded'\n", "Loaded failed"}),
-    [](const testing::TestParamInfo<TBadForm>& I) { return String(I.param.Name); });
+    [](const ::testing::TestParamInfo<TBadForm>& I) { return String(I.param.Name); });
 
 TEST_F(FormStreamingTest, TextErrorsPointAtTheProperty) {
   try {

@@ -86,7 +86,8 @@ TEST(TOutlineTreeTest, HandlesSurviveRandomOutlineChanges) {
   for (int step = 0; step < 2000; ++step) {
     const int32_t n = o.ItemCount();
     const int32_t i = int32_t(random() % uint32_t(n + 1));
-    const String t = "n" + std::to_string(counter++);
+    String t = "n";
+    t += std::to_string(counter++);
     switch (random() % 5) {
       case 0:
         o.Add(i, t);
