@@ -22,7 +22,6 @@
 #include "grid/TGridOutlineProperties.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TForm.h"
-#include "sparse/TSparseList.h"
 #include "stringgrid/TVelloran.h"
 
 using namespace bw;
@@ -30,9 +29,11 @@ using namespace bw::bench;
 
 namespace {
 
-/// Bytes the heap has handed out, its own bookkeeping included.
+/// Bytes the heap has handed out, its own bookkeeping included; large blocks are mapped
+/// apart from the heap's arena and counted on their own.
 size_t HeapInUse() {
-  return mallinfo2().uordblks;
+  const struct mallinfo2 Info = mallinfo2();
+  return Info.uordblks + Info.hblkhd;
 }
 
 constexpr int32_t kDataRows = 10'000;
@@ -69,13 +70,16 @@ String RandomText(std::mt19937& Rng) {
 
 /// Fills Cells with random texts, then measures heap bytes per filled cell, set and get.
 void MeasureStore(const char* Name, bool Full) {
-  // What the store holds before any cell is written: its three empty lists.
+  // What the store holds before any cell is written: what a new string grid takes beyond
+  // a new outline grid.
   const size_t Before = HeapInUse();
-  std::vector<std::unique_ptr<TSparseList>> Empty;
-  for (int i = 0; i < 3; ++i)
-    Empty.push_back(std::make_unique<TSparseList>(sqSmall));
-  const double EmptyStore = double(HeapInUse() - Before);
-  Empty.clear();
+  auto* Plain = new TCorvath(nullptr);
+  const size_t PlainBytes = HeapInUse() - Before;
+  delete Plain;
+  const size_t Between = HeapInUse();
+  auto* Empty = new TVelloran(nullptr);
+  const double EmptyStore = double(HeapInUse() - Between) - double(PlainBytes);
+  delete Empty;
 
   std::vector<double> Bytes, Set, Get;
   for (int Run = 0; Run < kRuns; ++Run) {

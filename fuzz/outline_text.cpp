@@ -27,7 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
   using namespace bw;
   using namespace bw::fuzzing;
   static const String before = "Root\n\tChild\n\t\tLeaf\nNext\n";
-  TCustomOutline outline{nullptr};
+  // Made once: a new outline loads its pictures, which would take most of the time.
+  static TCustomOutline outline{nullptr};
+  static TCustomOutline again{nullptr};
   Load(outline, before);
   try {
     Load(outline, Input(Data, Size));
@@ -36,7 +38,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* Data, size_t Size) {
     return 0;
   }
   const String saved = Saved(outline);
-  TCustomOutline again{nullptr};
   Load(again, saved);
   Check(Saved(again) == saved);
   return 0;

@@ -86,6 +86,12 @@ void TStringSparseList::Exchange(int32_t Index1, int32_t Index2) {
   FList->Exchange(Index1, Index2);
 }
 
+void TStringSparseList::Move(int32_t CurIndex, int32_t NewIndex) {
+  if (CurIndex == NewIndex) return;
+  FList->Move(CurIndex, NewIndex);
+  NotifyChange();
+}
+
 void TStringSparseList::Clear() {
   FList->Iterate([](int32_t, Pointer Item) {
     DisposeStrItem(static_cast<TStrItem*>(Item));

@@ -45,6 +45,9 @@ class TStringSparseList : public TStrings {
   void Delete(int32_t Index) override;
   /// Swaps two entries; fires no OnChange.
   void Exchange(int32_t Index1, int32_t Index2) override;
+  /// Moves the entry itself, absent or present, as TSparseList::Move does. A refused
+  /// NewIndex (negative, or past the highest storable index) changes nothing.
+  void Move(int32_t CurIndex, int32_t NewIndex) override;
   void Clear() override;
 
   /// Stores the list in form files as the property "List": the number of present entries,

@@ -1,5 +1,7 @@
 #include "stringgrid/TVelloran.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "grid/TGridOutlineProperties.h"
@@ -9,6 +11,7 @@
 #include "platform/graphics/TCanvas.h"
 #include "sparse/TSparseList.h"
 #include "sparse/TStringSparseList.h"
+#include "stringgrid/TCellStore.h"
 #include "stringgrid/TVelloranStrings.h"
 
 namespace bw {
@@ -37,12 +40,6 @@ void FreeEntries(TSparseList& List) {
   });
 }
 
-// An entry that has neither text nor object any more is dropped: an empty cell takes no
-// room in the store.
-void DropIfEmpty(TStringSparseList& Cells, int32_t ACol) {
-  if (Cells.Get(ACol).empty() && !Cells.GetObject(ACol)) Cells.Put(ACol, String());
-}
-
 }  // namespace
 
 // ---- construction -----------------------------------------------------------------------
@@ -57,28 +54,20 @@ TVelloran::~TVelloran() {
   FRowViews.reset();
   if (FColViews) FreeEntries<TVelloranStrings>(*FColViews);
   FColViews.reset();
-  if (FDataRows) FreeEntries<TStringSparseList>(*FDataRows);
-  FDataRows.reset();
+  FCells.reset();
 }
 
 void TVelloran::Initialize() {
   if (!FColViews) FColViews = std::make_unique<TSparseList>(QuantumFor(ColCount(), kWideGrid));
   const int32_t Items = Outline()->GetItemCount();
   if (!FRowViews) FRowViews = std::make_unique<TSparseList>(QuantumFor(Items, kLongOutline));
-  if (!FDataRows) FDataRows = std::make_unique<TSparseList>(QuantumFor(Items, kLongOutline));
+  if (!FCells) FCells = std::make_unique<TCellStore>(QuantumFor(Items, kLongOutline));
 }
 
 // ---- the store ---------------------------------------------------------------------------
 
-TStringSparseList* TVelloran::FindDataRow(int32_t ARow) const {
-  return static_cast<TStringSparseList*>(FDataRows->GetItem(ARow));
-}
-
 TStringSparseList* TVelloran::EnsureDataRow(int32_t ARow) {
-  if (TStringSparseList* Cells = FindDataRow(ARow)) return Cells;
-  auto Made = std::make_unique<TStringSparseList>(QuantumFor(ColCount(), kWideGrid));
-  FDataRows->PutItem(ARow, Made.get());
-  return Made.release();
+  return FCells->EnsureList(ARow, QuantumFor(ColCount(), kWideGrid));
 }
 
 TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
@@ -91,33 +80,30 @@ TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
 }
 
 String TVelloran::GetCells(int32_t ACol, int32_t ARow) const {
-  TStringSparseList* Cells = FindDataRow(ARow);
-  return Cells ? Cells->Get(ACol) : String();
+  return FCells->Text(ACol, ARow);
 }
 
 TObject* TVelloran::GetObjects(int32_t ACol, int32_t ARow) const {
-  TStringSparseList* Cells = FindDataRow(ARow);
-  return Cells ? Cells->GetObject(ACol) : nullptr;
+  return FCells->Object(ACol, ARow);
 }
 
-// Clearing a cell of a data row that has no cells leaves nothing to store, so no list is
-// made for it; the column is checked all the same.
 void TVelloran::SetCells(int32_t ACol, int32_t ARow, const String& Value) {
-  if (TStringSparseList* Cells = Value.empty() ? FindDataRow(ARow) : EnsureDataRow(ARow))
-    Cells->Put(ACol, Value);
-  else if (ACol < 0)
-    throw EListError(SListIndexError);
+  FCells->SetText(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
   Update(ACol, ARow);
 }
 
 void TVelloran::SetObjects(int32_t ACol, int32_t ARow, TObject* Value) {
-  if (TStringSparseList* Cells = Value ? EnsureDataRow(ARow) : FindDataRow(ARow)) {
-    Cells->PutObject(ACol, Value);
-    if (!Value) DropIfEmpty(*Cells, ACol);
-  } else if (ACol < 0) {
-    throw EListError(SListIndexError);
-  }
+  FCells->SetObject(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
   Update(ACol, ARow);
+}
+
+std::vector<int32_t> TVelloran::StoredColumns(int32_t ARow) const {
+  TStringSparseList* Cells = FCells->FindList(ARow);
+  if (!Cells) return FCells->PackedColumns(ARow);
+  std::vector<int32_t> Columns;
+  for (int32_t C = 0; C < Cells->GetCount(); ++C)
+    if (!Cells->Get(C).empty() || Cells->GetObject(C)) Columns.push_back(C);
+  return Columns;
 }
 
 TStrings* TVelloran::GetCols(int32_t Index) {
@@ -144,47 +130,56 @@ int32_t TVelloran::ShownDataRow(int32_t ARow) const {
   return RowToOutline(ARow) ? RowToOutlineRow(ARow) : -1;
 }
 
-int32_t TVelloran::ShownRow(int32_t ARow) const {
-  if (ARow < 0) return -1;
-  const int32_t Fixed = FixedRows();
-  if (ARow < Fixed) return ARow;
-  const int32_t Items = Outline()->GetItemCount();
-  const int64_t Index = int64_t(ARow) - Fixed + 1;
-  if (Index > Items) return -1;
-  if (FShownItemCount != Items || FShownRowCount != RowCount()) BuildShownRows(Items);
-  int32_t V = FShownRows[size_t(Index)];
-  if (V >= 0 && ShownDataRow(V) != ARow) {
-    // The rows changed under the same counts without a resynchronisation passing here.
-    BuildShownRows(Items);
-    V = FShownRows[size_t(Index)];
+int32_t TVelloran::LastRowOnScreen() const {
+  const TGridLayout& Layout = this->Layout();
+  const TGridAxis& Rows = Layout.Rows();
+  // With every row of the default height the last row on screen follows from these
+  // alone; it is worked out again only when one of them changed.
+  if (Rows.HasCustomSizes()) return Layout.LastVisibleRow();
+  const std::array<int32_t, 6> Key{Layout.TopLeft().Y,  Rows.Count(),       Layout.FixedRows(),
+                                   Layout.ViewHeight(), Rows.DefaultSize(), Rows.LineWidth()};
+  if (Key != FLastRowKey) {
+    FLastRow = Layout.LastVisibleRow();
+    FLastRowKey = Key;
   }
-  return V;
+  return FLastRow;
 }
 
-void TVelloran::BuildShownRows(int32_t Items) const {
-  // The inverse of the row map, as the row map reads now.
+int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
   const int32_t Fixed = FixedRows();
-  FShownRows.assign(size_t(Items) + 1, -1);
-  try {
-    for (int32_t V = Fixed; V < RowCount(); ++V) {
+  if (ARow < Fixed) return ARow < 0 ? -1 : ARow;
+  // Rows show their data rows in ascending order, and a row whose item went (or that has
+  // none) sorts last, so the rows on screen are searched by halves; most data rows fall
+  // outside them at once.
+  auto Shown = [this](int32_t V) {
+    try {
       const int32_t D = RowToOutlineRow(V);
-      if (D >= Fixed) FShownRows[size_t(D - Fixed + 1)] = V;
+      return D < 0 ? INT32_MAX : D;
+    } catch (const EListError&) {
+      return INT32_MAX;
     }
-  } catch (const EListError&) {
-    // The rows past the map show no item.
+  };
+  int32_t Lo = TopRow();
+  int32_t Hi = std::min(LastRowOnScreen(), RowCount() - 1);
+  if (Lo < Fixed || Lo > Hi || ARow < Shown(Lo) || ARow > Shown(Hi)) return -1;
+  while (Lo < Hi) {
+    const int32_t Mid = Lo + (Hi - Lo) / 2;
+    if (Shown(Mid) < ARow)
+      Lo = Mid + 1;
+    else
+      Hi = Mid;
   }
-  FShownItemCount = Items;
-  FShownRowCount = RowCount();
+  return Shown(Lo) == ARow ? Lo : -1;
 }
 
 void TVelloran::Update(int32_t ACol, int32_t ARow) {
-  int32_t Shown = -2;  // looked up once, and only when needed
-  auto shown = [&] { return Shown == -2 ? (Shown = ShownRow(ARow)) : Shown; };
-  if (FUpdating)
+  if (FUpdating) {
     FUpdatePending = true;
-  else if (shown() >= 0)
+  } else if (const int32_t Shown = VisibleRowOf(ARow); Shown >= 0) {
     InvalidateCell(ACol, Shown);
-  if (ACol == Col() && FEditUpdateCount == 0 && shown() == Row()) InvalidateEditor();
+  }
+  if (ACol == Col() && FEditUpdateCount == 0 && ARow >= 0 && ShownDataRow(Row()) == ARow)
+    InvalidateEditor();
 }
 
 void TVelloran::SetUpdateState(bool Updating) {
@@ -196,21 +191,13 @@ void TVelloran::SetUpdateState(bool Updating) {
 }
 
 void TVelloran::SyncOutline() {
-  FShownItemCount = -1;
   TCorvath::SyncOutline();
-  // The rows may have changed again while they were set.
-  FShownItemCount = -1;
 }
 
 // ---- moving columns and rows ----------------------------------------------------------------
 
 void TVelloran::ColumnMoved(int32_t FromIndex, int32_t ToIndex) {
-  FDataRows->Iterate([&](int32_t, Pointer Item) {
-    auto& Cells = *static_cast<TStringSparseList*>(Item);
-    Cells.Move(FromIndex, ToIndex);
-    DropIfEmpty(Cells, ToIndex);
-    return 0;
-  });
+  FCells->MoveColumn(FromIndex, ToIndex);
   Invalidate();
   inherited::ColumnMoved(FromIndex, ToIndex);
 }
@@ -226,10 +213,7 @@ void TVelloran::RowMoved(int32_t FromIndex, int32_t ToIndex) {
       const int32_t D = ShownDataRow(V);
       if (D >= 0) Rows.push_back(D);
     }
-    Pointer Moved = FDataRows->GetItem(Rows.front());
-    for (size_t i = 0; i + 1 < Rows.size(); ++i)
-      FDataRows->PutItem(Rows[i], FDataRows->GetItem(Rows[i + 1]));
-    FDataRows->PutItem(Rows.back(), Moved);
+    FCells->RotateRows(Rows);
   }
   Invalidate();
   inherited::RowMoved(FromIndex, ToIndex);

@@ -6,12 +6,12 @@
 // the item is shown. Adding or deleting items renumbers the items after them; the cells
 // stay with the number, not with the item.
 //
-// The store is sparse: a list of data rows, each a sparse string list by column; only
-// cells holding a non-empty text or an object take an entry. Whole columns and data rows
-// can be read and written as string lists through Cols and Rows. Objects stored in cells
-// belong to the caller and are never freed by the grid. Cells are not stored in form
-// files.
+// The store is sparse (see TCellStore): only cells holding a non-empty text or an object
+// take room, and a data row's list (EnsureDataRow) is the store of that row's cells. Whole columns
+// and data rows can be read and written as string lists through Cols and Rows. Objects stored in
+// cells belong to the caller and are never freed by the grid. Cells are not stored in form files.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -20,6 +20,7 @@
 
 namespace bw {
 
+class TCellStore;
 class TSparseList;
 class TStringSparseList;
 class TStrings;
@@ -53,7 +54,7 @@ class TVelloran : public TCorvath {
   void SetRows(int32_t Index, TStrings* Value);
 
   // ---- the store ----
-  /// Creates whichever of the three lists is missing.
+  /// Creates whichever of the store and the two view lists is missing.
   void Initialize();
   /// The cells of data row ARow, created when missing.
   TStringSparseList* EnsureDataRow(int32_t ARow);
@@ -97,28 +98,29 @@ class TVelloran : public TCorvath {
  private:
   friend class TVelloranStrings;
 
-  /// The data row list of ARow, or null.
-  TStringSparseList* FindDataRow(int32_t ARow) const;
-  /// The visual row that shows data row ARow, or -1 when no row shows it.
-  int32_t ShownRow(int32_t ARow) const;
+  /// The visual row on screen (fixed or scrolled into view) that shows data row ARow, or
+  /// -1 when none does.
+  int32_t VisibleRowOf(int32_t ARow) const;
+  /// The last row on screen, partly shown or whole.
+  int32_t LastRowOnScreen() const;
   /// The data row shown on visual row ARow, or -1 for a row without an item.
   int32_t ShownDataRow(int32_t ARow) const;
-  void BuildShownRows(int32_t Items) const;
+  /// The columns of data row ARow that hold a text or an object, ascending.
+  std::vector<int32_t> StoredColumns(int32_t ARow) const;
   void DrawCellText(int32_t ACol, int32_t ARow, const TRect& ARect);
 
-  std::unique_ptr<TSparseList> FDataRows;  // of TStringSparseList*, owned
+  // Views are made when asked for; they hold no cells, so a view not yet made and one
+  // made later read and write the same.
+  std::unique_ptr<TCellStore> FCells;
   std::unique_ptr<TSparseList> FRowViews;  // of TVelloranStrings*, owned
   std::unique_ptr<TSparseList> FColViews;  // of TVelloranStrings*, owned
   bool FUpdating = false;
   bool FUpdatePending = false;
   int32_t FEditUpdateCount = 0;
 
-  // Entry i: the visual row showing the item with outline index i, or -1. Built on the
-  // first repaint of a single cell after the rows were rebuilt, for the item and row
-  // counts it was built with.
-  mutable std::vector<int32_t> FShownRows;
-  mutable int32_t FShownItemCount = -1;
-  mutable int32_t FShownRowCount = -1;
+  // LastRowOnScreen's answer and what it was worked out from.
+  mutable std::array<int32_t, 6> FLastRowKey{};
+  mutable int32_t FLastRow = -1;
 };
 
 }  // namespace bw

@@ -73,10 +73,8 @@ int32_t TVelloranStrings::Add(const String& S) {
 void TVelloranStrings::Clear() {
   if (FIndex > 0) {
     // Only the columns that hold something: the others stay untouched.
-    TStringSparseList* Cells = FGrid->FindDataRow(FIndex - 1);
-    if (!Cells) return;
-    for (int32_t C = 0; C < Cells->GetCount(); ++C)
-      if (!Cells->Get(C).empty() || Cells->GetObject(C)) Put(C, String());
+    for (int32_t C : FGrid->StoredColumns(FIndex - 1))
+      Put(C, String());
   } else if (FIndex < 0) {
     for (int32_t Index = GetCount() - 1; Index >= 0; --Index)
       Put(Index, String());

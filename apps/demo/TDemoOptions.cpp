@@ -15,7 +15,7 @@ String TDemoOptions::Usage() {
          "In the window: double-click a task's tree cell to open or close it; type into\n"
          "a cell or press F2; the \"...\" button (or Ctrl+Down) of Owner and Status offers\n"
          "a list; the arrow of Due opens a calendar (arrow keys move the date, Enter\n"
-         "takes it); Effort takes digits only.\n"
+         "takes it); Effort takes digits only. Ctrl+Q closes the window.\n"
          "\n"
          "Options:\n"
          "  --plan FILE          the items of a new plan: an outline file, one item a\n"

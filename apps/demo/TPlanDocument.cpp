@@ -10,8 +10,6 @@
 #include "platform/controls/TApplication.h"
 #include "platform/core/Exception.h"
 #include "platform/core/FormStreaming.h"
-#include "platform/core/SaveFileAtomically.h"
-#include "platform/core/TFileStream.h"
 #include "platform/outline/TOutlineNode.h"
 
 namespace bw::demo {
@@ -36,21 +34,17 @@ TPlanForm* TPlanDocument::FromOutline(const String& OutlineFile, const String& C
 }
 
 void TPlanDocument::Save(TPlanForm* Form, const String& FormFile) {
-  const String text = ComponentToText(Form);
-  SaveFileAtomically(
-      FormFile, [&](TStream& Stream) { Stream.WriteBuffer(text.data(), int32_t(text.size())); });
+  SaveComponentToFile(FormFile, Form, sofText);
   TCellFile::Save(Form->Grid(), CellsFileFor(FormFile));
 }
 
 TPlanForm* TPlanDocument::Open(const String& FormFile) {
   std::unique_ptr<TComponent> root;
-  {
-    TFileStream stream(FormFile, fmOpenRead | fmShareDenyWrite);
-    try {
-      root.reset(LoadComponentFromStream(&stream, nullptr, Application));
-    } catch (const Exception& E) {
-      throw EReadError(FormFile + ": " + E.Message());
-    }
+  try {
+    root.reset(LoadComponentFromFile(FormFile, nullptr, Application));
+  } catch (const Exception& E) {
+    if (E.Message().find(FormFile) != String::npos) throw;
+    throw EReadError(FormFile + ": " + E.Message());
   }
   auto* form = dynamic_cast<TPlanForm*>(root.get());
   if (!form || !form->Grid())

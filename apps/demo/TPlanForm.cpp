@@ -33,6 +33,7 @@ bool IsDigit(Char Key) {
 
 TPlanForm::TPlanForm(TComponent* AOwner) : TForm(AOwner) {
   SetCaption("Brantwell demo: project plan");
+  SetKeyPreview(true);
   FHandlers.Add<void(TObject*, int32_t, int32_t, String&)>(
       "PlanButtonClick", [this](TObject* Sender, int32_t ACol, int32_t ARow, String& EditText) {
         PlanButtonClick(Sender, ACol, ARow, EditText);
@@ -79,6 +80,15 @@ void TPlanForm::Loaded() {
   FGrid = dynamic_cast<TPlanGrid*>(FindComponent("Plan"));
   // Form files do not keep cells: the titles come back here, the rest from a cells file.
   if (FGrid && FGrid->ColCount() == pcCount) SetColumnTitles();
+}
+
+void TPlanForm::KeyDown(uint16_t& Key, TShiftState Shift) {
+  if (Key == 'Q' && Shift == TShiftState{ssCtrl}) {
+    Key = 0;
+    Close();
+    return;
+  }
+  inherited::KeyDown(Key, Shift);
 }
 
 bool TPlanForm::ChooseNext(const String&, const std::vector<String>& Items, String& Value) {

@@ -44,6 +44,10 @@ class TPlanForm : public TForm {
   const THandlerTable* HandlerTable() const override { return &FHandlers; }
   void Loaded() override;
 
+ protected:
+  /// Ctrl+Q closes the form, wherever the keyboard is (the form previews its keys).
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+
  private:
   void PlanButtonClick(TObject* Sender, int32_t ACol, int32_t ARow, String& EditText);
   void PlanEditAcceptKey(TObject* Sender, Char Key, bool& Accept);

@@ -589,7 +589,9 @@ class TBinaryToText {
         FOut += '[';
         bool first = true;
         for (const String& n : FReader.ReadSet()) {
-          CheckIdent(n);
+          // Elements are plain names in text: no dotted paths.
+          if (!IsValidIdent(n))
+            throw EReadError("Invalid set element \"" + n + "\" in property " + FLastProperty);
           if (!first) FOut += ", ";
           first = false;
           FOut += n;

@@ -23,6 +23,9 @@ inline constexpr const char* SOutlineZeroCharacter =
     "outline text";
 inline constexpr const char* SOutlineSourceTooLong =
     "Cannot read the outline from %s: it does not tell its size and goes on past %s MB";
+inline constexpr const char* SOutlineStoredLineBreak =
+    "Line %s of the stored lines holds a line break or a zero character, which no outline "
+    "line can hold";
 inline constexpr const char* SOutlineUnsavableText =
     "Item %s cannot be stored as a line: its text starts with a tab or holds a line break or "
     "a zero character";

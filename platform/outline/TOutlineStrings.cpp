@@ -134,8 +134,12 @@ void TOutlineStrings::DefineProperties(TFiler* Filer) {
         const std::vector<String> lines = ReadStoredLines(Reader);
         TOutlineTree items;
         items.BeginLoad(int32_t(lines.size()));
-        for (size_t i = 0; i < lines.size(); ++i)
+        for (size_t i = 0; i < lines.size(); ++i) {
+          // Refused here rather than on the next store, which could not write it.
+          if (lines[i].find_first_of(String("\n\r\0", 3)) != String::npos)
+            throw EOutlineError(Format(SOutlineStoredLineBreak, {std::to_string(i + 1)}));
           items.LoadLine(lines[i], nullptr, int32_t(i) + 1, "the stored lines");
+        }
         items.EndLoad();
         FOutline->ReplaceItems(items);
       },

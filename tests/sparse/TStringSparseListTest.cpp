@@ -184,6 +184,28 @@ TEST(TStringSparseList, WritesAboveTheLimitAreRefused) {
   EXPECT_EQ(l.GetCount(), limit + 1);
 }
 
+// Found by the model test: a refused move used to put an entry "back" that it had never
+// taken out (an index at or past Count), or make an absent entry present.
+TEST(TStringSparseList, RefusedMoveChangesNothing) {
+  const int32_t limit = 1048559;
+  TStringSparseList l(sqSmall);
+  l.Put(2, "a");
+  EXPECT_THROW(l.Move(10, -1), EListError);
+  EXPECT_EQ(l.GetCount(), 3);
+  EXPECT_THROW(l.Move(1, limit + 1), EListError);
+  EXPECT_EQ(l.Get(2), "a");
+  l.Put(2, "");
+  EXPECT_EQ(l.GetCount(), 0);  // entry 1 is still absent
+
+  // A moved absent entry stays absent.
+  l.Put(5, "x");
+  l.Move(1, 7);
+  EXPECT_EQ(l.GetCount(), 8);
+  EXPECT_EQ(l.Get(4), "x");
+  l.Put(4, "");
+  EXPECT_EQ(l.GetCount(), 0);
+}
+
 TEST(TStringSparseList, RaiseObjectError) {
   TStringSparseList l(sqSmall);
   try {

@@ -121,6 +121,36 @@ TEST_F(VelloranStoreTest, AChangedCellRepaintsWhereItsDataRowIsShown) {
   EXPECT_EQ(PaintPending(), Cells({{2, 2}}));
 }
 
+TEST_F(VelloranStoreTest, AChangedCellRepaintsOnlyWhileItsRowIsOnScreen) {
+  Grid->Outline()->BeginUpdate();
+  for (int i = 0; i < 100; ++i)
+    Grid->Outline()->Add(0, "More " + std::to_string(i));
+  Grid->Outline()->EndUpdate();
+  Grid->Outline()->FullExpand();  // every row shows its own data row from here on
+  // The cells a write of data row D repaints.
+  auto Repainted = [&](int32_t D) {
+    PaintPending();
+    Grid->SetCells(2, D, "x" + std::to_string(D));
+    return PaintPending();
+  };
+
+  Grid->SetTopRow(50);
+  const int32_t Last = Grid->TopRow() + Grid->VisibleRowCount() - 1;
+  EXPECT_EQ(Repainted(50), Cells({{2, 50}}));
+  EXPECT_EQ(Repainted(Last), Cells({{2, Last}}));
+  EXPECT_EQ(Repainted(49), Cells{});
+  EXPECT_EQ(Repainted(Last + 2), Cells{});
+  EXPECT_EQ(Repainted(0), Cells({{2, 0}}));
+
+  // Scrolled, and then made shorter: the rows on screen are worked out anew.
+  Grid->SetTopRow(20);
+  EXPECT_EQ(Repainted(20), Cells({{2, 20}}));
+  EXPECT_EQ(Repainted(50), Cells{});
+  Grid->SetHeight(Grid->DefaultRowHeight() * 4);
+  EXPECT_EQ(Repainted(21), Cells({{2, 21}}));
+  EXPECT_EQ(Repainted(30), Cells{});
+}
+
 TEST_F(VelloranStoreTest, AnOpenEditorReloadsWhenItsOwnCellChanges) {
   Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
   Grid->SetCol(2);

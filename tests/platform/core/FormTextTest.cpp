@@ -321,7 +321,7 @@ TEST(FormTextTest, SeveralBareValuesHaveNoTextForm) {
   EXPECT_EQ(out.Size(), 0);  // nothing half-written
 }
 
-TEST(FormTextTest, NamesAndIdentifiersTextWouldReadDifferentlyHaveNoTextForm) {
+TEST(FormTextTest, NamesTextWouldReadDifferentlyHaveNoTextForm) {
   // Text would end the component at "end = 1", or turn the identifier into a Boolean.
   for (const char* name : {"end", "END.x", "object", "Inherited", "inline"})
     EXPECT_THROW(ObjectBinaryToText(FormWith([&](TWriter& w) {
@@ -347,6 +347,11 @@ TEST(FormTextTest, NamesAndIdentifiersTextWouldReadDifferentlyHaveNoTextForm) {
     w.WriteListEnd();
   });
   EXPECT_THROW(ObjectBinaryToText(itemEnd), EReadError);
+  EXPECT_THROW(ObjectBinaryToText(FormWith([](TWriter& w) {
+                 w.WriteStr("Styles");
+                 w.WriteSet({"stBold", "st.Dotted"});  // text reads "st" and stops at the dot
+               })),
+               EReadError);
   // The same words elsewhere are plain names: a set element, a dotted tail, an item's
   // "object" property.
   const String fine = FormWith([](TWriter& w) {

@@ -59,6 +59,12 @@ TEST(TOutlineTest, FormDataRefusesWhatWouldNotReadBack) {
   LoadOutline(target, "Kept\n");
   EXPECT_ANY_THROW(ComponentFromString(String(text).replace(b, 5, "#9#9'B'"), &target));
   EXPECT_EQ(OutlineText(target), "Kept\n");
+  // A stored line holding a line break or a zero character would not store again.
+  for (const char* bad : {"'B'#10'C'", "'B'#13", "'B'#0"}) {
+    EXPECT_THROW(ComponentFromString(String(text).replace(b + 2, 3, bad), &target), EOutlineError)
+        << bad;
+    EXPECT_EQ(OutlineText(target), "Kept\n");
+  }
 
   // A text that starts with a tab would come back one level deeper: nothing is written.
   source.Get(2)->SetText("\tB");

@@ -1,0 +1,409 @@
+#include "stringgrid/TCellStore.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "platform/core/Exception.h"
+#include "platform/core/Format.h"
+#include "platform/core/ResourceStrings.h"
+#include "sparse/SparseStrings.h"
+#include "sparse/TSparseList.h"
+#include "sparse/TStringSparseList.h"
+#include "stringgrid/TCellText.h"
+
+namespace bw {
+
+namespace {
+
+constexpr uint32_t kPageShift = 4;
+constexpr uint32_t kPageRows = 1u << kPageShift;
+constexpr uint32_t kRowMask = kPageRows - 1;
+
+[[noreturn]] void RaiseIndexError() {
+  throw EListError(SListIndexError);
+}
+
+// The highest index a sparse list of the quantum holds.
+int32_t MaxIndexOf(TSparseQuantum Quantum) {
+  const uint32_t BlockSize = Quantum == sqLarge ? 256 : 16;
+  return static_cast<int32_t>(TSparsePointerArray::MaxDirectoryLength * BlockSize - 1);
+}
+
+// Refuses an index a sparse list of the quantum could not hold, as the list itself would.
+void CheckLimit(int32_t Index, TSparseQuantum Quantum) {
+  const int32_t Max = MaxIndexOf(Quantum);
+  if (Index > Max)
+    throw EListError(Format(SSparseIndexLimit, {std::to_string(Index), std::to_string(Max)}));
+}
+
+uint16_t RowBit(int32_t ARow) {
+  return static_cast<uint16_t>(1u << (static_cast<uint32_t>(ARow) & kRowMask));
+}
+
+// An entry left with neither text nor object is dropped: an empty cell takes no room.
+void DropIfEmpty(TStringSparseList& List, int32_t ACol) {
+  if (List.Get(ACol).empty() && !List.GetObject(ACol)) List.Put(ACol, String());
+}
+
+// Where an index ends up when the entry at From moves to To.
+int32_t MovedIndex(int32_t Index, int32_t From, int32_t To) {
+  if (Index == From) return To;
+  if (From < To && Index > From && Index <= To) return Index - 1;
+  if (From > To && Index >= To && Index < From) return Index + 1;
+  return Index;
+}
+
+}  // namespace
+
+#pragma pack(push, 4)
+struct TCellStore::TCell {
+  int32_t Col;
+  TObject* Obj;
+  TCellText Text;
+};
+#pragma pack(pop)
+
+// The head of a page; its cells follow it in the same block.
+struct TCellStore::TPage {
+  uint32_t Count;
+  uint32_t Capacity;
+  uint32_t RowStart[kPageRows];  // first cell of each row's run
+  uint16_t Existing;             // rows that exist
+  uint16_t Listed;               // rows whose cells live in their list
+
+  TCell* Cells() { return reinterpret_cast<TCell*>(this + 1); }
+  const TCell* Cells() const { return reinterpret_cast<const TCell*>(this + 1); }
+  uint32_t Begin(uint32_t R) const { return RowStart[R]; }
+  uint32_t End(uint32_t R) const { return R + 1 < kPageRows ? RowStart[R + 1] : Count; }
+
+  // The first cell of row R at or after column ACol.
+  uint32_t LowerBound(uint32_t R, int32_t ACol) const {
+    const uint32_t B = Begin(R), E = End(R);
+    // A row filled from column 0 on holds column c at offset c.
+    if (static_cast<uint32_t>(ACol) < E - B && Cells()[B + uint32_t(ACol)].Col == ACol)
+      return B + uint32_t(ACol);
+    const TCell* First = Cells() + B;
+    const TCell* Found = std::lower_bound(First, Cells() + E, ACol,
+                                          [](const TCell& C, int32_t Col) { return C.Col < Col; });
+    return B + uint32_t(Found - First);
+  }
+
+  const TCell* Find(uint32_t R, int32_t ACol) const {
+    const uint32_t Pos = LowerBound(R, ACol);
+    return Pos < End(R) && Cells()[Pos].Col == ACol ? Cells() + Pos : nullptr;
+  }
+};
+
+struct TCellStore::TWriteSpot {
+  TStringSparseList* List = nullptr;  // the row's list, which takes the write
+  TPage* Page = nullptr;              // else the page and the cell's place in it
+  uint32_t Row = 0;
+  uint32_t Pos = 0;
+  bool Found = false;  // a cell is at Pos
+};
+
+struct TCellStore::TRowContents {
+  bool Exists = false;
+  TStringSparseList* List = nullptr;
+  std::vector<TCell> Cells;  // their texts' heap blocks travel with them
+};
+
+TCellStore::TCellStore(TSparseQuantum RowQuantum)
+    : FLists(std::make_unique<TSparseList>(RowQuantum)) {
+  // Packed to 4: the object pointer gives up its alignment for 4 bytes a cell.
+  static_assert(sizeof(TCell) == 28);
+}
+
+TCellStore::~TCellStore() {
+  for (TPage* Page : FPages) {
+    if (!Page) continue;
+    for (uint32_t I = 0; I < Page->Count; ++I)
+      Page->Cells()[I].Text.Release();
+    std::free(Page);
+  }
+  FLists->Iterate([](int32_t, Pointer Item) {
+    delete static_cast<TStringSparseList*>(Item);
+    return 0;
+  });
+}
+
+int32_t TCellStore::MaxRow() const {
+  return FLists->MaxIndex();
+}
+
+TCellStore::TPage* TCellStore::PageOf(int32_t ARow) const {
+  const size_t P = static_cast<uint32_t>(ARow) >> kPageShift;
+  return P < FPages.size() ? FPages[P] : nullptr;
+}
+
+TCellStore::TPage* TCellStore::EnsurePage(int32_t ARow) {
+  const size_t P = static_cast<uint32_t>(ARow) >> kPageShift;
+  if (P >= FPages.size()) FPages.resize(P + 1, nullptr);
+  TPage*& Page = FPages[P];
+  if (!Page) {
+    Page = static_cast<TPage*>(std::malloc(sizeof(TPage)));
+    if (!Page) throw std::bad_alloc();
+    std::memset(static_cast<void*>(Page), 0, sizeof(TPage));
+  }
+  return Page;
+}
+
+TStringSparseList* TCellStore::ListAt(int32_t ARow) const {
+  return static_cast<TStringSparseList*>(FLists->GetItem(ARow));
+}
+
+void TCellStore::CheckRow(int32_t ARow) const {
+  if (ARow < 0) RaiseIndexError();
+}
+
+TCellStore::TPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
+  TPage*& Page = FPages[static_cast<uint32_t>(ARow) >> kPageShift];
+  const uint32_t Need = Page->Count + Extra;
+  if (Need <= Page->Capacity) return Page;
+  // An eighth to spare: pages of a sparse grid stay tight, full ones grow by few copies.
+  const uint32_t Capacity = Need + Page->Count / 8;
+  auto* Grown =
+      static_cast<TPage*>(std::realloc(Page, sizeof(TPage) + size_t(Capacity) * sizeof(TCell)));
+  if (!Grown) throw std::bad_alloc();
+  Grown->Capacity = Capacity;
+  Page = Grown;
+  return Grown;
+}
+
+void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* Obj,
+                            const String& Text) {
+  TCellText Made;
+  Made.Assign(Text);
+  TPage* Page;
+  try {
+    Page = Reserve(ARow, 1);
+  } catch (...) {
+    Made.Release();
+    throw;
+  }
+  TCell* Cells = Page->Cells();
+  std::memmove(static_cast<void*>(Cells + Pos + 1), Cells + Pos,
+               (Page->Count - Pos) * sizeof(TCell));
+  Cells[Pos].Col = ACol;
+  Cells[Pos].Obj = Obj;
+  Cells[Pos].Text = Made;
+  for (uint32_t R = (static_cast<uint32_t>(ARow) & kRowMask) + 1; R < kPageRows; ++R)
+    ++Page->RowStart[R];
+  ++Page->Count;
+}
+
+void TCellStore::EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release) {
+  if (End <= Begin) return;
+  TCell* Cells = Page->Cells();
+  if (Release) {
+    for (uint32_t I = Begin; I < End; ++I)
+      Cells[I].Text.Release();
+  }
+  std::memmove(static_cast<void*>(Cells + Begin), Cells + End, (Page->Count - End) * sizeof(TCell));
+  const uint32_t N = End - Begin;
+  for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
+    Page->RowStart[Next] -= N;
+  Page->Count -= N;
+}
+
+// ---- cells ---------------------------------------------------------------------------------
+
+String TCellStore::Text(int32_t ACol, int32_t ARow) const {
+  CheckRow(ARow);
+  const TPage* Page = PageOf(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  if (!Page || !(Page->Existing & Bit)) return String();
+  if (Page->Listed & Bit) return ListAt(ARow)->Get(ACol);
+  if (ACol < 0) RaiseIndexError();
+  const TCell* Cell = Page->Find(static_cast<uint32_t>(ARow) & kRowMask, ACol);
+  return Cell ? Cell->Text.ToString() : String();
+}
+
+TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
+  CheckRow(ARow);
+  const TPage* Page = PageOf(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  if (!Page || !(Page->Existing & Bit)) return nullptr;
+  if (Page->Listed & Bit) return ListAt(ARow)->GetObject(ACol);
+  if (ACol < 0) RaiseIndexError();
+  const TCell* Cell = Page->Find(static_cast<uint32_t>(ARow) & kRowMask, ACol);
+  return Cell ? Cell->Obj : nullptr;
+}
+
+TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Storing,
+                                          TSparseQuantum ColQuantum) {
+  CheckRow(ARow);
+  TWriteSpot Spot;
+  TPage* Page = PageOf(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  const bool Exists = Page && (Page->Existing & Bit);
+  if (Exists && (Page->Listed & Bit)) {
+    Spot.List = ListAt(ARow);
+    return Spot;
+  }
+  if (Storing) {
+    CheckLimit(ARow, FLists->Quantum());
+    Page = EnsurePage(ARow);
+    Page->Existing |= Bit;
+  }
+  if (ACol < 0) RaiseIndexError();
+  // Nothing to clear: a row that does not exist is not made for it.
+  if (!Storing && !Exists) return Spot;
+  Spot.Page = Page;
+  Spot.Row = static_cast<uint32_t>(ARow) & kRowMask;
+  Spot.Pos = Page->LowerBound(Spot.Row, ACol);
+  Spot.Found = Spot.Pos < Page->End(Spot.Row) && Page->Cells()[Spot.Pos].Col == ACol;
+  if (Spot.Found) return Spot;
+  CheckLimit(ACol, ColQuantum);
+  if (Storing && Page->End(Spot.Row) - Page->Begin(Spot.Row) >= uint32_t(kMaxPackedRow))
+    Spot.List = EnsureList(ARow, ColQuantum);
+  return Spot;
+}
+
+void TCellStore::SetText(int32_t ACol, int32_t ARow, const String& Value,
+                         TSparseQuantum ColQuantum) {
+  const TWriteSpot Spot = Locate(ACol, ARow, !Value.empty(), ColQuantum);
+  if (Spot.List) {
+    Spot.List->Put(ACol, Value);
+  } else if (!Spot.Found) {
+    if (!Value.empty()) InsertCell(ARow, Spot.Pos, ACol, nullptr, Value);
+  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; !Value.empty()) {
+    Cell.Text.Assign(Value);
+  } else if (Cell.Obj) {
+    Cell.Text.Release();
+  } else {
+    EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
+  }
+}
+
+void TCellStore::SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQuantum ColQuantum) {
+  const TWriteSpot Spot = Locate(ACol, ARow, Value != nullptr, ColQuantum);
+  if (Spot.List) {
+    Spot.List->PutObject(ACol, Value);
+    if (!Value) DropIfEmpty(*Spot.List, ACol);
+  } else if (!Spot.Found) {
+    if (Value) InsertCell(ARow, Spot.Pos, ACol, Value, String());
+  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; Value || !Cell.Text.IsEmpty()) {
+    Cell.Obj = Value;
+  } else {
+    EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
+  }
+}
+
+// ---- rows ----------------------------------------------------------------------------------
+
+TStringSparseList* TCellStore::FindList(int32_t ARow) const {
+  CheckRow(ARow);
+  const TPage* Page = PageOf(ARow);
+  return Page && (Page->Listed & RowBit(ARow)) ? ListAt(ARow) : nullptr;
+}
+
+TStringSparseList* TCellStore::EnsureList(int32_t ARow, TSparseQuantum ColQuantum) {
+  if (TStringSparseList* List = FindList(ARow)) return List;
+  CheckLimit(ARow, FLists->Quantum());
+  TPage* Page = EnsurePage(ARow);
+  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+  const uint32_t Begin = Page->Begin(R), End = Page->End(R);
+  // A row holding a column past what the quantum indexes takes the large blocks.
+  TSparseQuantum Quantum = ColQuantum;
+  if (End > Begin && Page->Cells()[End - 1].Col > MaxIndexOf(Quantum)) Quantum = sqLarge;
+  auto List = std::make_unique<TStringSparseList>(Quantum);
+  for (uint32_t I = Begin; I < End; ++I) {
+    const TCell& Cell = Page->Cells()[I];
+    if (!Cell.Text.IsEmpty()) List->Put(Cell.Col, String(Cell.Text.View()));
+    if (TObject* Obj = Cell.Obj) List->PutObject(Cell.Col, Obj);
+  }
+  FLists->PutItem(ARow, List.get());
+  EraseCells(Page, R, Begin, End, true);
+  Page->Existing |= RowBit(ARow);
+  Page->Listed |= RowBit(ARow);
+  return List.release();
+}
+
+std::vector<int32_t> TCellStore::PackedColumns(int32_t ARow) const {
+  std::vector<int32_t> Columns;
+  CheckRow(ARow);
+  const TPage* Page = PageOf(ARow);
+  if (!Page || (Page->Listed & RowBit(ARow))) return Columns;
+  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+  for (uint32_t I = Page->Begin(R); I < Page->End(R); ++I)
+    Columns.push_back(Page->Cells()[I].Col);
+  return Columns;
+}
+
+void TCellStore::MoveColumn(int32_t From, int32_t To) {
+  if (From == To) return;
+  for (size_t P = 0; P < FPages.size(); ++P) {
+    for (uint32_t R = 0; R < kPageRows; ++R) {
+      TPage* Page = FPages[P];  // a list's handler may write other rows meanwhile
+      if (!Page || !(Page->Existing & (1u << R))) continue;
+      if (Page->Listed & (1u << R)) {
+        TStringSparseList& List = *ListAt(static_cast<int32_t>(P << kPageShift | R));
+        List.Move(From, To);
+        DropIfEmpty(List, To);
+        continue;
+      }
+      TCell* First = Page->Cells() + Page->Begin(R);
+      TCell* Last = Page->Cells() + Page->End(R);
+      for (TCell* Cell = First; Cell != Last; ++Cell)
+        Cell->Col = MovedIndex(Cell->Col, From, To);
+      std::sort(First, Last, [](const TCell& A, const TCell& B) { return A.Col < B.Col; });
+    }
+  }
+}
+
+TCellStore::TRowContents TCellStore::TakeRow(int32_t ARow) {
+  TRowContents Contents;
+  TPage* Page = PageOf(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  if (!Page || !(Page->Existing & Bit)) return Contents;
+  Contents.Exists = true;
+  if (Page->Listed & Bit) {
+    Contents.List = ListAt(ARow);
+    FLists->PutItem(ARow, nullptr);
+  } else {
+    const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+    const uint32_t Begin = Page->Begin(R), End = Page->End(R);
+    Contents.Cells.assign(Page->Cells() + Begin, Page->Cells() + End);
+    EraseCells(Page, R, Begin, End, false);
+  }
+  Page->Existing &= uint16_t(~Bit);
+  Page->Listed &= uint16_t(~Bit);
+  return Contents;
+}
+
+void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
+  if (!Contents.Exists) return;
+  TPage* Page = EnsurePage(ARow);
+  const uint16_t Bit = RowBit(ARow);
+  if (Contents.List) {
+    FLists->PutItem(ARow, Contents.List);
+    Page->Listed |= Bit;
+  } else if (const uint32_t N = uint32_t(Contents.Cells.size())) {
+    Page = Reserve(ARow, N);
+    const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+    const uint32_t Pos = Page->Begin(R);
+    TCell* Cells = Page->Cells();
+    std::memmove(static_cast<void*>(Cells + Pos + N), Cells + Pos,
+                 (Page->Count - Pos) * sizeof(TCell));
+    std::memcpy(static_cast<void*>(Cells + Pos), Contents.Cells.data(), N * sizeof(TCell));
+    for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
+      Page->RowStart[Next] += N;
+    Page->Count += N;
+  }
+  Page->Existing |= Bit;
+}
+
+void TCellStore::RotateRows(const std::vector<int32_t>& Rows) {
+  if (Rows.size() < 2) return;
+  std::vector<TRowContents> Taken;
+  Taken.reserve(Rows.size());
+  for (int32_t Row : Rows)
+    Taken.push_back(TakeRow(Row));
+  for (size_t I = 0; I < Rows.size(); ++I)
+    PutRow(Rows[I], std::move(Taken[(I + 1) % Rows.size()]));
+}
+
+}  // namespace bw

@@ -1,0 +1,80 @@
+#pragma once
+// A cell's text in 16 bytes, so that a stored cell needs no allocation of its own: texts
+// of up to 15 characters are held in place, longer ones in a heap block the text owns.
+// It is plain bytes on purpose: the cell store moves cells with memmove and sorts them,
+// and frees a heap block itself through Release, so a copy never duplicates the block.
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <string_view>
+
+namespace bw {
+
+class TCellText {
+ public:
+  /// The empty text.
+  TCellText() : FBytes{} {}
+
+  bool IsEmpty() const { return FBytes[kTag] == 0; }
+
+  std::string_view View() const {
+    if (FBytes[kTag] != kHeap) return {reinterpret_cast<const char*>(FBytes), FBytes[kTag]};
+    const char* Block = HeapBlock();
+    size_t Length;
+    std::memcpy(&Length, Block, sizeof Length);
+    return {Block + sizeof Length, Length};
+  }
+
+  /// The text as a string. Short texts are copied whole and then cut, so that reading one
+  /// does not branch on its length.
+  std::string ToString() const {
+    if (FBytes[kTag] == kHeap) return std::string(View());
+    std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
+    Result.resize(FBytes[kTag]);
+    return Result;
+  }
+
+  /// Replaces the text, freeing a previous heap block. A failed allocation changes nothing.
+  void Assign(std::string_view S) {
+    if (S.size() <= kInline) {
+      Release();
+      std::memcpy(FBytes, S.data(), S.size());
+      FBytes[kTag] = static_cast<uint8_t>(S.size());
+      return;
+    }
+    const size_t Length = S.size();
+    char* Block = static_cast<char*>(std::malloc(sizeof Length + Length));
+    if (!Block) throw std::bad_alloc();
+    std::memcpy(Block, &Length, sizeof Length);
+    std::memcpy(Block + sizeof Length, S.data(), Length);
+    Release();
+    std::memcpy(FBytes, &Block, sizeof Block);
+    FBytes[kTag] = kHeap;
+  }
+
+  /// Frees the heap block, if any; the text is empty afterwards.
+  void Release() {
+    if (FBytes[kTag] == kHeap) std::free(HeapBlock());
+    FBytes[kTag] = 0;
+  }
+
+ private:
+  static constexpr size_t kInline = 15;  // characters held in place
+  static constexpr size_t kTag = 15;     // the byte after them: the length, or kHeap
+  static constexpr uint8_t kHeap = 0xFF;
+
+  char* HeapBlock() const {
+    char* Block;
+    std::memcpy(&Block, FBytes, sizeof Block);
+    return Block;
+  }
+
+  uint8_t FBytes[16];
+};
+
+static_assert(sizeof(TCellText) == 16);
+
+}  // namespace bw
