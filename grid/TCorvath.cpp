@@ -9,7 +9,9 @@
 #include "grid/ModuleResources.h"
 #include "grid/TGridOutlineProperties.h"
 #include "grid/TInGridOutline.h"
+#include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TControl.h"
+#include "platform/controls/WinApi.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
@@ -17,6 +19,7 @@
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
 #include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TBrush.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/graphics/TPen.h"
 #include "platform/grids/EInvalidGridOperation.h"
@@ -35,6 +38,7 @@ namespace {
 
 // Picture indexes of the hidden outline.
 constexpr int32_t kPicturePlus = 0;
+constexpr int32_t kPictureMinus = 1;
 constexpr int32_t kPictureOpen = 2;
 constexpr int32_t kPictureClosed = 3;
 constexpr int32_t kPictureLeaf = 4;
@@ -72,6 +76,9 @@ BW_PUBLISHED(TCorvath) {
   P.Property("OutlineCol", &TCorvath::OutlineCol, &TCorvath::SetOutlineCol).Stored([](TCorvath* G) {
     return G->OutlineCol() < G->ColCount();
   });
+  P.Property("TreeOptions", &TCorvath::TreeOptions, &TCorvath::SetTreeOptions,
+             {"toKeyboard", "toExpanders", "toTypeAhead", "toKeepState"})
+      .Default(TTreeOptions{});
 }
 
 // ---- construction and form storage ----------------------------------------------------
@@ -250,7 +257,11 @@ void TCorvath::DrawCell(int32_t ACol, int32_t ARow, const TRect& ARect, TGridDra
   if (!Node) return;
 
   TRect R = ARect;
+  const bool Expanders = FTreeOptions.Contains(toExpanders);
+  // The boxes of top-level items take a step of their own, left of the tree.
+  if (Expanders) R.Left += DefaultRowHeight();
   DrawTreeLines(R, Node);
+  if (Expanders) DrawExpander(R, Node);
   R.Left += (Node->Level() - 1) * DefaultRowHeight();
 
   const int32_t Index =
@@ -300,6 +311,39 @@ void TCorvath::DrawTreeLines(const TRect& R, TOutlineNode* Node) {
   }
 }
 
+void TCorvath::DrawExpander(const TRect& R, TOutlineNode* Node) {
+  if (!Node->HasChildren()) return;
+  TBitmap* Box = GetPicture(Node->Expanded() ? kPictureMinus : kPicturePlus);
+  if (Box->Empty()) return;
+  const int32_t H = DefaultRowHeight();
+  const int32_t W = Box->Width();
+  const int32_t BoxH = Box->Height();
+  // Centred where the item's own line meets the line towards its picture.
+  const int32_t X = R.Left + (Node->Level() - 2) * H + H / 2 - W / 2;
+  const int32_t Y = R.Top + H / 2 - BoxH / 2;
+  // Its transparent colour lets the lines show through; the cell's brush comes back.
+  TCanvas* C = Canvas();
+  struct StyleGuard {
+    TBrush* Brush;
+    TBrushStyle Saved;
+    ~StyleGuard() { Brush->SetStyle(Saved); }
+  } Guard{C->Brush(), C->Brush()->Style()};
+  C->Brush()->SetStyle(bsClear);
+  C->BrushCopy(TRect{X, Y, X + W, Y + BoxH}, Box, TRect{0, 0, W, BoxH}, Box->TransparentColor());
+}
+
+TOutlineNode* TCorvath::ExpanderAt(int32_t X, int32_t Y) const {
+  if (!FTreeOptions.Contains(toExpanders)) return nullptr;
+  const TGridCoord Cell = MouseCoord(X, Y);
+  if (Cell.X != FOutlineColIndex) return nullptr;
+  TOutlineNode* Node = RowToOutline(Cell.Y);
+  if (!Node || !Node->HasChildren()) return nullptr;
+  // The whole step of the box answers, the height of the row.
+  const int32_t H = DefaultRowHeight();
+  const int32_t Left = CellRect(Cell.X, Cell.Y).Left + (Node->Level() - 1) * H;
+  return X >= Left && X < Left + H ? Node : nullptr;
+}
+
 void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARect) {
   if (Pictures.empty() || !Pictures[0]) return;
   const int32_t H = DefaultRowHeight();
@@ -331,6 +375,11 @@ void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARe
 // run unless the watch says it is still there.
 
 void TCorvath::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  FDownOnExpander = Button == mbLeft && !ComponentState().Contains(csDesigning) && ExpanderAt(X, Y);
+  if (FDownOnExpander) {
+    PressExpander(Button, Shift, X, Y);
+    return;
+  }
   const bool Double = Shift.Contains(ssDouble);
   // Before the grid's own handling, which may scroll the pressed row into view.
   if (Button == mbLeft && !Double) {
@@ -349,7 +398,7 @@ void TCorvath::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_
   TControlWatch Watch(this);
   inherited::MouseUp(Button, Shift, X, Y);
   if (!Watch.Alive()) return;
-  if (X != FDownX || Y != FDownY) return;
+  if (X != FDownX || Y != FDownY || FDownOnExpander) return;
   int32_t ACol = -1;
   int32_t ARow = -1;
   MouseToCell(X, Y, ACol, ARow);
@@ -467,6 +516,204 @@ TInplaceEdit* TCorvath::CreateEditor() {
   // take the width when the grid sizes the editor to its cell.
   editor->Button()->SetWidth(FEditorProps->ButtonWidth());
   return editor.release();
+}
+
+// ---- tree options --------------------------------------------------------------------
+
+void TCorvath::SetTreeOptions(TTreeOptions Value) {
+  if (Value == FTreeOptions) return;
+  FTreeOptions = Value;
+  FTypeAhead.Clear();
+  Invalidate();
+}
+
+void TCorvath::PressExpander(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  // A box opens or closes its item and moves no cell, so the grid base's press handling,
+  // which would select the pressed row, is left out; the focus and OnMouseDown are not.
+  // Each press toggles, the second one of a double-click too, and the double-click that
+  // follows toggles nothing more.
+  TControlWatch Watch(this);
+  if (CanFocus() && !Focused() && !(InplaceEditor() && InplaceEditor()->Focused())) SetFocus();
+  if (!Watch.Alive()) return;
+  FDownX = X;
+  FDownY = Y;
+  FDownDouble = false;
+  // What was typed goes to its cell while the rows are still those it was typed on.
+  HideEditor();
+  if (!Watch.Alive()) return;
+  if (TOutlineNode* Node = ExpanderAt(X, Y)) {
+    const int32_t Current = RowToOutlineRow(Row()) - FixedRows() + 1;
+    ToggleItem(Node);
+    if (!Watch.Alive()) return;
+    // The current item stays current: on its new row, or on the closed branch that now
+    // holds it.
+    if (Current >= 1 && Current <= FHiddenOutline->ItemCount()) {
+      const int32_t R = RowOfItem(FHiddenOutline->ShownItem(Current));
+      if (R >= 0 && R != Row()) SetRow(R);
+      if (!Watch.Alive()) return;
+    }
+  }
+  TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TCorvath::ExpandBranch(TOutlineNode* Node) {
+  TControlWatch Watch(this);
+  const int32_t First = Node->Index();
+  const TOutlineTree& Tree = FHiddenOutline->Tree();
+  try {
+    // One by one, so that each opened item raises OnExpand; a handler that changes the
+    // items ends the walk where they run out.
+    for (int32_t p = First; First <= FHiddenOutline->ItemCount() && p < Tree.End(First) &&
+                            p <= FHiddenOutline->ItemCount();
+         ++p) {
+      if (Tree.Size(p) > 1 && !Tree.Expanded(p)) FHiddenOutline->Get(p)->Expand();
+      if (!Watch.Alive()) return;
+    }
+  } catch (...) {
+    try {
+      if (Watch.Alive()) SyncOutline();
+    } catch (...) {
+    }
+    throw;
+  }
+  SyncOutline();
+}
+
+int32_t TCorvath::RowOfItem(int32_t Index) const {
+  if (Index < 1 || Index > FHiddenOutline->ItemCount()) return -1;
+  // Shown items come in outline order, so the data rows grow down the rows.
+  const int32_t Wanted = FixedRows() + Index - 1;
+  int32_t Lo = FixedRows();
+  int32_t Hi = RowCount();
+  while (Lo < Hi) {
+    const int32_t Mid = Lo + (Hi - Lo) / 2;
+    if (RowToOutlineRow(Mid) < Wanted)
+      Lo = Mid + 1;
+    else
+      Hi = Mid;
+  }
+  return Lo < RowCount() && RowToOutlineRow(Lo) == Wanted ? Lo : -1;
+}
+
+TOutlineNode* TCorvath::KeyedItem() const {
+  if (Col() != FOutlineColIndex && !Options().Contains(goRowSelect)) return nullptr;
+  return RowToOutline(Row());
+}
+
+TCorvath::TTreeStep TCorvath::TreeStepFor(uint16_t Key, TShiftState Shift) const {
+  if (!FTreeOptions.Contains(toKeyboard) || (Key != VK_RIGHT && Key != VK_LEFT))
+    return TTreeStep::None;
+  // With a modifier the arrows keep the grid's meaning (page moves, extending a range).
+  if (Shift.Contains(ssShift) || Shift.Contains(ssCtrl) || Shift.Contains(ssAlt))
+    return TTreeStep::None;
+  TOutlineNode* Node = KeyedItem();
+  if (!Node) return TTreeStep::None;
+  const bool Open = Node->HasChildren() && Node->Expanded();
+  // A leaf, and a closed top-level item, leave the arrows to the grid, which moves to the
+  // next column: so the keyboard can still leave the tree column.
+  if (Key == VK_RIGHT)
+    return !Node->HasChildren() ? TTreeStep::None
+           : Open               ? TTreeStep::ToFirstChild
+                                : TTreeStep::Expand;
+  return Open ? TTreeStep::Collapse : Node->Level() > 1 ? TTreeStep::ToParent : TTreeStep::None;
+}
+
+TCorvath::TTreeStep TCorvath::TreeStepFor(Char Key) const {
+  if (!FTreeOptions.Contains(toKeyboard) || !KeyedItem()) return TTreeStep::None;
+  switch (Key) {
+    case U'+':
+      return TTreeStep::Expand;
+    case U'-':
+      return TTreeStep::Collapse;
+    case U'*':
+      return TTreeStep::ExpandAll;
+    default:
+      return TTreeStep::None;
+  }
+}
+
+bool TCorvath::TakesChar(Char Key) const {
+  if (TreeStepFor(Key) != TTreeStep::None) return true;
+  if (!FTreeOptions.Contains(toTypeAhead) || !KeyedItem()) return false;
+  return Key == 8 ? !FTypeAhead.Empty() : Key >= 32 && Key != 127;
+}
+
+void TCorvath::TakeTreeStep(TTreeStep Step) {
+  TOutlineNode* Node = KeyedItem();
+  if (!Node) return;
+  const bool Branch = Node->HasChildren();
+  switch (Step) {
+    case TTreeStep::Expand:
+      if (Branch && !Node->Expanded()) ToggleItem(Node);
+      break;
+    case TTreeStep::Collapse:
+      if (Branch && Node->Expanded()) ToggleItem(Node);
+      break;
+    case TTreeStep::ExpandAll:
+      if (Branch) ExpandBranch(Node);
+      break;
+    case TTreeStep::ToFirstChild:
+      SetRow(Row() + 1);
+      break;
+    case TTreeStep::ToParent:
+      if (const int32_t R = RowOfItem(Node->Parent()->Index()); R >= 0) SetRow(R);
+      break;
+    case TTreeStep::None:
+      break;
+  }
+}
+
+void TCorvath::KeyDown(uint16_t& Key, TShiftState Shift) {
+  if (TreeStepFor(Key, Shift) == TTreeStep::None) {
+    inherited::KeyDown(Key, Shift);
+    return;
+  }
+  // The tree's keys replace the grid's own handling of them; OnKeyDown still sees them
+  // first and may take them.
+  TControlWatch Watch(this);
+  TWinControl::KeyDown(Key, Shift);
+  if (!Watch.Alive() || Key == 0) return;
+  const TTreeStep Step = TreeStepFor(Key, Shift);
+  Key = 0;
+  TakeTreeStep(Step);
+}
+
+void TCorvath::KeyPress(Char& Key) {
+  if (!TakesChar(Key)) {
+    inherited::KeyPress(Key);
+    return;
+  }
+  // As with the keys: OnKeyPress first, and the grid base never sees these characters,
+  // so none of them opens the editor.
+  TControlWatch Watch(this);
+  TWinControl::KeyPress(Key);
+  if (!Watch.Alive() || Key == 0 || !TakesChar(Key)) return;
+  const Char C = std::exchange(Key, 0);
+  if (const TTreeStep Step = TreeStepFor(C); Step != TTreeStep::None)
+    TakeTreeStep(Step);
+  else if (C == 8)
+    FTypeAhead.Shorten(GetTickCount());
+  else
+    FindTyped(FTypeAhead.Add(C, GetTickCount()));
+}
+
+void TCorvath::FindTyped(bool Fresh) {
+  const int32_t First = FixedRows();
+  const int32_t Count = RowCount() - First;
+  if (FHiddenOutline->ItemCount() == 0 || Count <= 0) return;
+  // A new prefix looks from the row below, so that typing one letter again steps through
+  // the items it begins; a longer one may still fit the current item.
+  const int32_t From = Row() - First + (Fresh ? 1 : 0);
+  const TOutlineTree& Tree = FHiddenOutline->Tree();
+  for (int32_t i = 0; i < Count; ++i) {
+    const int32_t R = First + (From + i) % Count;
+    const int32_t Index = RowToOutlineRow(R) - First + 1;
+    if (Index < 1 || Index > FHiddenOutline->ItemCount()) continue;
+    if (FTypeAhead.Matches(Tree.Text(Index))) {
+      if (R != Row()) SetRow(R);
+      return;
+    }
+  }
 }
 
 }  // namespace bw

@@ -10,7 +10,7 @@
 // data row FixedRows + i - 1, whether or not it is shown.
 //
 // Sections of TCorvath.cpp: construction and form storage; the row map; painting of the
-// outline column; mouse and editor interaction.
+// outline column; mouse and editor interaction; the tree options (keys, boxes, typing).
 
 #include <cstdint>
 #include <memory>
@@ -19,6 +19,8 @@
 
 #include "editor/EditEvents.h"
 #include "grid/TOutlineRowMap.h"
+#include "grid/TTypeAhead.h"
+#include "grid/TreeOptions.h"
 #include "platform/grids/TDrawGrid.h"
 
 namespace bw {
@@ -69,6 +71,11 @@ class TCorvath : public TDrawGrid {
   TGridOutlineProperties* Outline() const { return FOutlineProps.get(); }
   /// Glyph and button width for the in-place editors.
   TGridEditProperties* Editor() const { return FEditorProps.get(); }
+  /// What the tree offers beyond the double-click (see TreeOptions.h); none by default.
+  /// The keys act while the current column is the tree column, or on the current row of
+  /// a grid with goRowSelect.
+  TTreeOptions TreeOptions() const { return FTreeOptions; }
+  void SetTreeOptions(TTreeOptions Value);
 
   TEditButtonClickEvent OnButtonClick;
   TEditAcceptKeyEvent OnEditAcceptKey;
@@ -92,6 +99,8 @@ class TCorvath : public TDrawGrid {
   void DblClick() override;
   /// The tree stays with its column when columns are moved.
   void ColumnMoved(int32_t FromIndex, int32_t ToIndex) override;
+  void KeyDown(uint16_t& Key, TShiftState Shift) override;
+  void KeyPress(Char& Key) override;
   void SizeChanged(int32_t OldColCount, int32_t OldRowCount) override;
   void FixedRowsChanged() override;
   bool CanEditAcceptKey(Char Key) override;
@@ -127,6 +136,29 @@ class TCorvath : public TDrawGrid {
   /// Remembers the item on the current row while the row map is known to match the
   /// outline; called by SyncOutline and before each change made through Outline.
   void NoteEditedItem();
+  /// The plus or minus box of Node, on its own line: R is the cell less the step the
+  /// boxes of top-level items take.
+  void DrawExpander(const TRect& R, TOutlineNode* Node);
+  /// The item whose box lies under a client point, or null.
+  TOutlineNode* ExpanderAt(int32_t X, int32_t Y) const;
+  void PressExpander(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
+  /// The row that shows item Index, or -1 when it is not shown.
+  int32_t RowOfItem(int32_t Index) const;
+
+  // What a key does to the tree's current item.
+  enum class TTreeStep : uint8_t { None, Expand, Collapse, ExpandAll, ToFirstChild, ToParent };
+  TTreeStep TreeStepFor(uint16_t Key, TShiftState Shift) const;
+  TTreeStep TreeStepFor(Char Key) const;
+  /// Whether the tree takes a typed character (a step or type-ahead) rather than the grid.
+  bool TakesChar(Char Key) const;
+  void TakeTreeStep(TTreeStep Step);
+  /// The item on the current row when the tree's keys act there, else null.
+  TOutlineNode* KeyedItem() const;
+  /// Moves to the next shown item whose text starts with what was typed; Fresh when
+  /// the prefix has just begun, which starts the search below the current row.
+  void FindTyped(bool Fresh);
+  /// Expands Node and every branch below it, each raising OnExpand, then rebuilds once.
+  void ExpandBranch(TOutlineNode* Node);
 
   int32_t FOutlineColIndex = 0;
   TInGridOutline* FHiddenOutline = nullptr;  // owned as a component
@@ -146,6 +178,10 @@ class TCorvath : public TDrawGrid {
   // on that row holds text typed for it.
   TItemRef FEditedItem;
   int32_t FEditedRow = -1;
+  // The last left press toggled a box: its release selects no row.
+  bool FDownOnExpander = false;
+  TTreeOptions FTreeOptions;
+  TTypeAhead FTypeAhead;
   // Entry k: outline index of the item on visual row FixedRows + k.
   TOutlineRowMap FRowMap;
   std::unique_ptr<TGridEditProperties> FEditorProps;

@@ -78,4 +78,9 @@ void THeadlessInput::Type(const String& Text) {
   Settle();
 }
 
+void THeadlessInput::Wait(uint32_t Ms) {
+  Backend().AdvanceTime(Ms);
+  Settle();
+}
+
 }  // namespace bw

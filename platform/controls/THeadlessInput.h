@@ -30,6 +30,8 @@ class THeadlessInput {
   static void KeyDown(uint16_t Key, uint32_t Modifiers = 0);
   static void KeyUp(uint16_t Key, uint32_t Modifiers = 0);
   static void Type(const String& Text);
+  /// Moves the headless clock on by Ms and handles the timers that fall due.
+  static void Wait(uint32_t Ms);
 };
 
 }  // namespace bw

@@ -234,6 +234,10 @@ bool KillTimer(HWND Wnd, uintptr_t IDEvent) {
   return true;
 }
 
+uint32_t GetTickCount() {
+  return uint32_t(Backend().TickCount());
+}
+
 int32_t GetSystemMetrics(int32_t Index) {
   switch (Index) {
     case SM_CXSCREEN:

@@ -152,6 +152,9 @@ uintptr_t SetTimer(HWND Wnd, uintptr_t IDEvent, uint32_t Elapse);
 bool KillTimer(HWND Wnd, uintptr_t IDEvent);
 
 int32_t GetSystemMetrics(int32_t Index);
+/// Milliseconds on the back end's clock, wrapping at 2^32. The headless clock moves only
+/// when a test moves it.
+uint32_t GetTickCount();
 /// Negative while the key is held (as far as the input seen so far tells).
 int16_t GetKeyState(int32_t VirtualKey);
 
