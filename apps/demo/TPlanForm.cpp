@@ -57,6 +57,10 @@ void TPlanForm::BuildLayout() {
   TGridOptions options = FGrid->Options();
   options += TGridOptions{goEditing, goColSizing, goTabs, goThumbTracking};
   FGrid->SetOptions(options);
+  // The tree as a keyboard user and a mouse user would want it: arrows and + - * open
+  // and close branches, plus and minus boxes open them with one click, typed letters
+  // find an item, and the open branches are kept with the plan.
+  FGrid->SetTreeOptions(TTreeOptions{toKeyboard, toExpanders, toTypeAhead, toKeepState});
   FGrid->OnButtonClick = TEditButtonClickEvent(
       *FHandlers.Find<void(TObject*, int32_t, int32_t, String&)>("PlanButtonClick"),
       "PlanButtonClick");

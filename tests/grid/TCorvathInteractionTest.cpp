@@ -282,7 +282,11 @@ TEST_F(CorvathInteractionTest, TypingSurvivesResyncsThatKeepTheEditedItem) {
 TEST_F(CorvathInteractionTest, DoubleClickOnAPartlyShownRowTogglesTheItemFirstPressed) {
   String Text;
   for (int i = 0; i < 30; ++i)
-    Text += "I" + std::to_string(i) + "\n\tC" + std::to_string(i) + "\n";
+    Text.append("I")
+        .append(std::to_string(i))
+        .append("\n\tC")
+        .append(std::to_string(i))
+        .append("\n");
   LoadItems(*Grid, Text);
   // The view ends half way down a row.
   const int32_t Step = Grid->DefaultRowHeight() + Grid->GridLineWidth();
@@ -298,7 +302,7 @@ TEST_F(CorvathInteractionTest, DoubleClickOnAPartlyShownRowTogglesTheItemFirstPr
   THeadlessInput::DoubleClick(Grid, P);
   EXPECT_TRUE(Pressed->Expanded());
   EXPECT_FALSE(Below->Expanded());
-  EXPECT_EQ(Grid->RowToOutline(Partial + 1)->Text(), "C" + Pressed->Text().substr(1));
+  EXPECT_EQ(Grid->RowToOutline(Partial + 1)->Text(), String("C").append(Pressed->Text().substr(1)));
 }
 
 // A failing OnExpand or OnCollapse handler: the item has been toggled, so the rows show

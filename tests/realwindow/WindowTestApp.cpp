@@ -122,8 +122,10 @@ void WriteLayout(TTestForm& T, const std::filesystem::path& File) {
 String Rows(TTestForm& T) {
   String rows;
   for (int32_t r = T.Grid->FixedRows(); r < T.Grid->RowCount(); ++r)
-    if (TOutlineNode* node = T.Grid->RowToOutline(r))
-      rows += (rows.empty() ? "" : "|") + node->Text();
+    if (TOutlineNode* node = T.Grid->RowToOutline(r)) {
+      if (!rows.empty()) rows += '|';
+      rows += node->Text();
+    }
   return rows;
 }
 

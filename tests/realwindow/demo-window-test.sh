@@ -33,7 +33,8 @@ row_y() { echo $((2 + 22 * $1 + 11)); }
 readonly OWNER_X=323 OWNER_BUTTON_X=374 EFFORT_X=529 TREE_X=60
 # Visual rows of the sample as it opens.
 readonly ROW_INSPECTION_CHAMBER=9 ROW_SLAB_POUR=12 ROW_ROOF=20
-# Yellow is the folder picture's fill: a level-1 folder fills x 2..24, a level-2 one 24..46.
+# Yellow is the folder picture's fill: past the expander boxes, a level-1 folder lies in
+# x 24..46, a level-2 one in 46..68.
 yellow_in() { # DUMP ROW X0 X1
   local y0=$((2 + 22 * $2))
   "$pixels" "$1" "$3" "$y0" "$4" $((y0 + 21)) FFFF00
@@ -50,8 +51,8 @@ dump_until() { # FILE TEST...
   return 1
 }
 shows_folder() { [ "$(yellow_in "$1" "$2" "$3" "$4")" -gt 20 ]; }   # DUMP ROW X0 X1
-sample_as_opened() { shows_folder "$1" 21 2 24; }  # Services' folder on row 21
-roof_opened() { shows_folder "$1" 22 24 46 && [ "$(yellow_in "$1" 21 2 24)" -eq 0 ]; }
+sample_as_opened() { shows_folder "$1" 21 24 46; }  # Services' folder on row 21
+roof_opened() { shows_folder "$1" 22 46 68 && [ "$(yellow_in "$1" 21 24 46)" -eq 0 ]; }
 # The editor's button: button-face grey where the Owner cell is white without it.
 owner_button_shown() {
   local y0=$((2 + 22 * ROW_INSPECTION_CHAMBER))
@@ -98,7 +99,7 @@ bw_stop_app || status=$?
 # folder sits at level 2 below it and Services has moved down to row 25.
 size=$("$pixels" "$out/after.xwd") || fail "cannot read the window dump"
 [ "$size" = "914 600" ] || fail "the window is $size, not 914 600"
-shows_folder "$out/after.xwd" 25 2 24 || fail "after: Services' folder is not on row 25"
+shows_folder "$out/after.xwd" 25 24 46 || fail "after: Services' folder is not on row 25"
 
 # The saved cells: data rows are the outline's item numbers (one fixed row first).
 expect_cell() { # COL DATAROW TEXT

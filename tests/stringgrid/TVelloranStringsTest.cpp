@@ -71,7 +71,7 @@ TEST_F(VelloranStringsTest, AddFillsTheFirstEntryWithoutText) {
 
   TStrings* Col = Grid->GetCols(3);
   for (int32_t i = 0; i < Col->GetCount(); ++i)
-    EXPECT_EQ(Col->Add("x" + std::to_string(i)), i);
+    EXPECT_EQ(Col->Add(String("x").append(std::to_string(i))), i);
   EXPECT_EQ(Col->Add("more"), -1);  // full: nothing stored
   EXPECT_EQ(Grid->GetCells(3, 6), "");
 }
@@ -105,7 +105,7 @@ TEST_F(VelloranStringsTest, ClearEmptiesTextAndKeepsObjects) {
 TEST_F(VelloranStringsTest, AssignCopiesAsManyEntriesAsTheViewHasInOneBatch) {
   TStringList Long;
   for (int32_t i = 0; i < 9; ++i)
-    Long.AddObject("L" + std::to_string(i), i == 1 ? Grid : nullptr);
+    Long.AddObject(String("L").append(std::to_string(i)), i == 1 ? Grid : nullptr);
   PaintPending();
   Grid->FullInvalidations = 0;
   Grid->SetRows(1, &Long);

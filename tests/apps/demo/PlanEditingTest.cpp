@@ -14,7 +14,9 @@
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/THeadlessInput.h"
+#include "platform/outline/TOutlineNode.h"
 #include "tests/platform/core/TempFolder.h"
+#include "tests/support/GridPixels.h"
 
 namespace bw::demo::testing {
 namespace {
@@ -110,6 +112,25 @@ TEST_F(PlanEditing, OwnerAndStatusChooseFromTheirLists) {
   EXPECT_EQ(offered, TPlanForm::Statuses());
   tour.Key(VK_RETURN);
   EXPECT_EQ(Grid->GetCells(pcStatus, 44), "Done");
+}
+
+TEST_F(PlanEditing, TheTreeOpensFromTheKeyboardAndByItsBoxes) {
+  TDemoTour tour(Form, Folder.Root());
+  // Shown on a row of the grid: RowOf itself would open the way to an item.
+  auto onARow = [&](const char* Item) {
+    for (int32_t row = Grid->FixedRows(); row < Grid->RowCount(); ++row)
+      if (TOutlineNode* node = Grid->RowToOutline(row); node && node->Text() == Item) return true;
+    return false;
+  };
+  ASSERT_FALSE(onARow("Roof structure"));
+  THeadlessInput::Click(Grid, bw::testing::CellCenterOf(Grid, pcTask, tour.RowOf("Roof")));
+  tour.Key(VK_RIGHT);
+  EXPECT_TRUE(onARow("Roof structure"));
+  // The plus box of Services, at the cell's left edge.
+  ASSERT_FALSE(onARow("Electrical"));
+  const TRect services = Grid->CellRect(pcTask, tour.RowOf("Services"));
+  THeadlessInput::Click(Grid, TPoint{services.Left + 10, (services.Top + services.Bottom) / 2});
+  EXPECT_TRUE(onARow("Electrical"));
 }
 
 TEST_F(PlanEditing, EffortTakesDigitsOnly) {

@@ -46,8 +46,11 @@ String Parsed(const String& Text) {
 String Shortest(const TExtended& E) {
   TDecimalNumber n;
   if (!TDecimalNumber::FromExtended(E.data(), n)) return "not finite";
-  return (n.Negative ? "-" : "") + (n.Digits.empty() ? "0" : n.Digits) + "E" +
-         std::to_string(n.Exponent);
+  String text = n.Negative ? "-" : "";
+  text += n.Digits.empty() ? "0" : n.Digits;
+  text += 'E';
+  text += std::to_string(n.Exponent);
+  return text;
 }
 
 // K * 2^-N written out exactly, as digits and a power of ten: K * 5^N E-N.
@@ -127,7 +130,7 @@ TEST(TDecimalNumberTest, DenormalsRoundInUnitsOfTheSmallest) {
   // Half a unit goes to zero, which a non-zero literal may not become; a hair more is one.
   EXPECT_EQ(Parsed(ExactDyadic(1, 16446)), "");
   String hair = ExactDyadic(1, 16446);
-  hair.insert(hair.find('E'), "1");
+  hair.insert(hair.find('E'), 1, '1');
   hair.back() = char(hair.back() + 1);  // one more digit: the exponent ends in 6 -> 7
   EXPECT_EQ(Parsed(hair), "0000000000000001 0000");
   // Halfway between the largest denormal and the smallest normal: to the normal.
@@ -233,7 +236,8 @@ TEST(TDecimalNumberTest, AgreesWithTheNativeReader) {
     const size_t digits = random() % 40;
     for (size_t d = 0; d < digits; ++d)
       text += char('0' + random() % 10);
-    text += "E" + std::to_string(int(random() % 9900) - 4950 - int(digits));
+    text += 'E';
+    text += std::to_string(int(random() % 9900) - 4950 - int(digits));
     const long double native = std::strtold(text.c_str(), nullptr);
     if (native == 0 || native > LDBL_MAX) continue;  // out of range: refused here
     TExtended expected{};
