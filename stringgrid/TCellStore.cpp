@@ -65,13 +65,14 @@ struct TCellStore::TCell {
 };
 #pragma pack(pop)
 
-// The head of a page; its cells follow it in the same block.
+// The head of a page; its cells follow it in the same block. A packed row holds at most
+// kMaxPackedRow cells, so 16 bits count a page's cells and the head fits one cache line.
 struct TCellStore::TPage {
-  uint32_t Count;
-  uint32_t Capacity;
-  uint32_t RowStart[kPageRows];  // first cell of each row's run
+  uint16_t Count;
+  uint16_t Capacity;
   uint16_t Existing;             // rows that exist
   uint16_t Listed;               // rows whose cells live in their list
+  uint16_t RowStart[kPageRows];  // first cell of each row's run
 
   TCell* Cells() { return reinterpret_cast<TCell*>(this + 1); }
   const TCell* Cells() const { return reinterpret_cast<const TCell*>(this + 1); }
@@ -114,6 +115,7 @@ TCellStore::TCellStore(TSparseQuantum RowQuantum)
     : FLists(std::make_unique<TSparseList>(RowQuantum)) {
   // Packed to 4: the object pointer gives up its alignment for 4 bytes a cell.
   static_assert(sizeof(TCell) == 28);
+  static_assert(kPageRows * kMaxPackedRow * 9 / 8 + 1 < UINT16_MAX, "a page's cells fit 16 bits");
 }
 
 TCellStore::~TCellStore() {
@@ -163,11 +165,11 @@ TCellStore::TPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
   const uint32_t Need = Page->Count + Extra;
   if (Need <= Page->Capacity) return Page;
   // An eighth to spare: pages of a sparse grid stay tight, full ones grow by few copies.
-  const uint32_t Capacity = Need + Page->Count / 8;
+  const uint32_t Capacity = Need + Page->Count / 8u;
   auto* Grown =
       static_cast<TPage*>(std::realloc(Page, sizeof(TPage) + size_t(Capacity) * sizeof(TCell)));
   if (!Grown) throw std::bad_alloc();
-  Grown->Capacity = Capacity;
+  Grown->Capacity = static_cast<uint16_t>(Capacity);
   Page = Grown;
   return Grown;
 }
@@ -204,8 +206,8 @@ void TCellStore::EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t En
   std::memmove(static_cast<void*>(Cells + Begin), Cells + End, (Page->Count - End) * sizeof(TCell));
   const uint32_t N = End - Begin;
   for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
-    Page->RowStart[Next] -= N;
-  Page->Count -= N;
+    Page->RowStart[Next] = static_cast<uint16_t>(Page->RowStart[Next] - N);
+  Page->Count = static_cast<uint16_t>(Page->Count - N);
 }
 
 // ---- cells ---------------------------------------------------------------------------------
@@ -243,7 +245,7 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
     Spot.List = ListAt(ARow);
     return Spot;
   }
-  if (Storing) {
+  if (Storing && !Exists) {
     CheckLimit(ARow, FLists->Quantum());
     Page = EnsurePage(ARow);
     Page->Existing |= Bit;
@@ -390,8 +392,8 @@ void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
                  (Page->Count - Pos) * sizeof(TCell));
     std::memcpy(static_cast<void*>(Cells + Pos), Contents.Cells.data(), N * sizeof(TCell));
     for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
-      Page->RowStart[Next] += N;
-    Page->Count += N;
+      Page->RowStart[Next] = static_cast<uint16_t>(Page->RowStart[Next] + N);
+    Page->Count = static_cast<uint16_t>(Page->Count + N);
   }
   Page->Existing |= Bit;
 }

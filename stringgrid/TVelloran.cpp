@@ -161,7 +161,8 @@ int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
   };
   int32_t Lo = TopRow();
   int32_t Hi = std::min(LastRowOnScreen(), RowCount() - 1);
-  if (Lo < Fixed || Lo > Hi || ARow < Shown(Lo) || ARow > Shown(Hi)) return -1;
+  // Below the rows on screen is where most of a long grid is: that test goes first.
+  if (Lo < Fixed || Lo > Hi || ARow > Shown(Hi) || ARow < Shown(Lo)) return -1;
   while (Lo < Hi) {
     const int32_t Mid = Lo + (Hi - Lo) / 2;
     if (Shown(Mid) < ARow)
