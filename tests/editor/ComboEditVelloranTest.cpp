@@ -87,6 +87,33 @@ TEST_F(ComboEditVelloranTest, ExpandingKeepsTheEditedCellWithItsItem) {
 
 // The picture a person looks at (BW_SNAPSHOT_DIR names its folder): text area and the
 // dots button over the edited cell.
+// A failing OnButtonClick is reported; the editor stays open with its text, nothing is
+// stored, and the next commit works.
+TEST_F(ComboEditVelloranTest, FailingButtonHandlerLeavesTheEditorAndCellAlone) {
+  std::vector<String> reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { reported.push_back(E.Message()); });
+  Grid->OnButtonClick = TEditButtonClickEvent([](TObject*, int32_t, int32_t, String& T) {
+    T = "half";
+    throw Exception("button failed");
+  });
+  auto* e = Edit(1, 2);
+  ASSERT_NE(e, nullptr);
+  ClickButton(e);
+  Application->ProcessMessages();
+  EXPECT_EQ(reported, std::vector<String>{"button failed"});
+  EXPECT_TRUE(e->Visible());
+  EXPECT_EQ(e->Text(), "Blue");
+  EXPECT_FALSE(e->GetPopupVisible());
+  EXPECT_EQ(Grid->GetCells(1, 4), "Blue");
+
+  Grid->OnButtonClick = TEditButtonClickEvent();
+  THeadlessInput::Key(VK_END);
+  THeadlessInput::Type("!");
+  THeadlessInput::Key(VK_RETURN);
+  EXPECT_EQ(Grid->GetCells(1, 4), "Blue!");
+}
+
 TEST_F(ComboEditVelloranTest, SnapshotWithTheEditorOpen) {
   auto* e = Edit(1, 2);
   e->Deselect();
