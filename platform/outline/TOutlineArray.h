@@ -47,15 +47,19 @@ class TOutlineArray {
   }
   /// Prepares the chunk table for n records.
   void Reserve(size_t n) { FChunks.reserve((n + kMask) >> kShift); }
-  void PushBack(const T& value) {
+  void PushBack(const T& value) { PushBackSlot() = value; }
+  void Insert(size_t at, const T& value) { InsertSlot(at) = value; }
+  /// Adds a record at the end and gives it to be filled in.
+  T& PushBackSlot() {
     if (FSize == FChunks.size() * kChunk) AddChunk();
-    (*this)[FSize++] = value;
+    return (*this)[FSize++];
   }
-  void Insert(size_t at, const T& value) {
+  /// Makes room for a record at `at` and gives it to be filled in.
+  T& InsertSlot(size_t at) {
     if (FSize == FChunks.size() * kChunk) AddChunk();
     Move(at + 1, at, FSize - at);
     ++FSize;
-    (*this)[at] = value;
+    return (*this)[at];
   }
   /// Removes [from, to).
   void Erase(size_t from, size_t to) {

@@ -11,15 +11,12 @@
 
 namespace bw {
 
-TItemText TItemText::MakeBlock(std::string_view s) {
+char* TItemText::BlockFor(std::string_view s) {
+  if (s.size() <= kInline) return nullptr;
   if (s.size() > UINT32_MAX) throw std::length_error("outline item text too long");
-  TItemText t;
-  t.Length = uint32_t(s.size());
   char* block = static_cast<char*>(std::malloc(s.size()));
   if (!block) throw std::bad_alloc();
-  std::memcpy(block, s.data(), s.size());
-  std::memcpy(t.Bytes + 4, &block, sizeof block);
-  return t;
+  return block;
 }
 
 void TItemText::Free() {
@@ -48,13 +45,15 @@ TOutlineTree::~TOutlineTree() {
 }
 
 void TOutlineTree::Append(const TOutlineShape& shape, std::string_view text, Pointer data) {
-  const TItemText t = TItemText::Make(text);
+  char* const block = TItemText::BlockFor(text);
   try {
     FShape.PushBack(shape);
-    FCells.PushBack({t, data});
+    TOutlineCell& cell = FCells.PushBackSlot();
+    cell.Text.Set(text, block);
+    cell.Data = data;
     FNodes.PushBack();
   } catch (...) {
-    TItemText(t).Free();
+    std::free(block);
     FShape.Truncate(FNodes.Size());
     FCells.Truncate(FNodes.Size());
     throw;
@@ -129,7 +128,7 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
   NewLayout();
   const int32_t n = Count();
   // Make room first, so that running out of memory changes nothing.
-  const TItemText t = TItemText::Make(text);
+  char* const block = TItemText::BlockFor(text);
   try {
     FShape.Reserve(FShape.Size() + 1);
     FCells.Reserve(FCells.Size() + 1);
@@ -140,7 +139,7 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
     else
       FNodes.Insert(size_t(x));
   } catch (...) {
-    TItemText(t).Free();
+    std::free(block);
     throw;
   }
 
@@ -178,15 +177,15 @@ void TOutlineTree::InsertAt(int32_t x, int32_t level, std::string_view text, Poi
 
   const int32_t size = end > n ? TOutlineShape::kToEnd : 1 + end - x;
   const TOutlineShape shape = TOutlineShape::Make(size, x - parent, level, false);
-  const TOutlineCell cell{t, data};
   if (x > n) {
     FShape.PushBack(shape);
-    FCells.PushBack(cell);
   } else {
     FShape.Insert(size_t(x), shape);
-    FCells.Insert(size_t(x), cell);
     NoteMoved(x);
   }
+  TOutlineCell& cell = x > n ? FCells.PushBackSlot() : FCells.InsertSlot(size_t(x));
+  cell.Text.Set(text, block);
+  cell.Data = data;
 }
 
 void TOutlineTree::CloseBefore(int32_t x, int32_t stop) {
