@@ -24,5 +24,6 @@ if(BW_BUILD_TESTS AND TARGET bw_sdl)
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/demo-window-test.sh
                    $<TARGET_FILE:demo> $<TARGET_FILE:xwd_pixels>)
   set_tests_properties(demo_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
-                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0"
+                       RESOURCE_LOCK xvfb)
 endif()

@@ -33,7 +33,9 @@ function(bw_add_window_test)
   add_test(NAME real_window
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/window-test.sh
                    $<TARGET_FILE:window_test_app>)
-  # Exit 77: no Xvfb or xdotool here; the script says so.
+  # Exit 77: no Xvfb or xdotool here; the script says so. One window test at a time, so
+  # that two X servers never race for the same display number.
   set_tests_properties(real_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
-                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0")
+                       ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0"
+                       RESOURCE_LOCK xvfb)
 endfunction()

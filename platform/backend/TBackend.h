@@ -116,6 +116,9 @@ class TBackend {
   /// Milliseconds between the caret's blinks; 0 keeps it steady (as the headless back end
   /// does, so that pictures do not depend on the clock).
   virtual uint32_t CaretBlinkTime() const { return 0; }
+  /// Where the caret stands on a surface (in its pixels), so that an input method shows
+  /// what is being composed, and its candidates, beside it.
+  virtual void SetTextInputPlace(TWindowId, const TRect&) {}
 };
 
 }  // namespace bw

@@ -194,6 +194,11 @@ void TWindowManager::PresentWithCaret(TWinControl* TopLevel, const TRect& Change
   Backend().Present(TopLevel->Surface(), view, changed);
   invert();
   PresentedCaret[TopLevel] = caret;
+  // The off half of a blink leaves the place as it was.
+  if (!caret.IsEmpty() && !(caret == TextInputPlace)) {
+    TextInputPlace = caret;
+    Backend().SetTextInputPlace(TopLevel->Surface(), caret);
+  }
 }
 
 void TWindowManager::Reset() {
@@ -216,6 +221,7 @@ void TWindowManager::Reset() {
   SuppressActivation = 0;
   ModalForms.clear();
   PresentedCaret.clear();
+  TextInputPlace = TRect();
   FTopLevels.clear();
 }
 

@@ -104,6 +104,8 @@ struct TWindowManager {
   std::vector<TControl**> Watches;
   /// The caret rectangle each top-level window last presented.
   std::map<TWinControl*, TRect> PresentedCaret;
+  /// The caret's place last told to the back end for input methods.
+  TRect TextInputPlace;
 
  private:
   std::vector<TWinControl*> FTopLevels;

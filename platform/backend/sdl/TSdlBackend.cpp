@@ -16,6 +16,8 @@ namespace {
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 // Events taken in one pump at most, so a flood of input cannot starve painting.
 constexpr int kEventsPerPump = 256;
+// Longest sleep between looks for input while waiting: short enough not to be felt.
+constexpr uint64_t kWaitStep = 10;
 
 int32_t ScaleFromEnvironment() {
   const char* value = std::getenv("BW_SCALE");
@@ -156,6 +158,14 @@ void TSdlBackend::RaiseWindow(TWindowId Window, bool Activate) {
   }
 }
 
+void TSdlBackend::SetTextInputPlace(TWindowId Window, const TRect& Caret) {
+  if (!FWindows.Find(Window)) return;
+  // SDL places the input method's window beside this rectangle of the focused window.
+  SDL_Rect place{FWindows.ToDevice(Caret.Left), FWindows.ToDevice(Caret.Top),
+                 FWindows.ToDevice(Caret.Width()), FWindows.ToDevice(Caret.Height())};
+  SDL_SetTextInputRect(&place);
+}
+
 void TSdlBackend::GiveKeyboard(TWindowId Window) {
   TSdlWindow* w = FWindows.Find(Window);
   if (w && w->Visible) SDL_SetWindowInputFocus(w->Handle);
@@ -211,7 +221,17 @@ void TSdlBackend::WaitEvent(int32_t TimeoutMs) {
   int64_t timeout = std::max(TimeoutMs, 0);
   if (auto due = FTimers.NextDue())
     timeout = std::clamp<int64_t>(int64_t(*due) - int64_t(TickCount()), 0, timeout);
-  SDL_WaitEventTimeout(nullptr, int(timeout));
+  // Not SDL_WaitEventTimeout: to end its wait it sends an event to one of the windows over
+  // a second connection, and when that window is destroyed meanwhile (a closed dialog)
+  // Xlib's error ends the program. Short sleeps between pumps wait safely.
+  const uint64_t end = TickCount() + uint64_t(timeout);
+  for (;;) {
+    SDL_PumpEvents();
+    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
+    const uint64_t now = TickCount();
+    if (now >= end) return;
+    SDL_Delay(uint32_t(std::min<uint64_t>(end - now, kWaitStep)));
+  }
 }
 
 String TSdlBackend::ClipboardText() {

@@ -54,6 +54,7 @@ class TSdlBackend : public TBackend {
   uint32_t StartTimer(uint32_t IntervalMs) override;
   void StopTimer(uint32_t TimerId) override;
   uint32_t CaretBlinkTime() const override { return 530; }
+  void SetTextInputPlace(TWindowId Window, const TRect& Caret) override;
 
   int32_t Scale() const { return FWindows.Scale(); }
   /// What a surface shows now, read back from its window (logical pixels).

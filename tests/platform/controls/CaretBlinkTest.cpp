@@ -54,6 +54,34 @@ TEST_F(CaretBlinkTest, TheCaretBlinksOnTheBackEndsClockAndStaysShownWhileTheUser
   EXPECT_TRUE(GetCaretInfo().Visible) << "blinking is not hiding";
 }
 
+// The headless screen remembering where input methods are told the caret stands.
+class TInputMethodScreen : public THeadlessBackend {
+ public:
+  void SetTextInputPlace(TWindowId Window, const TRect& Caret) override {
+    Places.push_back(Caret);
+    Surface = Window;
+  }
+  std::vector<TRect> Places;
+  TWindowId Surface = 0;
+};
+
+TEST_F(CaretBlinkTest, InputMethodsAreToldWhereTheCaretStandsWhenItMoves) {
+  auto* screen = new TInputMethodScreen;
+  SetBackend(std::unique_ptr<THeadlessBackend>(screen));
+  FocusEdit();
+  ASSERT_EQ(screen->Places.size(), 1u);
+  EXPECT_EQ(screen->Surface, Form->Surface());
+  TCaretInfo caret = GetCaretInfo();
+  TPoint at = Edit->ClientToScreen(caret.Pos);
+  EXPECT_EQ(screen->Places[0],
+            Bounds(at.X - Form->Left(), at.Y - Form->Top(), caret.Width, caret.Height));
+  Application->ProcessMessages();
+  EXPECT_EQ(screen->Places.size(), 1u) << "told once while it stays";
+  THeadlessInput::Type("ab");
+  ASSERT_EQ(screen->Places.size(), 2u);
+  EXPECT_GT(screen->Places[1].Left, screen->Places[0].Left);
+}
+
 TEST_F(CaretBlinkTest, TheHeadlessCaretDoesNotBlink) {
   FocusEdit();
   EXPECT_EQ(PixelAtCaretAfter(5000), On);
