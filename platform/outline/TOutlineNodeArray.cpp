@@ -27,11 +27,6 @@ void TOutlineNodeArray::Set(size_t i, TOutlineNode* node) {
   Chunk(i >> kShift)[i & kMask] = node;
 }
 
-void TOutlineNodeArray::PushBack() {
-  if (FSize == FChunks.size() * kChunk) FChunks.push_back(nullptr);
-  ++FSize;
-}
-
 void TOutlineNodeArray::Insert(size_t i) {
   PushBack();
   try {

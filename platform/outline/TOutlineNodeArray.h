@@ -33,7 +33,10 @@ class TOutlineNodeArray {
   /// Prepares the chunk table for n entries.
   void Reserve(size_t n) { FChunks.reserve((n + kMask) >> kShift); }
   /// Appends a null entry.
-  void PushBack();
+  void PushBack() {
+    if (FSize == FChunks.size() * kChunk) FChunks.push_back(nullptr);
+    ++FSize;
+  }
   /// Inserts a null entry at i (<= Size()).
   void Insert(size_t i);
   /// Makes the chunks that Erase(from, to) will need, so that it cannot fail afterwards.

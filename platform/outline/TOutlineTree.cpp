@@ -7,6 +7,7 @@
 #include "platform/core/Format.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
+#include "platform/outline/TLineBreaks.h"
 #include "platform/outline/TOutlineNode.h"
 
 namespace bw {
@@ -317,25 +318,18 @@ void TOutlineTree::EndLoad() {
 }
 
 void TOutlineTree::LoadText(std::string_view text, const String& source) {
-  const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
-  BeginLoad(int32_t(std::min(lines, size_t(INT32_MAX - 1))));
-  const char* s = text.data();
-  const char* const stop = s + text.size();
+  // A line is at least its break, so the text's size bounds the count of items.
+  BeginLoad(int32_t(std::min(text.size() + 1, size_t(INT32_MAX - 1))));
+  TLineBreaks breaks(text);
+  const size_t n = text.size();
   int32_t line = 0;
-  auto nextLf = [stop](const char* from) {
-    const void* found = std::memchr(from, '\n', size_t(stop - from));
-    return found ? static_cast<const char*>(found) : stop;
-  };
-  const char* nl = nullptr;  // kept across lone CRs, so each byte is scanned once
-  while (s < stop) {
+  for (size_t s = 0; s < n;) {
     // A line ends at CR LF, LF or a lone CR; a break at the very end adds no empty line.
-    if (!nl || nl < s) nl = nextLf(s);
-    const void* cr = std::memchr(s, '\r', size_t(nl - s));
-    const char* eol = cr ? static_cast<const char*>(cr) : nl;
-    LoadLine(std::string_view(s, size_t(eol - s)), nullptr, ++line, source);
+    size_t eol = breaks.Next(s);
+    LoadLine(text.substr(s, eol - s), nullptr, ++line, source);
+    if (eol < n && text[eol] == '\r') ++eol;
+    if (eol < n && text[eol] == '\n') ++eol;
     s = eol;
-    if (s < stop && *s == '\r') ++s;
-    if (s < stop && *s == '\n') ++s;
   }
   EndLoad();
 }

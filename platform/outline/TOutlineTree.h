@@ -65,8 +65,8 @@ struct TItemText {
     if (block) {
       std::memcpy(block, s.data(), s.size());
       std::memcpy(Bytes + 4, &block, sizeof block);
-    } else if (!s.empty()) {
-      std::memcpy(Bytes, s.data(), s.size());
+    } else {
+      CopyShort(s);
     }
   }
   static TItemText Make(std::string_view s) {
@@ -76,6 +76,24 @@ struct TItemText {
   }
   void Free();
   std::string_view View() const;
+
+ private:
+  /// Copies a text that fits in place with fixed-size moves, two that may overlap, rather
+  /// than a call for each short text.
+  void CopyShort(std::string_view s) {
+    const char* from = s.data();
+    const size_t n = s.size();
+    if (n >= 8) {
+      std::memcpy(Bytes, from, 8);
+      std::memcpy(Bytes + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+      std::memcpy(Bytes, from, 4);
+      std::memcpy(Bytes + n - 4, from + n - 4, 4);
+    } else {
+      for (size_t i = 0; i < n; ++i)
+        Bytes[i] = from[i];
+    }
+  }
 };
 
 /// The rest of an item: its text and the application's data.
