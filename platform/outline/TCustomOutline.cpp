@@ -206,11 +206,7 @@ void TCustomOutline::CheckIndex(int32_t Index, int32_t low) const {
 
 TOutlineNode* TCustomOutline::NodeAt(int32_t p) {
   TOutlineNode* node = FTree.Node(p);
-  if (!node) {
-    node = new TOutlineNode(this, p);
-    FTree.SetNode(p, node);
-  }
-  return node;
+  return node ? node : FTree.MakeNodes(p, this);
 }
 
 TOutlineNode* TCustomOutline::Get(int32_t Index) {

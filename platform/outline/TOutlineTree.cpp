@@ -9,6 +9,7 @@
 #include "platform/outline/OutlineConsts.h"
 #include "platform/outline/TLineBreaks.h"
 #include "platform/outline/TOutlineNode.h"
+#include "platform/outline/TOutlineNodeBlock.h"
 
 namespace bw {
 
@@ -260,6 +261,30 @@ void TOutlineTree::SetNode(int32_t p, TOutlineNode* node) {
   if (p > 0) ++FNodeCount;
 }
 
+TOutlineNode* TOutlineTree::MakeNodes(int32_t p, TCustomOutline* outline) {
+  const size_t chunk = size_t(p) & ~TOutlineNodeArray::kMask;
+  const size_t end = std::min(chunk + TOutlineNodeArray::kChunk, FNodes.Size());
+  std::vector<int32_t> positions;
+  size_t runs = 0;
+  for (size_t q = std::max<size_t>(chunk, 1); q < end; ++q) {
+    if (FNodes.Get(q)) continue;
+    runs += positions.empty() || size_t(positions.back()) + 1 != q;
+    positions.push_back(int32_t(q));
+  }
+  FNodes.PrepareRuns(chunk, runs);
+  TOutlineNode* const nodes = TOutlineNodeBlock::Make(outline, positions);
+  // Store each stretch of consecutive positions as one run.
+  for (size_t k = 0; k < positions.size();) {
+    size_t n = 1;
+    while (k + n < positions.size() && positions[k + n] == positions[k] + int32_t(n))
+      ++n;
+    FNodes.SetRun(size_t(positions[k]), n, nodes + k);
+    k += n;
+  }
+  FNodeCount += int32_t(positions.size());
+  return FNodes.Get(size_t(p));
+}
+
 void TOutlineTree::NoteMoved(int32_t from) {
   if (FNodeCount > 0) FStaleFrom = std::min(FStaleFrom, from);
 }
@@ -274,12 +299,12 @@ void TOutlineTree::FreeCells(int32_t from, int32_t to) {
   for (int32_t p = from; p < to; ++p) {
     FCells[size_t(p)].Text.Free();
     if (TOutlineNode* node = FNodes.Get(size_t(p))) {
-      FNodes.Set(size_t(p), nullptr);
       if (p > 0) --FNodeCount;
       ++FNodesReleased;
-      delete node;
+      TOutlineNodeBlock::Free(node);
     }
   }
+  FNodes.Clear(size_t(from), size_t(to));
 }
 
 void TOutlineTree::BeginLoad(int32_t expected) {

@@ -7,9 +7,9 @@
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
 // texts and data, so walks over the tree read 12 bytes an item; texts and data take 24
-// more. Node handles are made on demand and kept in a third array that takes memory only
-// where handles exist; their cached positions are corrected in one pass after a batch of
-// changes (see ReindexNodes).
+// more. Node handles are made on demand, a chunk of items at a time, and kept in a third
+// array that takes memory only where handles exist; their cached positions are corrected
+// in one pass after a batch of changes (see ReindexNodes).
 //
 // The items whose subtrees reach the end of the array (the last item and its ancestors)
 // record no size but "to the end", so adding at the end touches only the items that stop
@@ -27,6 +27,7 @@
 
 namespace bw {
 
+class TCustomOutline;
 class TOutlineNode;
 
 /// The structure of one item, in 12 bytes.
@@ -178,6 +179,9 @@ class TOutlineTree {
   // first moved position, and ReindexNodes corrects the handles from there in one pass.
   TOutlineNode* Node(int32_t p) const { return FNodes.Get(size_t(p)); }
   void SetNode(int32_t p, TOutlineNode* node);
+  /// Makes handles of outline for every item without one in the chunk of positions that
+  /// holds p (p >= 1), and gives p's.
+  TOutlineNode* MakeNodes(int32_t p, TCustomOutline* outline);
   bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
   /// How many node handles have left this tree, freed with their items or handed away by
