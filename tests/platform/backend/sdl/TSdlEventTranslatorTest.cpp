@@ -29,28 +29,18 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event Button(uint32_t Type, uint32_t Window, int32_t X, int32_t Y, uint8_t Clicks = 1,
                           uint8_t Which = SDL_BUTTON_LEFT) {
     SDL_Event e{};
-    e.type = Type;
-    e.button.windowID = Window;
-    e.button.x = X;
-    e.button.y = Y;
-    e.button.button = Which;
-    e.button.clicks = Clicks;
+    e.button = {
+        .type = Type, .windowID = Window, .button = Which, .clicks = Clicks, .x = X, .y = Y};
     return e;
   }
   static SDL_Event Motion(uint32_t Window, int32_t X, int32_t Y) {
     SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = Window;
-    e.motion.x = X;
-    e.motion.y = Y;
+    e.motion = {.type = SDL_MOUSEMOTION, .windowID = Window, .x = X, .y = Y};
     return e;
   }
   static SDL_Event KeyEvent(uint32_t Type, SDL_Keycode Key, uint16_t Mod = 0) {
     SDL_Event e{};
-    e.type = Type;
-    e.key.windowID = 1;
-    e.key.keysym.sym = Key;
-    e.key.keysym.mod = Mod;
+    e.key = {.type = Type, .windowID = 1, .keysym = {.sym = Key, .mod = Mod}};
     return e;
   }
   static SDL_Event TextEvent(uint32_t Type, const char* Text) {
@@ -63,11 +53,8 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event WindowEvent(uint32_t Window, uint8_t What, int32_t Data1 = 0,
                                int32_t Data2 = 0) {
     SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = Window;
-    e.window.event = What;
-    e.window.data1 = Data1;
-    e.window.data2 = Data2;
+    e.window = {
+        .type = SDL_WINDOWEVENT, .windowID = Window, .event = What, .data1 = Data1, .data2 = Data2};
     return e;
   }
 
