@@ -29,18 +29,24 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event Button(uint32_t Type, uint32_t Window, int32_t X, int32_t Y, uint8_t Clicks = 1,
                           uint8_t Which = SDL_BUTTON_LEFT) {
     SDL_Event e{};
-    e.button = {
-        .type = Type, .windowID = Window, .button = Which, .clicks = Clicks, .x = X, .y = Y};
+    // type, timestamp, windowID, which, button, state, clicks, padding1, x, y
+    e.button = {Type, 0, Window, 0, Which, 0, Clicks, 0, X, Y};
     return e;
   }
   static SDL_Event Motion(uint32_t Window, int32_t X, int32_t Y) {
     SDL_Event e{};
-    e.motion = {.type = SDL_MOUSEMOTION, .windowID = Window, .x = X, .y = Y};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = Window;
+    e.motion.x = X;
+    e.motion.y = Y;
     return e;
   }
   static SDL_Event KeyEvent(uint32_t Type, SDL_Keycode Key, uint16_t Mod = 0) {
     SDL_Event e{};
-    e.key = {.type = Type, .windowID = 1, .keysym = {.sym = Key, .mod = Mod}};
+    e.type = Type;
+    e.key.windowID = 1;
+    e.key.keysym.sym = Key;
+    e.key.keysym.mod = Mod;
     return e;
   }
   static SDL_Event TextEvent(uint32_t Type, const char* Text) {
@@ -53,8 +59,8 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event WindowEvent(uint32_t Window, uint8_t What, int32_t Data1 = 0,
                                int32_t Data2 = 0) {
     SDL_Event e{};
-    e.window = {
-        .type = SDL_WINDOWEVENT, .windowID = Window, .event = What, .data1 = Data1, .data2 = Data2};
+    // type, timestamp, windowID, event, padding1 to 3, data1, data2
+    e.window = {SDL_WINDOWEVENT, 0, Window, What, 0, 0, 0, Data1, Data2};
     return e;
   }
 
