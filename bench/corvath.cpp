@@ -47,11 +47,6 @@ namespace {
 
 constexpr int32_t kChildren = 999;
 
-bool Wanted(const std::string& name) {
-  const char* only = std::getenv("BW_BENCH_ONLY");
-  return !only || name.find(only) != std::string::npos;
-}
-
 /// The texts "Item 1", "Item 2", ... made in place by carrying digits, so that making
 /// a text costs little next to adding its item.
 class TItemTexts {

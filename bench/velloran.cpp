@@ -68,6 +68,7 @@ String RandomText(std::mt19937& Rng) {
 
 /// Fills Cells with random texts, then measures heap bytes per filled cell, set and get.
 void MeasureStore(const char* Name, bool Full) {
+  if (!Wanted(Name)) return;
   // What the store holds before any cell is written: what a new string grid takes beyond
   // a new outline grid.
   const size_t Before = HeapInUse();
@@ -135,6 +136,7 @@ void MeasureStore(const char* Name, bool Full) {
 }
 
 void MeasurePaint() {
+  if (!Wanted("paint_grid")) return;
   auto* Grid = TBenchStage::NewGrid<TVelloran>();
   Grid->SetColCount(8);
   Grid->SetDefaultRowHeight(24);
