@@ -28,13 +28,11 @@ class TCellText {
     return {Block + sizeof Length, Length};
   }
 
-  /// The text as a string. Short texts are copied whole and then cut, so that reading one
-  /// does not branch on its length.
+  /// The text as a string. Each way out returns a new string, so that the string is made
+  /// in the caller's place rather than moved there.
   std::string ToString() const {
     if (FBytes[kTag] == kHeap) return std::string(View());
-    std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
-    Result.resize(FBytes[kTag]);
-    return Result;
+    return InlineToString();
   }
 
   /// Replaces the text, freeing a previous heap block. A failed allocation changes nothing.
@@ -65,6 +63,13 @@ class TCellText {
   static constexpr size_t kInline = 15;  // characters held in place
   static constexpr size_t kTag = 15;     // the byte after them: the length, or kHeap
   static constexpr uint8_t kHeap = 0xFF;
+
+  // Copied whole and then cut, so that the copy is of a fixed size and needs no call.
+  std::string InlineToString() const {
+    std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
+    Result.resize(FBytes[kTag]);
+    return Result;
+  }
 
   char* HeapBlock() const {
     char* Block;

@@ -79,10 +79,6 @@ TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
   return Made.release();
 }
 
-String TVelloran::GetCells(int32_t ACol, int32_t ARow) const {
-  return FCells->Text(ACol, ARow);
-}
-
 TObject* TVelloran::GetObjects(int32_t ACol, int32_t ARow) const {
   return FCells->Object(ACol, ARow);
 }

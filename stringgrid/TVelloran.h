@@ -17,10 +17,10 @@
 #include <vector>
 
 #include "grid/TCorvath.h"
+#include "stringgrid/TCellStore.h"
 
 namespace bw {
 
-class TCellStore;
 class TSparseList;
 class TStringSparseList;
 class TStrings;
@@ -36,7 +36,7 @@ class TVelloran : public TCorvath {
 
   // ---- cells, by column and data row ----
   /// The empty string for a cell never written. EListError for a negative row or column.
-  String GetCells(int32_t ACol, int32_t ARow) const;
+  String GetCells(int32_t ACol, int32_t ARow) const { return FCells->Text(ACol, ARow); }
   /// Stores Value; the empty string on a cell without an object removes its entry.
   void SetCells(int32_t ACol, int32_t ARow, const String& Value);
   /// nil for a cell without an object.
