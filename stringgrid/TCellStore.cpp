@@ -60,7 +60,7 @@ struct TCellStore::TRowContents {
 
 TCellStore::TCellStore(TSparseQuantum RowQuantum)
     : FLists(std::make_unique<TSparseList>(RowQuantum)) {
-  static_assert(sizeof(TCell) == 28);
+  static_assert(sizeof(TCell) == 32 && sizeof(TCellPage) == 48);
   static_assert(kPageRows * kMaxPackedRow * 9 / 8 + 1 < UINT16_MAX, "a page's cells fit 16 bits");
 }
 

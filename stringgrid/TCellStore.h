@@ -3,7 +3,7 @@
 // row. Only cells holding a text or an object take room.
 //
 // Representation, chosen for its costs: data rows are grouped sixteen to a page; a page
-// is one heap block holding its cells sorted by row and column, each cell 28 bytes (the
+// is one heap block holding its cells sorted by row and column, each cell 32 bytes (the
 // column, the object, a TCellText with up to 15 characters in place), with the start of
 // each row's run in the page's head. Reading a cell is a directory lookup, the page head
 // and the cell itself; overwriting a text allocates nothing; an empty page costs nothing
