@@ -4,6 +4,7 @@
 #include "platform/graphics/TCanvas.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -623,14 +624,50 @@ void TCanvas::ExtTextOut(int32_t X, int32_t Y, uint32_t Options, const TRect* Re
                          const String& Text) {
   Changing();
   Target t = Begin();
-  if (Rect && (Options & ETO_OPAQUE))
-    Fill(t, t.Visible(*Rect), ColorToPixel(FBrush->Color()), pmCopy);
-  if (Rect && (Options & ETO_CLIPPED)) t.Clip = t.Visible(*Rect);
-  DrawText(t, X, Y, Text);
+  const bool opaque = Rect && (Options & ETO_OPAQUE);
+  if (opaque) Fill(t, t.Visible(*Rect), ColorToPixel(FBrush->Color()), pmCopy);
+  const bool clipped = Rect && (Options & ETO_CLIPPED);
+  if (clipped) t.Clip = t.Visible(*Rect);
+  // Clipped to a rectangle already filled with the brush, the text needs no background.
+  DrawText(t, X, Y, Text, !(opaque && clipped));
   Changed();
 }
 
-void TCanvas::DrawText(const Target& t, int64_t X, int64_t Y, const String& Text) {
+namespace {
+
+// Coverage a (0 to 255) of colour fg over d, per channel, rounded.
+uint32_t Blend(uint32_t fg, uint32_t d, uint32_t a) {
+  const uint32_t fr = (fg >> 16) & 0xFF, fgc = (fg >> 8) & 0xFF, fb = fg & 0xFF;
+  uint32_t dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
+  dr = (fr * a + dr * (255 - a) + 127) / 255;
+  dg = (fgc * a + dg * (255 - a) + 127) / 255;
+  db = (fb * a + db * (255 - a) + 127) / 255;
+  return (dr << 16) | (dg << 8) | db;
+}
+
+// The blends of fg over bg for every coverage. Most text lies on its cell's background,
+// and a paint uses few pairs of colours, so a few tables are kept.
+const std::array<uint32_t, 256>& BlendsOver(uint32_t fg, uint32_t bg) {
+  struct Table {
+    uint32_t Fg = 0, Bg = 0;
+    bool Made = false;
+    std::array<uint32_t, 256> Pixels{};
+  };
+  thread_local std::array<Table, 4> tables;
+  thread_local size_t next = 0;
+  for (const Table& t : tables)
+    if (t.Made && t.Fg == fg && t.Bg == bg) return t.Pixels;
+  Table& t = tables[next];
+  next = (next + 1) % tables.size();
+  t = Table{fg, bg, true, {}};
+  for (uint32_t a = 0; a < 256; ++a)
+    t.Pixels[a] = Blend(fg, bg, a);
+  return t.Pixels;
+}
+
+}  // namespace
+
+void TCanvas::DrawText(const Target& t, int64_t X, int64_t Y, const String& Text, bool Background) {
   if (Text.empty() || t.Clip.IsEmpty()) return;
   TFontFace* face = Face();
   const TTextMetric& tm = face->Metrics();
@@ -640,10 +677,12 @@ void TCanvas::DrawText(const Target& t, int64_t X, int64_t Y, const String& Text
   int64_t width = 0;
   for (Char c : chars)
     width += face->Glyph(c).Advance;
-  if (FBrush->Style() == bsSolid)  // hatched brushes leave the text background alone
-    Fill(t, t.Visible(X, Y, X + width, Y + tm.tmHeight), ColorToPixel(FBrush->Color()), pmCopy);
+  const uint32_t bg = ColorToPixel(FBrush->Color());
+  // Hatched brushes leave the text background alone.
+  if (Background && FBrush->Style() == bsSolid)
+    Fill(t, t.Visible(X, Y, X + width, Y + tm.tmHeight), bg, pmCopy);
   const uint32_t fg = ColorToPixel(FFont->Color());
-  const uint32_t fr = (fg >> 16) & 0xFF, fgc = (fg >> 8) & 0xFF, fb = fg & 0xFF;
+  const std::array<uint32_t, 256>& overBg = BlendsOver(fg, bg);
   const int64_t baseline = Y + tm.tmAscent;
   const int64_t clipRight = int64_t{t.Clip.Right} - t.Org.X;
   int64_t x = X;
@@ -657,19 +696,12 @@ void TCanvas::DrawText(const Target& t, int64_t X, int64_t Y, const String& Text
     const int64_t dgx = gx + t.Org.X, dgy = gy + t.Org.Y;
     for (int32_t py = box.Top; py < box.Bottom; ++py) {
       const uint8_t* cov = &g.Coverage[size_t(py - dgy) * size_t(g.Width)];
+      uint32_t* row = &t.At(0, py);
       for (int32_t px = box.Left; px < box.Right; ++px) {
-        uint32_t a = cov[px - dgx];
+        const uint32_t a = cov[px - dgx];
         if (a == 0) continue;
-        uint32_t& d = t.At(px, py);
-        if (a == 255) {
-          d = fg;
-          continue;
-        }
-        uint32_t dr = (d >> 16) & 0xFF, dg = (d >> 8) & 0xFF, db = d & 0xFF;
-        dr = (fr * a + dr * (255 - a) + 127) / 255;
-        dg = (fgc * a + dg * (255 - a) + 127) / 255;
-        db = (fb * a + db * (255 - a) + 127) / 255;
-        d = (dr << 16) | (dg << 8) | db;
+        uint32_t& d = row[px];
+        d = d == bg ? overBg[a] : Blend(fg, d, a);
       }
     }
   }

@@ -184,7 +184,8 @@ class TCanvas : public TPersistent {
   void Fill(const Target& t, TRect device, uint32_t pixel, TPenMode mode);
   void FillWithBrush(const Target& t, TRect device);
   void ApplyMask(const Target& t, const Mask& m, uint32_t pixel, TPenMode mode);
-  void DrawText(const Target& t, int64_t X, int64_t Y, const String& Text);
+  /// Draws Text's glyphs, over its background in the brush when Background is set.
+  void DrawText(const Target& t, int64_t X, int64_t Y, const String& Text, bool Background);
   void Blit(const Edges& Dest, const TPixelBuffer& src, TPoint srcOrigin, const TRect& Source,
             TCopyMode rop, const uint32_t* transparent, const uint32_t* replace);
   void DrawStretched(const Edges& Rect, TBitmap* Graphic);

@@ -90,6 +90,33 @@ TEST_F(TextCanvas, OpaqueFillUsesTheBrushColourEvenWhenTheBrushIsClear) {
   EXPECT_EQ(c->Pixels(5, 5), clLime);
 }
 
+TEST_F(TextCanvas, EdgesBlendTheSameOnTheBrushColourAndOnAnyOther) {
+  // Ink over the brush's own colour is blended from a table made per colour pair; it
+  // must give what blending over any background gives.
+  TBitmap other;
+  other.SetSize(200, 60);
+  for (TColor ink : {clBlack, clRed, clHighlightText}) {
+    for (TColor ground : {clWhite, clYellow, clHighlight}) {
+      c->Font()->SetColor(ink);
+      c->Brush()->SetStyle(bsSolid);
+      c->Brush()->SetColor(ground);
+      c->FillRect(Rect(0, 0, 200, 60));
+      c->TextOut(3, 3, "Wavy text, 0123");
+      TCanvas* o = other.Canvas();
+      o->Font()->SetColor(ink);
+      o->Brush()->SetColor(ground);
+      o->FillRect(Rect(0, 0, 200, 60));
+      o->Brush()->SetColor(ground == clWhite ? clBlue
+                                             : clWhite);  // a clear brush of another colour
+      o->Brush()->SetStyle(bsClear);
+      o->TextOut(3, 3, "Wavy text, 0123");
+      for (int32_t y = 0; y < 60; ++y)
+        for (int32_t x = 0; x < 200; ++x)
+          ASSERT_EQ(b.ScanLine(y)[x], other.ScanLine(y)[x]) << x << "," << y;
+    }
+  }
+}
+
 TEST_F(TextCanvas, TextRectClipsWithoutFillingForAClearBrush) {
   TRect cell = Rect(30, 10, 45, 40);
   c->TextRect(cell, 32, 12, "WWWWWWWW");
