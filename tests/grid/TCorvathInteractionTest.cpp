@@ -324,6 +324,51 @@ TEST_F(CorvathInteractionTest, FailingExpandHandlerStillLeavesTheRowsRebuilt) {
   EXPECT_EQ(Reported, Rows({"handler failed", "handler failed"}));
 }
 
+// A failing OnSetEditText: each commit (a key, a press on another row) reports the failure
+// and keeps the editor open on its text over the same row, the rows as they were; once the
+// handler takes the text it is stored.
+TEST_F(CorvathInteractionTest, FailingSetEditTextKeepsTheEditorAndTheRows) {
+  std::vector<String> Reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { Reported.push_back(E.Message()); });
+  bool Refuse = true;
+  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
+    Value = Grid->RowToOutline(ARow)->Text();
+  });
+  Grid->OnSetEditText = TSetEditEvent([&](TObject*, int32_t, int32_t ARow, const String& Value) {
+    if (Refuse) throw Exception("refused");
+    Grid->RowToOutline(ARow)->SetText(Value);
+  });
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  Grid->Outline()->FullExpand();
+  Grid->SetCol(2);
+  Grid->SetRow(2);
+  Grid->SetFocus();
+  THeadlessInput::Key(VK_F2);
+  THeadlessInput::Type("X");
+  THeadlessInput::Key(VK_RETURN);
+  THeadlessInput::Key(VK_DOWN);
+  EXPECT_EQ(Reported, Rows({"refused", "refused"}));
+  auto ExpectStillEditing = [&] {
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "A1X");
+    EXPECT_EQ(Grid->RowToOutline(2)->Text(), "A1");
+  };
+  ExpectStillEditing();
+
+  // The press cannot leave the editor's cell, so the double-click toggles nothing.
+  DoubleClick(0, 4);
+  ExpectStillEditing();
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A2", "B", "B1"}));
+  EXPECT_EQ(Reported, Rows(Reported.size(), "refused"));
+
+  Refuse = false;
+  THeadlessInput::Key(VK_RETURN);
+  EXPECT_EQ(Grid->RowToOutline(2)->Text(), "A1X");
+  EXPECT_FALSE(Grid->EditorMode());
+}
+
 // The tree cell is never edited in place: an editor open on the column that becomes the
 // tree column closes, and what was typed is stored.
 TEST_F(CorvathInteractionTest, OutlineColumnMovedOntoTheEditorClosesItAndStoresTheText) {

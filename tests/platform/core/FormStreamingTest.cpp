@@ -324,13 +324,47 @@ TEST_F(FormStreamingTest, AFailedReadKeepsTheNamesAndParentsOfExistingComponents
   EXPECT_EQ(box->GetParentComponent(), &holder);
 }
 
+// Cut short anywhere, in either form, a read into an existing root frees what it made and
+// gives the existing components back their names and parents; the whole file then reads.
+TEST_F(FormStreamingTest, AFormCutShortLeavesTheExistingRootsComponents) {
+  const String text =
+      "object Form1: TTestForm\n  Caption = 'new'\n  object Panel: TBox\n"
+      "    inline Box1: TBox\n      Count = 3\n    end\n    object Inside: TWidget\n    end\n"
+      "  end\nend\n";
+  for (const String& good : {text, ObjectTextToBinary(text)}) {
+    TBox holder(nullptr);
+    TTestForm form(nullptr);
+    form.SetName("Mine");
+    auto* box = new TBox(&form);
+    box->SetName("Box1");
+    box->SetParentComponent(&holder);
+    const int live = TWidget::LiveCount();
+    // The last cut of the text leaves only its final line break out, which still reads.
+    for (size_t n = 0; n + 1 < good.size(); ++n) {
+      EXPECT_THROW(ComponentFromString(good.substr(0, n), &form), Exception) << n;
+      ASSERT_EQ(TWidget::LiveCount(), live) << n;
+      ASSERT_EQ(form.Name(), "Mine") << n;
+      ASSERT_EQ(form.ComponentCount(), 1) << n;
+      ASSERT_EQ(box->Name(), "Box1") << n;
+      ASSERT_EQ(box->GetParentComponent(), &holder) << n;
+      ASSERT_TRUE(form.ComponentState().Empty() && box->ComponentState().Empty()) << n;
+    }
+    ComponentFromString(good, &form);
+    EXPECT_EQ(form.Name(), "Form1");
+    EXPECT_EQ(form.ComponentCount(), 3);
+    EXPECT_EQ(box->GetParentComponent(), form.FindComponent("Panel"));
+    EXPECT_EQ(box->Count(), 3);
+  }
+}
+
 struct TBadForm {
   const char* Name;
   const char* Body;      // the properties and children of Widget1 inside Form1
   const char* Expected;  // part of the message
 };
 
-class FormBadInputTest : public FormStreamingTest, public ::testing::WithParamInterface<TBadForm> {};
+class FormBadInputTest : public FormStreamingTest,
+                         public ::testing::WithParamInterface<TBadForm> {};
 
 TEST_P(FormBadInputTest, FailsCleanlyInBothForms) {
   const TBadForm& bad = GetParam();
