@@ -26,7 +26,27 @@ class CorvathInteractionTest : public GridFixture {
     THeadlessInput::DoubleClick(Grid, CellCenter(ACol, ARow));
   }
 
+  // The editor edits the item's text in column 2, the way an application keeps its cells
+  // with the items; the tree is expanded and the focus on A1's cell. While Refuse is set
+  // the handler refuses what was typed.
+  void EditItemTexts() {
+    Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
+      Value = Grid->RowToOutline(ARow)->Text();
+    });
+    Grid->OnSetEditText =
+        TSetEditEvent([this](TObject*, int32_t, int32_t ARow, const String& Value) {
+          if (Refuse) throw Exception("refused");
+          Grid->RowToOutline(ARow)->SetText(Value);
+        });
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    Grid->Outline()->FullExpand();
+    Grid->SetCol(2);
+    Grid->SetRow(2);
+    Grid->SetFocus();
+  }
+
   int DblClicks = 0;
+  bool Refuse = false;
 };
 
 TEST_F(CorvathInteractionTest, DoubleClickExpandsAndCollapsesAndClosesTheEditor) {
@@ -122,20 +142,8 @@ TEST_F(CorvathInteractionTest, EditorNeverOpensInTheOutlineColumn) {
   EXPECT_TRUE(Grid->InplaceEditor()->Visible());
 }
 
-// The editor edits the item's text in column 2 here, the way an application keeps its
-// cells with the items.
 TEST_F(CorvathInteractionTest, EditedTextGoesToTheItemItWasTypedFor) {
-  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
-    Value = Grid->RowToOutline(ARow)->Text();
-  });
-  Grid->OnSetEditText = TSetEditEvent([this](TObject*, int32_t, int32_t ARow, const String& Value) {
-    Grid->RowToOutline(ARow)->SetText(Value);
-  });
-  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-  Grid->Outline()->FullExpand();
-  Grid->SetCol(2);
-  Grid->SetRow(2);
-  Grid->SetFocus();
+  EditItemTexts();
 
   // The item under an open editor goes: the editor takes up the item now on its row.
   THeadlessInput::Key(VK_F2);
@@ -331,19 +339,8 @@ TEST_F(CorvathInteractionTest, FailingSetEditTextKeepsTheEditorAndTheRows) {
   std::vector<String> Reported;
   Application->OnException =
       TExceptionEvent([&](TObject*, const Exception& E) { Reported.push_back(E.Message()); });
-  bool Refuse = true;
-  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
-    Value = Grid->RowToOutline(ARow)->Text();
-  });
-  Grid->OnSetEditText = TSetEditEvent([&](TObject*, int32_t, int32_t ARow, const String& Value) {
-    if (Refuse) throw Exception("refused");
-    Grid->RowToOutline(ARow)->SetText(Value);
-  });
-  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-  Grid->Outline()->FullExpand();
-  Grid->SetCol(2);
-  Grid->SetRow(2);
-  Grid->SetFocus();
+  EditItemTexts();
+  Refuse = true;
   THeadlessInput::Key(VK_F2);
   THeadlessInput::Type("X");
   THeadlessInput::Key(VK_RETURN);
