@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
+#include "editor/TComboEditGrid.h"
 #include "editor/TEditButton.h"
 #include "editor/TPopupWindow.h"
-#include "grid/TCorvath.h"
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TCustomForm.h"
 #include "platform/controls/TScreen.h"
@@ -424,13 +424,10 @@ void TCustomInplaceComboEdit::ButtonClick() {
       PopupDropDown();
     return;
   }
-  if (!FGrid || !FGrid->OnButtonClick) return;
+  if (!FGrid) return;
   String text = Text();
-  const int32_t col = FGrid->Col();
-  const int32_t row = FGrid->RowToOutlineRow(FGrid->Row());
   TControlWatch watch(this);
-  FGrid->OnButtonClick(this, col, row, text);
-  if (watch.Alive()) SetText(text);
+  if (FGrid->EditButtonClick(this, text) && watch.Alive()) SetText(text);
 }
 
 // ---- the popup ------------------------------------------------------------------------

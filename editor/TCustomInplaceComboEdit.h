@@ -26,7 +26,7 @@
 namespace bw {
 
 class TBitmap;
-class TCorvath;
+class TComboEditGrid;
 class TEditButton;
 class TPopupWindow;
 
@@ -110,7 +110,7 @@ class TCustomInplaceComboEdit : public TInplaceEdit {
   void PopupMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y);
 
   /// The grid whose OnButtonClick the button raises.
-  void SetGrid(TCorvath* Value) { FGrid = Value; }
+  void SetGrid(TComboEditGrid* Value) { FGrid = Value; }
   /// The editor's own parts (button holder, button, popup) are made by its constructor
   /// and never stored with it.
   void GetChildren(const TGetChildProc& Proc, TComponent* Root) override;
@@ -174,7 +174,7 @@ class TCustomInplaceComboEdit : public TInplaceEdit {
   bool FPopupVisible = false;
   bool FFocused = false;
   TGlyphKind FCurrentGlyphKind = gkCustom;
-  TCorvath* FGrid = nullptr;
+  TComboEditGrid* FGrid = nullptr;
   TNumGlyphs FDefNumGlyphs = 1;
 };
 

@@ -16,12 +16,23 @@ std::vector<String> Entries(const TStrings& List) {
   return out;
 }
 
+using TSetter = void (TStrings::*)(const String&);
+using TGetter = String (TStrings::*)() const;
+
+/// Reads Text into List with Set, and what Get makes of the result into a list set up as
+/// List is: both hold the same entries.
+void ExpectReadsBack(TStringList& List, const String& Text, TSetter Set, TGetter Get) {
+  (List.*Set)(Text);
+  TStringList again;
+  again.SetDelimiter(List.Delimiter());
+  again.SetQuoteChar(List.QuoteChar());
+  (again.*Set)((List.*Get)());
+  Check(Entries(again) == Entries(List));
+}
+
 void LinesOf(const String& Text) {
   TStringList list;
-  list.SetText(Text);
-  TStringList again;
-  again.SetText(list.Text());
-  Check(Entries(again) == Entries(list));
+  ExpectReadsBack(list, Text, &TStrings::SetText, &TStrings::Text);
 }
 
 void StreamOf(const String& Text) {
@@ -38,10 +49,7 @@ void StreamOf(const String& Text) {
 
 void CommaOf(const String& Text) {
   TStringList list;
-  list.SetCommaText(Text);
-  TStringList again;
-  again.SetCommaText(list.CommaText());
-  Check(Entries(again) == Entries(list));
+  ExpectReadsBack(list, Text, &TStrings::SetCommaText, &TStrings::CommaText);
 }
 
 /// Items keep their blanks, delimiters and quotes only with a quote character that is
@@ -55,13 +63,10 @@ void DelimitedOf(const String& Text, char Delimiter, char Quote) {
   TStringList list;
   list.SetDelimiter(Delimiter);
   list.SetQuoteChar(Quote);
-  list.SetDelimitedText(Text);
-  if (!RoundTrips(Delimiter, Quote)) return;
-  TStringList again;
-  again.SetDelimiter(Delimiter);
-  again.SetQuoteChar(Quote);
-  again.SetDelimitedText(list.DelimitedText());
-  Check(Entries(again) == Entries(list));
+  if (RoundTrips(Delimiter, Quote))
+    ExpectReadsBack(list, Text, &TStrings::SetDelimitedText, &TStrings::DelimitedText);
+  else
+    list.SetDelimitedText(Text);
 }
 
 }  // namespace

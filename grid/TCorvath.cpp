@@ -518,6 +518,12 @@ TInplaceEdit* TCorvath::CreateEditor() {
   return editor.release();
 }
 
+bool TCorvath::EditButtonClick(TObject* Editor, String& EditText) {
+  if (!OnButtonClick) return false;
+  OnButtonClick(Editor, Col(), RowToOutlineRow(Row()), EditText);
+  return true;
+}
+
 // ---- tree options --------------------------------------------------------------------
 
 void TCorvath::SetTreeOptions(TTreeOptions Value) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "editor/EditEvents.h"
+#include "editor/TComboEditGrid.h"
 #include "grid/TOutlineRowMap.h"
 #include "grid/TTypeAhead.h"
 #include "grid/TreeOptions.h"
@@ -34,7 +35,7 @@ class TPen;
 class TReader;
 class TWriter;
 
-class TCorvath : public TDrawGrid {
+class TCorvath : public TDrawGrid, public TComboEditGrid {
   BW_CLASS(TCorvath, TDrawGrid)
 
  public:
@@ -79,6 +80,8 @@ class TCorvath : public TDrawGrid {
 
   TEditButtonClickEvent OnButtonClick;
   TEditAcceptKeyEvent OnEditAcceptKey;
+  /// Raises OnButtonClick for the current column and the current row's data row.
+  bool EditButtonClick(TObject* Editor, String& EditText) override;
 
   // ---- form storage ----
   /// Builds the rows from the items a form file has filled in.

@@ -8,18 +8,17 @@
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/core/ResourceStrings.h"
+#include "platform/grids/GridTypes.h"
 #include "sparse/SparseStrings.h"
 #include "sparse/TSparseList.h"
 #include "sparse/TStringSparseList.h"
-#include "stringgrid/TCellText.h"
 
 namespace bw {
 
 namespace {
 
-constexpr uint32_t kPageShift = 4;
-constexpr uint32_t kPageRows = 1u << kPageShift;
-constexpr uint32_t kRowMask = kPageRows - 1;
+constexpr uint32_t kPageShift = TCellPage::kShift;
+constexpr uint32_t kPageRows = TCellPage::kRows;
 
 [[noreturn]] void RaiseIndexError() {
   throw EListError(SListIndexError);
@@ -38,68 +37,16 @@ void CheckLimit(int32_t Index, TSparseQuantum Quantum) {
     throw EListError(Format(SSparseIndexLimit, {std::to_string(Index), std::to_string(Max)}));
 }
 
-uint16_t RowBit(int32_t ARow) {
-  return static_cast<uint16_t>(1u << (static_cast<uint32_t>(ARow) & kRowMask));
-}
-
 // An entry left with neither text nor object is dropped: an empty cell takes no room.
 void DropIfEmpty(TStringSparseList& List, int32_t ACol) {
   if (List.Get(ACol).empty() && !List.GetObject(ACol)) List.Put(ACol, String());
 }
 
-// Where an index ends up when the entry at From moves to To.
-int32_t MovedIndex(int32_t Index, int32_t From, int32_t To) {
-  if (Index == From) return To;
-  if (From < To && Index > From && Index <= To) return Index - 1;
-  if (From > To && Index >= To && Index < From) return Index + 1;
-  return Index;
-}
-
 }  // namespace
-
-#pragma pack(push, 4)
-struct TCellStore::TCell {
-  int32_t Col;
-  TObject* Obj;
-  TCellText Text;
-};
-#pragma pack(pop)
-
-// The head of a page; its cells follow it in the same block. A packed row holds at most
-// kMaxPackedRow cells, so 16 bits count a page's cells and the head fits one cache line.
-struct TCellStore::TPage {
-  uint16_t Count;
-  uint16_t Capacity;
-  uint16_t Existing;             // rows that exist
-  uint16_t Listed;               // rows whose cells live in their list
-  uint16_t RowStart[kPageRows];  // first cell of each row's run
-
-  TCell* Cells() { return reinterpret_cast<TCell*>(this + 1); }
-  const TCell* Cells() const { return reinterpret_cast<const TCell*>(this + 1); }
-  uint32_t Begin(uint32_t R) const { return RowStart[R]; }
-  uint32_t End(uint32_t R) const { return R + 1 < kPageRows ? RowStart[R + 1] : Count; }
-
-  // The first cell of row R at or after column ACol.
-  uint32_t LowerBound(uint32_t R, int32_t ACol) const {
-    const uint32_t B = Begin(R), E = End(R);
-    // A row filled from column 0 on holds column c at offset c.
-    if (static_cast<uint32_t>(ACol) < E - B && Cells()[B + uint32_t(ACol)].Col == ACol)
-      return B + uint32_t(ACol);
-    const TCell* First = Cells() + B;
-    const TCell* Found = std::lower_bound(First, Cells() + E, ACol,
-                                          [](const TCell& C, int32_t Col) { return C.Col < Col; });
-    return B + uint32_t(Found - First);
-  }
-
-  const TCell* Find(uint32_t R, int32_t ACol) const {
-    const uint32_t Pos = LowerBound(R, ACol);
-    return Pos < End(R) && Cells()[Pos].Col == ACol ? Cells() + Pos : nullptr;
-  }
-};
 
 struct TCellStore::TWriteSpot {
   TStringSparseList* List = nullptr;  // the row's list, which takes the write
-  TPage* Page = nullptr;              // else the page and the cell's place in it
+  TCellPage* Page = nullptr;          // else the page and the cell's place in it
   uint32_t Row = 0;
   uint32_t Pos = 0;
   bool Found = false;  // a cell is at Pos
@@ -113,13 +60,12 @@ struct TCellStore::TRowContents {
 
 TCellStore::TCellStore(TSparseQuantum RowQuantum)
     : FLists(std::make_unique<TSparseList>(RowQuantum)) {
-  // Packed to 4: the object pointer gives up its alignment for 4 bytes a cell.
-  static_assert(sizeof(TCell) == 28);
+  static_assert(sizeof(TCell) == 32 && sizeof(TCellPage) == 48);
   static_assert(kPageRows * kMaxPackedRow * 9 / 8 + 1 < UINT16_MAX, "a page's cells fit 16 bits");
 }
 
 TCellStore::~TCellStore() {
-  for (TPage* Page : FPages) {
+  for (TCellPage* Page : FPages) {
     if (!Page) continue;
     for (uint32_t I = 0; I < Page->Count; ++I)
       Page->Cells()[I].Text.Release();
@@ -135,19 +81,19 @@ int32_t TCellStore::MaxRow() const {
   return FLists->MaxIndex();
 }
 
-TCellStore::TPage* TCellStore::PageOf(int32_t ARow) const {
-  const size_t P = static_cast<uint32_t>(ARow) >> kPageShift;
+TCellPage* TCellStore::PageOf(int32_t ARow) const {
+  const size_t P = TCellPage::IndexOf(ARow);
   return P < FPages.size() ? FPages[P] : nullptr;
 }
 
-TCellStore::TPage* TCellStore::EnsurePage(int32_t ARow) {
-  const size_t P = static_cast<uint32_t>(ARow) >> kPageShift;
+TCellPage* TCellStore::EnsurePage(int32_t ARow) {
+  const size_t P = TCellPage::IndexOf(ARow);
   if (P >= FPages.size()) FPages.resize(P + 1, nullptr);
-  TPage*& Page = FPages[P];
+  TCellPage*& Page = FPages[P];
   if (!Page) {
-    Page = static_cast<TPage*>(std::malloc(sizeof(TPage)));
+    Page = static_cast<TCellPage*>(std::malloc(sizeof(TCellPage)));
     if (!Page) throw std::bad_alloc();
-    std::memset(static_cast<void*>(Page), 0, sizeof(TPage));
+    std::memset(static_cast<void*>(Page), 0, sizeof(TCellPage));
   }
   return Page;
 }
@@ -160,14 +106,14 @@ void TCellStore::CheckRow(int32_t ARow) const {
   if (ARow < 0) RaiseIndexError();
 }
 
-TCellStore::TPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
-  TPage*& Page = FPages[static_cast<uint32_t>(ARow) >> kPageShift];
+TCellPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
+  TCellPage*& Page = FPages[TCellPage::IndexOf(ARow)];
   const uint32_t Need = Page->Count + Extra;
   if (Need <= Page->Capacity) return Page;
   // An eighth to spare: pages of a sparse grid stay tight, full ones grow by few copies.
   const uint32_t Capacity = Need + Page->Count / 8u;
-  auto* Grown =
-      static_cast<TPage*>(std::realloc(Page, sizeof(TPage) + size_t(Capacity) * sizeof(TCell)));
+  auto* Grown = static_cast<TCellPage*>(
+      std::realloc(Page, sizeof(TCellPage) + size_t(Capacity) * sizeof(TCell)));
   if (!Grown) throw std::bad_alloc();
   Grown->Capacity = static_cast<uint16_t>(Capacity);
   Page = Grown;
@@ -178,7 +124,7 @@ void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* O
                             const String& Text) {
   TCellText Made;
   Made.Assign(Text);
-  TPage* Page;
+  TCellPage* Page;
   try {
     Page = Reserve(ARow, 1);
   } catch (...) {
@@ -191,12 +137,13 @@ void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* O
   Cells[Pos].Col = ACol;
   Cells[Pos].Obj = Obj;
   Cells[Pos].Text = Made;
-  for (uint32_t R = (static_cast<uint32_t>(ARow) & kRowMask) + 1; R < kPageRows; ++R)
+  for (uint32_t R = TCellPage::RowOf(ARow) + 1; R < kPageRows; ++R)
     ++Page->RowStart[R];
   ++Page->Count;
 }
 
-void TCellStore::EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release) {
+void TCellStore::EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_t End,
+                            bool Release) {
   if (End <= Begin) return;
   TCell* Cells = Page->Cells();
   if (Release) {
@@ -212,25 +159,25 @@ void TCellStore::EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t En
 
 // ---- cells ---------------------------------------------------------------------------------
 
-String TCellStore::Text(int32_t ACol, int32_t ARow) const {
+String TCellStore::TextElsewhere(int32_t ACol, int32_t ARow) const {
   CheckRow(ARow);
-  const TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
+  const TCellPage* Page = PageOf(ARow);
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   if (!Page || !(Page->Existing & Bit)) return String();
   if (Page->Listed & Bit) return ListAt(ARow)->Get(ACol);
   if (ACol < 0) RaiseIndexError();
-  const TCell* Cell = Page->Find(static_cast<uint32_t>(ARow) & kRowMask, ACol);
+  const TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol);
   return Cell ? Cell->Text.ToString() : String();
 }
 
 TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
   CheckRow(ARow);
-  const TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
+  const TCellPage* Page = PageOf(ARow);
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   if (!Page || !(Page->Existing & Bit)) return nullptr;
   if (Page->Listed & Bit) return ListAt(ARow)->GetObject(ACol);
   if (ACol < 0) RaiseIndexError();
-  const TCell* Cell = Page->Find(static_cast<uint32_t>(ARow) & kRowMask, ACol);
+  const TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol);
   return Cell ? Cell->Obj : nullptr;
 }
 
@@ -238,8 +185,8 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
                                           TSparseQuantum ColQuantum) {
   CheckRow(ARow);
   TWriteSpot Spot;
-  TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
+  TCellPage* Page = PageOf(ARow);
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   const bool Exists = Page && (Page->Existing & Bit);
   if (Exists && (Page->Listed & Bit)) {
     Spot.List = ListAt(ARow);
@@ -254,7 +201,7 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
   // Nothing to clear: a row that does not exist is not made for it.
   if (!Storing && !Exists) return Spot;
   Spot.Page = Page;
-  Spot.Row = static_cast<uint32_t>(ARow) & kRowMask;
+  Spot.Row = TCellPage::RowOf(ARow);
   Spot.Pos = Page->LowerBound(Spot.Row, ACol);
   Spot.Found = Spot.Pos < Page->End(Spot.Row) && Page->Cells()[Spot.Pos].Col == ACol;
   if (Spot.Found) return Spot;
@@ -264,8 +211,8 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
   return Spot;
 }
 
-void TCellStore::SetText(int32_t ACol, int32_t ARow, const String& Value,
-                         TSparseQuantum ColQuantum) {
+void TCellStore::StoreText(int32_t ACol, int32_t ARow, const String& Value,
+                           TSparseQuantum ColQuantum) {
   const TWriteSpot Spot = Locate(ACol, ARow, !Value.empty(), ColQuantum);
   if (Spot.List) {
     Spot.List->Put(ACol, Value);
@@ -298,15 +245,15 @@ void TCellStore::SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQu
 
 TStringSparseList* TCellStore::FindList(int32_t ARow) const {
   CheckRow(ARow);
-  const TPage* Page = PageOf(ARow);
-  return Page && (Page->Listed & RowBit(ARow)) ? ListAt(ARow) : nullptr;
+  const TCellPage* Page = PageOf(ARow);
+  return Page && (Page->Listed & TCellPage::RowBit(ARow)) ? ListAt(ARow) : nullptr;
 }
 
 TStringSparseList* TCellStore::EnsureList(int32_t ARow, TSparseQuantum ColQuantum) {
   if (TStringSparseList* List = FindList(ARow)) return List;
   CheckLimit(ARow, FLists->Quantum());
-  TPage* Page = EnsurePage(ARow);
-  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+  TCellPage* Page = EnsurePage(ARow);
+  const uint32_t R = TCellPage::RowOf(ARow);
   const uint32_t Begin = Page->Begin(R), End = Page->End(R);
   // A row holding a column past what the quantum indexes takes the large blocks.
   TSparseQuantum Quantum = ColQuantum;
@@ -319,17 +266,17 @@ TStringSparseList* TCellStore::EnsureList(int32_t ARow, TSparseQuantum ColQuantu
   }
   FLists->PutItem(ARow, List.get());
   EraseCells(Page, R, Begin, End, true);
-  Page->Existing |= RowBit(ARow);
-  Page->Listed |= RowBit(ARow);
+  Page->Existing |= TCellPage::RowBit(ARow);
+  Page->Listed |= TCellPage::RowBit(ARow);
   return List.release();
 }
 
 std::vector<int32_t> TCellStore::PackedColumns(int32_t ARow) const {
   std::vector<int32_t> Columns;
   CheckRow(ARow);
-  const TPage* Page = PageOf(ARow);
-  if (!Page || (Page->Listed & RowBit(ARow))) return Columns;
-  const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+  const TCellPage* Page = PageOf(ARow);
+  if (!Page || (Page->Listed & TCellPage::RowBit(ARow))) return Columns;
+  const uint32_t R = TCellPage::RowOf(ARow);
   for (uint32_t I = Page->Begin(R); I < Page->End(R); ++I)
     Columns.push_back(Page->Cells()[I].Col);
   return Columns;
@@ -339,7 +286,7 @@ void TCellStore::MoveColumn(int32_t From, int32_t To) {
   if (From == To) return;
   for (size_t P = 0; P < FPages.size(); ++P) {
     for (uint32_t R = 0; R < kPageRows; ++R) {
-      TPage* Page = FPages[P];  // a list's handler may write other rows meanwhile
+      TCellPage* Page = FPages[P];  // a list's handler may write other rows meanwhile
       if (!Page || !(Page->Existing & (1u << R))) continue;
       if (Page->Listed & (1u << R)) {
         TStringSparseList& List = *ListAt(static_cast<int32_t>(P << kPageShift | R));
@@ -358,15 +305,15 @@ void TCellStore::MoveColumn(int32_t From, int32_t To) {
 
 TCellStore::TRowContents TCellStore::TakeRow(int32_t ARow) {
   TRowContents Contents;
-  TPage* Page = PageOf(ARow);
-  const uint16_t Bit = RowBit(ARow);
+  TCellPage* Page = PageOf(ARow);
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   if (!Page || !(Page->Existing & Bit)) return Contents;
   Contents.Exists = true;
   if (Page->Listed & Bit) {
     Contents.List = ListAt(ARow);
     FLists->PutItem(ARow, nullptr);
   } else {
-    const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+    const uint32_t R = TCellPage::RowOf(ARow);
     const uint32_t Begin = Page->Begin(R), End = Page->End(R);
     Contents.Cells.assign(Page->Cells() + Begin, Page->Cells() + End);
     EraseCells(Page, R, Begin, End, false);
@@ -378,14 +325,14 @@ TCellStore::TRowContents TCellStore::TakeRow(int32_t ARow) {
 
 void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
   if (!Contents.Exists) return;
-  TPage* Page = EnsurePage(ARow);
-  const uint16_t Bit = RowBit(ARow);
+  TCellPage* Page = EnsurePage(ARow);
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   if (Contents.List) {
     FLists->PutItem(ARow, Contents.List);
     Page->Listed |= Bit;
   } else if (const uint32_t N = uint32_t(Contents.Cells.size())) {
     Page = Reserve(ARow, N);
-    const uint32_t R = static_cast<uint32_t>(ARow) & kRowMask;
+    const uint32_t R = TCellPage::RowOf(ARow);
     const uint32_t Pos = Page->Begin(R);
     TCell* Cells = Page->Cells();
     std::memmove(static_cast<void*>(Cells + Pos + N), Cells + Pos,

@@ -3,7 +3,7 @@
 // row. Only cells holding a text or an object take room.
 //
 // Representation, chosen for its costs: data rows are grouped sixteen to a page; a page
-// is one heap block holding its cells sorted by row and column, each cell 28 bytes (the
+// is one heap block holding its cells sorted by row and column, each cell 32 bytes (the
 // column, the object, a TCellText with up to 15 characters in place), with the start of
 // each row's run in the page's head. Reading a cell is a directory lookup, the page head
 // and the cell itself; overwriting a text allocates nothing; an empty page costs nothing
@@ -26,6 +26,7 @@
 
 #include "platform/core/Types.h"
 #include "sparse/TSparsePointerArray.h"
+#include "stringgrid/TCellPage.h"
 
 namespace bw {
 
@@ -48,10 +49,30 @@ class TCellStore {
   // ---- cells ----
   // A negative row, or a negative column of an existing row, raises EListError. Writes
   // take ColQuantum as a new row list would: it sets the highest column a row can hold.
-  String Text(int32_t ACol, int32_t ARow) const;
+  String Text(int32_t ACol, int32_t ARow) const {
+    // A row in its page and a column not negative are answered here, in the caller;
+    // a negative row lands far past the pages.
+    const size_t P = TCellPage::IndexOf(ARow);
+    if (P < FPages.size() && ACol >= 0) {
+      const TCellPage* Page = FPages[P];
+      if (!Page) return String();
+      if (!(Page->Listed & TCellPage::RowBit(ARow))) {
+        if (const TCellPage::TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol))
+          return Cell->Text.ToString();
+        return String();
+      }
+    }
+    return TextElsewhere(ACol, ARow);
+  }
   TObject* Object(int32_t ACol, int32_t ARow) const;
   /// The empty text on a cell without an object removes the cell.
-  void SetText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum);
+  void SetText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum) {
+    // Overwriting a packed cell's text is done here; the rest may make or drop a cell.
+    if (TCellPage::TCell* Cell = PackedCell(ACol, ARow); Cell && !Value.empty())
+      Cell->Text.Assign(Value);
+    else
+      StoreText(ACol, ARow, Value, ColQuantum);
+  }
   /// nil on a cell without a text removes the cell.
   void SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQuantum ColQuantum);
 
@@ -73,28 +94,38 @@ class TCellStore {
   static constexpr int32_t kMaxPackedRow = 256;
 
  private:
-  struct TCell;
-  struct TPage;
+  using TCell = TCellPage::TCell;
   struct TRowContents;
   struct TWriteSpot;
 
-  TPage* PageOf(int32_t ARow) const;
-  TPage* EnsurePage(int32_t ARow);
+  /// Text for what the inline path leaves: listed rows and indexes that may be refused.
+  String TextElsewhere(int32_t ACol, int32_t ARow) const;
+  /// The cell (ACol, ARow) where it is packed in a page, else null.
+  TCell* PackedCell(int32_t ACol, int32_t ARow) const {
+    const size_t P = TCellPage::IndexOf(ARow);
+    if (P >= FPages.size() || ACol < 0) return nullptr;
+    TCellPage* Page = FPages[P];
+    if (!Page || (Page->Listed & TCellPage::RowBit(ARow))) return nullptr;
+    return Page->Find(TCellPage::RowOf(ARow), ACol);
+  }
+  void StoreText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum);
+  TCellPage* PageOf(int32_t ARow) const;
+  TCellPage* EnsurePage(int32_t ARow);
   TStringSparseList* ListAt(int32_t ARow) const;
   void CheckRow(int32_t ARow) const;
   /// Makes room for Extra more cells in the page of ARow; the page may move.
-  TPage* Reserve(int32_t ARow, uint32_t Extra);
+  TCellPage* Reserve(int32_t ARow, uint32_t Extra);
   /// Puts a new cell at Pos of the page of ARow, which must be inside ARow's run.
   void InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* Obj, const String& Text);
   /// Takes the cells Begin..End-1 out of row R's run, freeing their texts if Release.
-  static void EraseCells(TPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release);
+  static void EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release);
   /// Where a write of cell (ACol, ARow) goes, checking its indexes first. Storing makes
   /// the row exist, and sends a new cell of a full row to the row's list.
   TWriteSpot Locate(int32_t ACol, int32_t ARow, bool Storing, TSparseQuantum ColQuantum);
   TRowContents TakeRow(int32_t ARow);
   void PutRow(int32_t ARow, TRowContents&& Contents);
 
-  std::vector<TPage*> FPages;           // by data row / 16; null where no row ever existed
+  std::vector<TCellPage*> FPages;       // by data row / 16; null where no row ever existed
   std::unique_ptr<TSparseList> FLists;  // of TStringSparseList*, owned: rows that left
 };
 

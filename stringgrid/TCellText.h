@@ -28,20 +28,18 @@ class TCellText {
     return {Block + sizeof Length, Length};
   }
 
-  /// The text as a string. Short texts are copied whole and then cut, so that reading one
-  /// does not branch on its length.
+  /// The text as a string. Each way out returns a new string, so that the string is made
+  /// in the caller's place rather than moved there.
   std::string ToString() const {
     if (FBytes[kTag] == kHeap) return std::string(View());
-    std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
-    Result.resize(FBytes[kTag]);
-    return Result;
+    return InlineToString();
   }
 
   /// Replaces the text, freeing a previous heap block. A failed allocation changes nothing.
   void Assign(std::string_view S) {
     if (S.size() <= kInline) {
       Release();
-      std::memcpy(FBytes, S.data(), S.size());
+      CopyShort(FBytes, S.data(), S.size());
       FBytes[kTag] = static_cast<uint8_t>(S.size());
       return;
     }
@@ -65,6 +63,30 @@ class TCellText {
   static constexpr size_t kInline = 15;  // characters held in place
   static constexpr size_t kTag = 15;     // the byte after them: the length, or kHeap
   static constexpr uint8_t kHeap = 0xFF;
+
+  // Copied whole and then cut, so that the copy is of a fixed size and needs no call.
+  std::string InlineToString() const {
+    std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
+    Result.resize(FBytes[kTag]);
+    return Result;
+  }
+
+  // Copies up to 15 bytes as two moves of a fixed size that may overlap: plain loads and
+  // stores where a copy of any length would be a library call.
+  static void CopyShort(uint8_t* To, const char* From, size_t Length) {
+    if (Length >= 8) {
+      std::memcpy(To, From, 8);
+      std::memcpy(To + Length - 8, From + Length - 8, 8);
+    } else if (Length >= 4) {
+      std::memcpy(To, From, 4);
+      std::memcpy(To + Length - 4, From + Length - 4, 4);
+    } else if (Length >= 2) {
+      std::memcpy(To, From, 2);
+      std::memcpy(To + Length - 2, From + Length - 2, 2);
+    } else if (Length == 1) {
+      To[0] = static_cast<uint8_t>(From[0]);
+    }
+  }
 
   char* HeapBlock() const {
     char* Block;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "grid/TGridOutlineProperties.h"
+#include "grid/TInGridOutline.h"
 #include "platform/core/ClassRegistry.h"
 #include "platform/core/Exception.h"
 #include "platform/core/ResourceStrings.h"
@@ -79,10 +80,6 @@ TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
   return Made.release();
 }
 
-String TVelloran::GetCells(int32_t ACol, int32_t ARow) const {
-  return FCells->Text(ACol, ARow);
-}
-
 TObject* TVelloran::GetObjects(int32_t ACol, int32_t ARow) const {
   return FCells->Object(ACol, ARow);
 }
@@ -130,19 +127,47 @@ int32_t TVelloran::ShownDataRow(int32_t ARow) const {
   return RowToOutline(ARow) ? RowToOutlineRow(ARow) : -1;
 }
 
-int32_t TVelloran::LastRowOnScreen() const {
+int32_t TVelloran::ShownOn(int32_t V) const {
+  try {
+    const int32_t D = RowToOutlineRow(V);
+    return D < 0 ? INT32_MAX : D;
+  } catch (const EListError&) {
+    return INT32_MAX;
+  }
+}
+
+bool TVelloran::ShownRowsKept() const {
+  // The rows on screen follow from the layout; with every row of the default height, from
+  // the values below alone. The data row a visual row shows follows from the row map,
+  // which only SyncOutline changes, the fixed rows and the number of items.
   const TGridLayout& Layout = this->Layout();
   const TGridAxis& Rows = Layout.Rows();
-  // With every row of the default height the last row on screen follows from these
-  // alone; it is worked out again only when one of them changed.
-  if (Rows.HasCustomSizes()) return Layout.LastVisibleRow();
-  const std::array<int32_t, 6> Key{Layout.TopLeft().Y,  Rows.Count(),       Layout.FixedRows(),
-                                   Layout.ViewHeight(), Rows.DefaultSize(), Rows.LineWidth()};
-  if (Key != FLastRowKey) {
-    FLastRow = Layout.LastVisibleRow();
-    FLastRowKey = Key;
+  // Field by field, on purpose: gathered into one wide comparison the fields pass through
+  // the stack, and such a load can wait for every store before it, a cell write waiting
+  // for memory among them.
+  return !Rows.HasCustomSizes() && FShownKey.Top == Layout.TopLeft().Y &&
+         FShownKey.RowCount == Rows.Count() && FShownKey.FixedRows == Layout.FixedRows() &&
+         FShownKey.ViewHeight == Layout.ViewHeight() && FShownKey.RowHeight == Rows.DefaultSize() &&
+         FShownKey.LineWidth == Rows.LineWidth() &&
+         FShownKey.Items == HiddenOutline()->ItemCount() && FShownKey.Syncs == FSyncs;
+}
+
+const TVelloran::TShownRows& TVelloran::ShownRows() const {
+  // Every cell write asks, so the answer is kept while what it follows from stays.
+  if (ShownRowsKept()) return FShown;
+  const TGridLayout& Layout = this->Layout();
+  const TGridAxis& Rows = Layout.Rows();
+  FShownKey = {
+      Layout.TopLeft().Y, Rows.Count(),     Layout.FixedRows(),           Layout.ViewHeight(),
+      Rows.DefaultSize(), Rows.LineWidth(), HiddenOutline()->ItemCount(), FSyncs};
+  const int32_t Top = FShownKey.Top;
+  const int32_t Bottom = std::min(Layout.LastVisibleRow(), FShownKey.RowCount - 1);
+  FShown = {Top, Bottom, INT32_MAX, INT32_MIN};
+  if (Top >= FShownKey.FixedRows && Top <= Bottom) {
+    FShown.FirstData = ShownOn(Top);
+    FShown.LastData = ShownOn(Bottom);
   }
-  return FLastRow;
+  return FShown;
 }
 
 int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
@@ -151,29 +176,28 @@ int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
   // Rows show their data rows in ascending order, and a row whose item went (or that has
   // none) sorts last, so the rows on screen are searched by halves; most data rows fall
   // outside them at once.
-  auto Shown = [this](int32_t V) {
-    try {
-      const int32_t D = RowToOutlineRow(V);
-      return D < 0 ? INT32_MAX : D;
-    } catch (const EListError&) {
-      return INT32_MAX;
-    }
-  };
-  int32_t Lo = TopRow();
-  int32_t Hi = std::min(LastRowOnScreen(), RowCount() - 1);
-  // Below the rows on screen is where most of a long grid is: that test goes first.
-  if (Lo < Fixed || Lo > Hi || ARow > Shown(Hi) || ARow < Shown(Lo)) return -1;
+  const TShownRows& Shown = ShownRows();
+  if (ARow < Shown.FirstData || ARow > Shown.LastData) return -1;
+  int32_t Lo = Shown.Top, Hi = Shown.Bottom;
   while (Lo < Hi) {
     const int32_t Mid = Lo + (Hi - Lo) / 2;
-    if (Shown(Mid) < ARow)
+    if (ShownOn(Mid) < ARow)
       Lo = Mid + 1;
     else
       Hi = Mid;
   }
-  return Shown(Lo) == ARow ? Lo : -1;
+  return ShownOn(Lo) == ARow ? Lo : -1;
 }
 
 void TVelloran::Update(int32_t ACol, int32_t ARow) {
+  // Most writes go to a data row not shown on screen; that is settled here without a call,
+  // the rest in RepaintStored.
+  const bool Offscreen = !FUpdating && ARow >= FixedRows() && ShownRowsKept() &&
+                         (ARow < FShown.FirstData || ARow > FShown.LastData);
+  if (!Offscreen || ACol == Col()) RepaintStored(ACol, ARow);
+}
+
+void TVelloran::RepaintStored(int32_t ACol, int32_t ARow) {
   if (FUpdating) {
     FUpdatePending = true;
   } else if (const int32_t Shown = VisibleRowOf(ARow); Shown >= 0) {
@@ -192,6 +216,7 @@ void TVelloran::SetUpdateState(bool Updating) {
 }
 
 void TVelloran::SyncOutline() {
+  ++FSyncs;
   TCorvath::SyncOutline();
 }
 

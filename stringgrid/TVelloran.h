@@ -11,16 +11,15 @@
 // and data rows can be read and written as string lists through Cols and Rows. Objects stored in
 // cells belong to the caller and are never freed by the grid. Cells are not stored in form files.
 
-#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "grid/TCorvath.h"
+#include "stringgrid/TCellStore.h"
 
 namespace bw {
 
-class TCellStore;
 class TSparseList;
 class TStringSparseList;
 class TStrings;
@@ -36,7 +35,7 @@ class TVelloran : public TCorvath {
 
   // ---- cells, by column and data row ----
   /// The empty string for a cell never written. EListError for a negative row or column.
-  String GetCells(int32_t ACol, int32_t ARow) const;
+  String GetCells(int32_t ACol, int32_t ARow) const { return FCells->Text(ACol, ARow); }
   /// Stores Value; the empty string on a cell without an object removes its entry.
   void SetCells(int32_t ACol, int32_t ARow, const String& Value);
   /// nil for a cell without an object.
@@ -98,11 +97,22 @@ class TVelloran : public TCorvath {
  private:
   friend class TVelloranStrings;
 
+  // The scrolling rows on screen and the data rows shown on the first and the last;
+  // FirstData > LastData when none is shown.
+  struct TShownRows {
+    int32_t Top, Bottom, FirstData, LastData;
+  };
   /// The visual row on screen (fixed or scrolled into view) that shows data row ARow, or
   /// -1 when none does.
   int32_t VisibleRowOf(int32_t ARow) const;
-  /// The last row on screen, partly shown or whole.
-  int32_t LastRowOnScreen() const;
+  /// The scrolling rows on screen, partly shown or whole, and the data rows at their ends.
+  const TShownRows& ShownRows() const;
+  /// Whether ShownRows' last answer still holds.
+  bool ShownRowsKept() const;
+  /// Update for a cell that may be on screen or under the editor.
+  void RepaintStored(int32_t ACol, int32_t ARow);
+  /// The data row shown on visual row V; INT32_MAX for a row without an item.
+  int32_t ShownOn(int32_t V) const;
   /// The data row shown on visual row ARow, or -1 for a row without an item.
   int32_t ShownDataRow(int32_t ARow) const;
   /// The columns of data row ARow that hold a text or an object, ascending.
@@ -118,9 +128,15 @@ class TVelloran : public TCorvath {
   bool FUpdatePending = false;
   int32_t FEditUpdateCount = 0;
 
-  // LastRowOnScreen's answer and what it was worked out from.
-  mutable std::array<int32_t, 6> FLastRowKey{};
-  mutable int32_t FLastRow = -1;
+  // What ShownRows' answer was worked out from, and the answer. FSyncs counts the runs of
+  // SyncOutline; the first key (Syncs past any count) matches nothing.
+  struct TScreenKey {
+    int32_t Top, RowCount, FixedRows, ViewHeight, RowHeight, LineWidth, Items;
+    uint64_t Syncs;
+  };
+  uint64_t FSyncs = 0;
+  mutable TScreenKey FShownKey{0, 0, 0, 0, 0, 0, 0, UINT64_MAX};
+  mutable TShownRows FShown{};
 };
 
 }  // namespace bw

@@ -74,6 +74,9 @@ inline constexpr uint8_t kButtonLeft = 1;
 inline constexpr uint8_t kButtonRight = 2;
 inline constexpr uint8_t kButtonMiddle = 3;
 
+/// The timeout of a wait that lasts until something happens.
+inline constexpr int32_t kWaitWithoutLimit = -1;
+
 class TBackend {
  public:
   virtual ~TBackend() = default;
@@ -95,7 +98,8 @@ class TBackend {
 
   /// Takes the next waiting event; false when none waits.
   virtual bool PollEvent(TBackendEvent& Event) = 0;
-  /// Blocks until an event waits or TimeoutMs have passed.
+  /// Blocks until an event waits or TimeoutMs have passed (kWaitWithoutLimit: until an
+  /// event waits, a timer included).
   virtual void WaitEvent(int32_t TimeoutMs) = 0;
   /// False for a back end with no outside source of events (a script feeds it): a loop
   /// waiting on it would wait for ever, so message loops end when it runs dry.

@@ -46,7 +46,7 @@ void TApplication::ProcessMessages() {
 
 bool TApplication::HandleMessage() {
   if (ProcessMessage()) return true;
-  PaintWindows();
+  // Idle work first, so that what it changes is painted before the loop sleeps.
   if (OnIdle) {
     try {
       OnIdle(this);
@@ -54,8 +54,12 @@ bool TApplication::HandleMessage() {
       HandleException(this);
     }
   }
+  PaintWindows();
   if (!Backend().CanWaitForEvents()) return ProcessMessage();
-  Backend().WaitEvent(100);
+  // Nothing but input or a timer ends the wait: a message posted while idling or
+  // painting, or a Terminate from the idle handler, is seen first.
+  if (FTerminated || !TWindowManager::Get().Posted.empty()) return true;
+  Backend().WaitEvent(kWaitWithoutLimit);
   return true;
 }
 

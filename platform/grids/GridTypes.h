@@ -26,6 +26,15 @@ struct TGridRect {
   constexpr bool operator==(const TGridRect&) const = default;
 };
 
+/// Where an index of a row or column lands when the one at From moves to To: the moved one
+/// takes To, the ones between shift by one towards From's place, the rest stay.
+constexpr int32_t MovedIndex(int32_t Index, int32_t From, int32_t To) {
+  if (Index == From) return To;
+  if (From < To && Index > From && Index <= To) return Index - 1;
+  if (From > To && Index >= To && Index < From) return Index + 1;
+  return Index;
+}
+
 enum TGridOption : uint8_t {
   goFixedVertLine,
   goFixedHorzLine,

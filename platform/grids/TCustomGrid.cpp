@@ -434,18 +434,6 @@ void TCustomGrid::InvalidateRow(int32_t ARow) {
 
 // --- moving and deleting columns and rows ----------------------------------------------
 
-namespace {
-
-// Where an index ends up when the item at `from` moves to `to`.
-int32_t MovedIndex(int32_t index, int32_t from, int32_t to) {
-  if (index == from) return to;
-  if (from < to && index > from && index <= to) return index - 1;
-  if (from > to && index >= to && index < from) return index + 1;
-  return index;
-}
-
-}  // namespace
-
 void TCustomGrid::MoveColumn(int32_t FromIndex, int32_t ToIndex) {
   CheckIndex(FromIndex, ColCount());
   CheckIndex(ToIndex, ColCount());

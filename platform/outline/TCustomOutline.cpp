@@ -43,33 +43,60 @@ void WriteAll(TStream& stream, std::string_view text) {
 constexpr int64_t kMaxUnsizedText = int64_t(64) << 20;
 constexpr int32_t kBlock = 1 << 20;
 
+// A text read whole into a buffer that is never zero-filled first: every byte is
+// written once, by the read itself.
+struct TReadText {
+  std::unique_ptr<char[]> Bytes;
+  size_t Size = 0;
+  size_t Capacity = 0;
+
+  std::string_view View() const { return {Bytes.get(), Size}; }
+  /// Makes room for n more bytes and gives where they go.
+  char* Room(size_t n) {
+    if (Capacity - Size < n) {
+      const size_t capacity = std::max(Size + n, Capacity + Capacity / 2);
+      std::unique_ptr<char[]> bytes(new char[capacity]);
+      if (Size > 0) std::memcpy(bytes.get(), Bytes.get(), Size);
+      Bytes = std::move(bytes);
+      Capacity = capacity;
+    }
+    return Bytes.get() + Size;
+  }
+};
+
 // Reads from the position to the end, in blocks, so that a file whose size is not what it
 // says (those under /proc say 0) is still read to its end. A zero character is refused as
 // soon as it arrives: no outline text holds one, and the zero device would never end.
-String ReadAll(TStream& stream, const String& source) {
+// Once the announced size is in, the end is confirmed by a read into a small block of its
+// own, so that a source that keeps its word is read once, into a buffer of its size.
+TReadText ReadAll(TStream& stream, const String& source) {
   int64_t announced = 0;
   try {
     announced = std::max<int64_t>(stream.Size() - stream.Position(), 0);
   } catch (const EStreamError&) {
   }
   const int64_t limit = std::max(announced, kMaxUnsizedText);
-  String text;
-  text.reserve(size_t(announced));
+  TReadText text;
+  text.Room(size_t(announced));
+  char probe[4096];
   for (;;) {
-    const size_t at = text.size();
+    const int64_t at = int64_t(text.Size);
     // Up to the announced end in one call, then one block at a time, one byte past the limit.
-    const int64_t wanted = int64_t(at) < announced
-                               ? std::min(announced - int64_t(at), kChunk)
-                               : std::min<int64_t>(kBlock, limit + 1 - int64_t(at));
-    text.resize(at + size_t(wanted));
-    const int32_t got = std::max(stream.Read(text.data() + at, int32_t(wanted)), 0);
-    text.resize(at + size_t(got));
+    const int64_t wanted = at < announced ? std::min(announced - at, kChunk)
+                                          : std::min<int64_t>(kBlock, limit + 1 - at);
+    const bool probing = at >= announced && text.Size == text.Capacity;
+    char* into = probing ? probe : text.Room(size_t(wanted));
+    const int32_t got =
+        std::max(stream.Read(into, probing ? int32_t(sizeof probe) : int32_t(wanted)), 0);
     if (got == 0) return text;
-    if (const void* zero = std::memchr(text.data() + at, 0, size_t(got)))
+    if (probing) std::memcpy(text.Room(size_t(wanted)), probe, size_t(got));
+    const char* fresh = text.Bytes.get() + at;
+    text.Size += size_t(got);
+    if (const void* zero = std::memchr(fresh, 0, size_t(got)))
       throw EOutlineError(
           Format(SOutlineZeroCharacter,
-                 {source, std::to_string(static_cast<const char*>(zero) - text.data())}));
-    if (int64_t(text.size()) > limit)
+                 {source, std::to_string(static_cast<const char*>(zero) - text.Bytes.get())}));
+    if (int64_t(text.Size) > limit)
       throw EOutlineError(Format(SOutlineSourceTooLong, {source, std::to_string(limit >> 20)}));
   }
 }
@@ -179,11 +206,7 @@ void TCustomOutline::CheckIndex(int32_t Index, int32_t low) const {
 
 TOutlineNode* TCustomOutline::NodeAt(int32_t p) {
   TOutlineNode* node = FTree.Node(p);
-  if (!node) {
-    node = new TOutlineNode(this, p);
-    FTree.SetNode(p, node);
-  }
-  return node;
+  return node ? node : FTree.MakeNodes(p, this);
 }
 
 TOutlineNode* TCustomOutline::Get(int32_t Index) {
@@ -316,25 +339,25 @@ void TCustomOutline::SetExpandedBranches(std::span<const int32_t> Items) {
 }
 
 void TCustomOutline::LoadFromFile(const String& FileName) {
-  String text;
+  TReadText text;
   try {
     TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
     text = ReadAll(file, Quoted(FileName));
   } catch (const EStreamError& e) {
     throw EOutlineError(Format(SOutlineReadError, {Quoted(FileName), e.Message()}));
   }
-  LoadText(WithoutByteOrderMark(text), Quoted(FileName));
+  LoadText(WithoutByteOrderMark(text.View()), Quoted(FileName));
 }
 
 void TCustomOutline::LoadFromStream(TStream* Stream) {
   if (!Stream) throw EOutlineError(SOutlineNoStream);
-  String text;
+  TReadText text;
   try {
     text = ReadAll(*Stream, "the stream");
   } catch (const EStreamError& e) {
     throw EOutlineError(Format(SOutlineReadError, {"the stream", e.Message()}));
   }
-  LoadText(WithoutByteOrderMark(text), "the stream");
+  LoadText(WithoutByteOrderMark(text.View()), "the stream");
 }
 
 void TCustomOutline::SaveToFile(const String& FileName) {

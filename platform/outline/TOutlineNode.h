@@ -1,8 +1,8 @@
 #pragma once
 // One item of an outline, as a handle onto the outline's item array. Handles are made
-// when first asked for and belong to the outline: they are freed when their item is
-// deleted, and with the outline. Every call is answered from the array in constant time,
-// except where a comment says otherwise.
+// when first asked for (with those of the items near it that have none yet) and belong to
+// the outline: they are freed when their item is deleted, and with the outline. Every call is
+// answered from the array in constant time, except where a comment says otherwise.
 
 #include "platform/core/TPersistent.h"
 
@@ -69,6 +69,7 @@ class TOutlineNode : public TPersistent {
  private:
   friend class TCustomOutline;
   friend class TOutlineTree;
+  friend class TOutlineNodeBlock;
 
   TOutlineNode(TCustomOutline* AOutline, int32_t AIndex) : FOutline(AOutline), FIndex(AIndex) {}
 
@@ -82,6 +83,7 @@ class TOutlineNode : public TPersistent {
 
   TCustomOutline* FOutline;
   int32_t FIndex;
+  uint32_t FSlot = 0;  // 1 + its place in the block it was made in; 0 when made alone
 };
 
 }  // namespace bw

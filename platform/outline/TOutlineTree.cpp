@@ -7,7 +7,9 @@
 #include "platform/core/Format.h"
 #include "platform/outline/EOutlineError.h"
 #include "platform/outline/OutlineConsts.h"
+#include "platform/outline/TLineBreaks.h"
 #include "platform/outline/TOutlineNode.h"
+#include "platform/outline/TOutlineNodeBlock.h"
 
 namespace bw {
 
@@ -259,6 +261,30 @@ void TOutlineTree::SetNode(int32_t p, TOutlineNode* node) {
   if (p > 0) ++FNodeCount;
 }
 
+TOutlineNode* TOutlineTree::MakeNodes(int32_t p, TCustomOutline* outline) {
+  const size_t chunk = size_t(p) & ~TOutlineNodeArray::kMask;
+  const size_t end = std::min(chunk + TOutlineNodeArray::kChunk, FNodes.Size());
+  std::vector<int32_t> positions;
+  size_t runs = 0;
+  for (size_t q = std::max<size_t>(chunk, 1); q < end; ++q) {
+    if (FNodes.Get(q)) continue;
+    runs += positions.empty() || size_t(positions.back()) + 1 != q;
+    positions.push_back(int32_t(q));
+  }
+  FNodes.PrepareRuns(chunk, runs);
+  TOutlineNode* const nodes = TOutlineNodeBlock::Make(outline, positions);
+  // Store each stretch of consecutive positions as one run.
+  for (size_t k = 0; k < positions.size();) {
+    size_t n = 1;
+    while (k + n < positions.size() && positions[k + n] == positions[k] + int32_t(n))
+      ++n;
+    FNodes.SetRun(size_t(positions[k]), n, nodes + k);
+    k += n;
+  }
+  FNodeCount += int32_t(positions.size());
+  return FNodes.Get(size_t(p));
+}
+
 void TOutlineTree::NoteMoved(int32_t from) {
   if (FNodeCount > 0) FStaleFrom = std::min(FStaleFrom, from);
 }
@@ -273,12 +299,12 @@ void TOutlineTree::FreeCells(int32_t from, int32_t to) {
   for (int32_t p = from; p < to; ++p) {
     FCells[size_t(p)].Text.Free();
     if (TOutlineNode* node = FNodes.Get(size_t(p))) {
-      FNodes.Set(size_t(p), nullptr);
       if (p > 0) --FNodeCount;
       ++FNodesReleased;
-      delete node;
+      TOutlineNodeBlock::Free(node);
     }
   }
+  FNodes.Clear(size_t(from), size_t(to));
 }
 
 void TOutlineTree::BeginLoad(int32_t expected) {
@@ -317,25 +343,18 @@ void TOutlineTree::EndLoad() {
 }
 
 void TOutlineTree::LoadText(std::string_view text, const String& source) {
-  const size_t lines = size_t(std::count(text.begin(), text.end(), '\n')) + 1;
-  BeginLoad(int32_t(std::min(lines, size_t(INT32_MAX - 1))));
-  const char* s = text.data();
-  const char* const stop = s + text.size();
+  // A line is at least its break, so the text's size bounds the count of items.
+  BeginLoad(int32_t(std::min(text.size() + 1, size_t(INT32_MAX - 1))));
+  TLineBreaks breaks(text);
+  const size_t n = text.size();
   int32_t line = 0;
-  auto nextLf = [stop](const char* from) {
-    const void* found = std::memchr(from, '\n', size_t(stop - from));
-    return found ? static_cast<const char*>(found) : stop;
-  };
-  const char* nl = nullptr;  // kept across lone CRs, so each byte is scanned once
-  while (s < stop) {
+  for (size_t s = 0; s < n;) {
     // A line ends at CR LF, LF or a lone CR; a break at the very end adds no empty line.
-    if (!nl || nl < s) nl = nextLf(s);
-    const void* cr = std::memchr(s, '\r', size_t(nl - s));
-    const char* eol = cr ? static_cast<const char*>(cr) : nl;
-    LoadLine(std::string_view(s, size_t(eol - s)), nullptr, ++line, source);
+    size_t eol = breaks.Next(s);
+    LoadLine(text.substr(s, eol - s), nullptr, ++line, source);
+    if (eol < n && text[eol] == '\r') ++eol;
+    if (eol < n && text[eol] == '\n') ++eol;
     s = eol;
-    if (s < stop && *s == '\r') ++s;
-    if (s < stop && *s == '\n') ++s;
   }
   EndLoad();
 }

@@ -7,9 +7,9 @@
 //
 // Structure (sizes, levels, parents, expansion) lives in one compact array apart from the
 // texts and data, so walks over the tree read 12 bytes an item; texts and data take 24
-// more. Node handles are made on demand and kept in a third array that takes memory only
-// where handles exist; their cached positions are corrected in one pass after a batch of
-// changes (see ReindexNodes).
+// more. Node handles are made on demand, a chunk of items at a time, and kept in a third
+// array that takes memory only where handles exist; their cached positions are corrected
+// in one pass after a batch of changes (see ReindexNodes).
 //
 // The items whose subtrees reach the end of the array (the last item and its ancestors)
 // record no size but "to the end", so adding at the end touches only the items that stop
@@ -27,6 +27,7 @@
 
 namespace bw {
 
+class TCustomOutline;
 class TOutlineNode;
 
 /// The structure of one item, in 12 bytes.
@@ -65,8 +66,8 @@ struct TItemText {
     if (block) {
       std::memcpy(block, s.data(), s.size());
       std::memcpy(Bytes + 4, &block, sizeof block);
-    } else if (!s.empty()) {
-      std::memcpy(Bytes, s.data(), s.size());
+    } else {
+      CopyShort(s);
     }
   }
   static TItemText Make(std::string_view s) {
@@ -76,6 +77,24 @@ struct TItemText {
   }
   void Free();
   std::string_view View() const;
+
+ private:
+  /// Copies a text that fits in place with fixed-size moves, two that may overlap, rather
+  /// than a call for each short text.
+  void CopyShort(std::string_view s) {
+    const char* from = s.data();
+    const size_t n = s.size();
+    if (n >= 8) {
+      std::memcpy(Bytes, from, 8);
+      std::memcpy(Bytes + n - 8, from + n - 8, 8);
+    } else if (n >= 4) {
+      std::memcpy(Bytes, from, 4);
+      std::memcpy(Bytes + n - 4, from + n - 4, 4);
+    } else {
+      for (size_t i = 0; i < n; ++i)
+        Bytes[i] = from[i];
+    }
+  }
 };
 
 /// The rest of an item: its text and the application's data.
@@ -160,6 +179,9 @@ class TOutlineTree {
   // first moved position, and ReindexNodes corrects the handles from there in one pass.
   TOutlineNode* Node(int32_t p) const { return FNodes.Get(size_t(p)); }
   void SetNode(int32_t p, TOutlineNode* node);
+  /// Makes handles of outline for every item without one in the chunk of positions that
+  /// holds p (p >= 1), and gives p's.
+  TOutlineNode* MakeNodes(int32_t p, TCustomOutline* outline);
   bool NodesStale() const { return FStaleFrom != INT32_MAX; }
   void ReindexNodes();
   /// How many node handles have left this tree, freed with their items or handed away by

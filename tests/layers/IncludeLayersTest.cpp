@@ -37,9 +37,7 @@ const std::vector<Layer> kLayers = {
     {"platform/outline",
      {"platform/core", "platform/graphics", "platform/backend", "platform/controls"}},
     {"sparse", {"platform/core"}},
-    // The combo editor and the outline grid know each other: the grid makes the editor,
-    // and the editor hands its button presses to the grid that made it.
-    {"editor", Plus(kPlatform, {"grid"})},
+    {"editor", kPlatform},
     {"grid", Plus(kPlatform, {"editor"})},
     {"stringgrid", Plus(kPlatform, {"editor", "grid", "sparse"})},
     {"package", Plus(kPlatform, {"editor", "grid", "sparse", "stringgrid"})},

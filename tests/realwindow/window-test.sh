@@ -41,10 +41,20 @@ if ! drive; then
   show_log
   exit 1
 fi
+# Left alone, the program sleeps until input comes: only the caret's blink (about twice
+# a second, each with a few trips to the X server) wakes it, where looking for input
+# every few milliseconds would wake it hundreds of times.
+wakeups=$(bw_wakeups 2)
 status=0
 bw_stop_app || status=$?
 
 failed=0
+if [ -z "$wakeups" ] || [ "$wakeups" -gt 40 ]; then
+  echo "FAILED: the idle program woke ${wakeups:-?} times in 2 seconds"
+  failed=$((failed + 1))
+else
+  echo "ok: idle for 2 seconds, woke $wakeups times"
+fi
 expect() {
   if grep -qxF "$1" "$out/state" 2>/dev/null; then
     echo "ok: $1"

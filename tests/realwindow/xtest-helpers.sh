@@ -10,6 +10,8 @@
 #   bw_double_click WID X Y      double-click with the left button
 #   bw_type TEXT                 type text into the window that has the keyboard
 #   bw_key KEY...                press keys by their X names (Return, F4, ctrl+a)
+#   bw_wakeups SECONDS           how often the program's main thread woke from sleep over
+#                                SECONDS (a program that waits for input wakes only for it)
 #   bw_stop_app                  end the program (SIGTERM, as a desktop's logout does) and
 #                                return its exit status
 # Whatever was started is stopped when the script exits.
@@ -102,6 +104,14 @@ bw_type() {
 bw_key() {
   xdotool key --delay 40 "$@"
   sleep "$BW_STEP_PAUSE"
+}
+
+bw_wakeups() {
+  local status=/proc/$BW_APP_PID/status before after
+  before=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$status") || return 1
+  sleep "$1"
+  after=$(awk '/^voluntary_ctxt_switches/ {print $2}' "$status") || return 1
+  echo $((after - before))
 }
 
 bw_stop_app() {

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/core/Exception.h"
@@ -42,10 +43,15 @@ struct TRefEntries {
     at = std::move(moved);
   }
   bool InsertRefused(int32_t i) const { return i < 0 || std::max(count, i) > limit; }
-  void InsertAt(int32_t i, Entry e) {
+  // Inserts E at i, or an absent entry without E.
+  void InsertAt(int32_t i, std::optional<Entry> e) {
     ShiftFrom(i, +1);
-    at[i] = std::move(e);
+    if (e) at[i] = std::move(*e);
     count = std::max(count, i) + 1;
+  }
+  void Clear() {
+    at.clear();
+    count = 0;
   }
   // Move takes the entry out (when below count), then inserts it into the shorter list.
   bool MoveRefused(int32_t a, int32_t b) const {
@@ -101,8 +107,29 @@ struct TIndexDraw {
   void NewEpoch() { base = rnd.OneIn(2) ? 0 : limit - Window + 10; }
 };
 
-// Exchange and Move on a list and its reference alike; true when the reference refuses
-// the call, which the list must then raise for.
+// Starts the next stretch of a run: both lists emptied, indexes drawn from a new place.
+template <class List, class Entry>
+void NewEpoch(List& l, TRefEntries<Entry>& m, TIndexDraw& draw) {
+  draw.NewEpoch();
+  l.Clear();
+  m.Clear();
+}
+
+// Insert, Exchange and Move on a list and its reference alike; true when the reference
+// refuses the call, which the list must then raise for. Insert puts Value into the list
+// and Entry (none: an absent one) into the reference.
+template <class List, class Value, class Entry>
+bool InsertBoth(List& l, TRefEntries<Entry>& m, int32_t a, const Value& v, std::optional<Entry> e,
+                int32_t step) {
+  if (m.InsertRefused(a)) {
+    EXPECT_THROW(l.Insert(a, v), EListError) << "step " << step;
+    return true;
+  }
+  l.Insert(a, v);
+  m.InsertAt(a, std::move(e));
+  return false;
+}
+
 template <class List, class Entry>
 bool ExchangeBoth(List& l, TRefEntries<Entry>& m, int32_t a, int32_t b, int32_t step) {
   if (a < 0 || b < 0 || std::max(a, b) > m.limit) {
@@ -161,12 +188,7 @@ void RunSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
   m.limit = l.MaxIndex();
   TIndexDraw draw{rnd, 0, m.limit};
   for (int32_t step = 0; step < steps; ++step) {
-    if (step % 5000 == 0) {
-      draw.NewEpoch();
-      l.Clear();
-      m.at.clear();
-      m.count = 0;
-    }
+    if (step % 5000 == 0) NewEpoch(l, m, draw);
     const int32_t a = draw.Next(), b = draw.Next();
     const Pointer p = rnd.OneIn(5) ? nullptr : P(step);
     const int32_t op = rnd.Below(6);
@@ -186,15 +208,7 @@ void RunSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
         }
         break;
       case 1:  // Insert
-        refused = m.InsertRefused(a);
-        if (refused) {
-          EXPECT_THROW(l.Insert(a, p), EListError) << "step " << step;
-        } else {
-          l.Insert(a, p);
-          m.ShiftFrom(a, +1);
-          if (p) m.at[a] = p;
-          m.count = std::max(m.count, a) + 1;
-        }
+        refused = InsertBoth(l, m, a, p, p ? std::optional<Pointer>(p) : std::nullopt, step);
         break;
       case 2:  // Delete: out of range is ignored
         l.Delete(a);
@@ -253,12 +267,7 @@ void RunStringSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
   TIndexDraw draw{rnd, 0, m.limit};
   TObject objects[3];
   for (int32_t step = 0; step < steps; ++step) {
-    if (step % 5000 == 0) {
-      draw.NewEpoch();
-      l.Clear();
-      m.at.clear();
-      m.count = 0;
-    }
+    if (step % 5000 == 0) NewEpoch(l, m, draw);
     const int32_t a = draw.Next(), b = draw.Next();
     const std::string s = rnd.OneIn(4) ? std::string() : "s" + std::to_string(step);
     TObject* o = rnd.OneIn(2) ? nullptr : &objects[rnd.Below(3)];
@@ -298,13 +307,7 @@ void RunStringSparseListModel(TSparseQuantum q, uint32_t seed, int32_t steps) {
         break;
       }
       case 2:  // Insert
-        refused = m.InsertRefused(a);
-        if (refused) {
-          EXPECT_THROW(l.Insert(a, s), EListError) << "step " << step;
-        } else {
-          l.Insert(a, s);
-          m.InsertAt(a, TRec{s, nullptr});
-        }
+        refused = InsertBoth(l, m, a, s, std::optional<TRec>(TRec{s, nullptr}), step);
         break;
       case 3:  // Delete
         refused = a < 0;

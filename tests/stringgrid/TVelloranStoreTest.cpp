@@ -151,6 +151,38 @@ TEST_F(VelloranStoreTest, AChangedCellRepaintsOnlyWhileItsRowIsOnScreen) {
   EXPECT_EQ(Repainted(30), Cells{});
 }
 
+TEST_F(VelloranStoreTest, WhichRowShowsAChangedCellFollowsEveryChangeOfTheRows) {
+  auto Repainted = [&](int32_t D) {
+    PaintPending();
+    Grid->SetCells(2, D, "x" + std::to_string(D));
+    return PaintPending();
+  };
+  TGridOutlineProperties* Outline = Grid->Outline();
+  Outline->AddChild(Outline->GetTextItem("B"), "B2");  // data rows: A1 2, A2 3, B 4, B1 5, B2 6
+  EXPECT_EQ(Repainted(4), Cells({{2, 2}}));            // B, below the collapsed A
+  SetExpanded("A", true);
+  EXPECT_EQ(Repainted(4), Cells({{2, 4}}));
+  // Rows rebuilt to as many as before: A closes as B, as long, opens.
+  Outline->Get(Outline->GetTextItem("A"))->SetExpandedState(false);
+  Outline->Get(Outline->GetTextItem("B"))->SetExpandedState(true);
+  Outline->UpdateGrid();
+  EXPECT_EQ(Repainted(4), Cells({{2, 2}}));
+  EXPECT_EQ(Repainted(6), Cells({{2, 4}}));
+  // A second fixed row: data rows are counted from it, item B2 is data row 7 now.
+  Grid->SetFixedRows(2);
+  EXPECT_EQ(Repainted(1), Cells({{2, 1}}));
+  EXPECT_EQ(Repainted(7), Cells({{2, 5}}));
+  // An item deleted in a batch leaves its row without a data row until the rows are
+  // rebuilt; its cells are not repainted there, and the rebuilt rows show them again.
+  Outline->BeginUpdate();
+  Outline->Delete(Outline->GetTextItem("B2"));
+  EXPECT_EQ(Repainted(7), Cells{});
+  EXPECT_EQ(Repainted(6), Cells({{2, 4}}));
+  Outline->Add(0, "C");
+  Outline->EndUpdate();
+  EXPECT_EQ(Repainted(7), Cells({{2, 5}}));
+}
+
 TEST_F(VelloranStoreTest, AnOpenEditorReloadsWhenItsOwnCellChanges) {
   Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
   Grid->SetCol(2);

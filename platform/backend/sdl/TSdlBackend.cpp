@@ -16,8 +16,6 @@ namespace {
 constexpr uint32_t kSubsystems = SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 // Events taken in one pump at most, so a flood of input cannot starve painting.
 constexpr int kEventsPerPump = 256;
-// Longest sleep between looks for input while waiting: short enough not to be felt.
-constexpr uint64_t kWaitStep = 10;
 
 int32_t ScaleFromEnvironment() {
   const char* value = std::getenv("BW_SCALE");
@@ -99,6 +97,7 @@ TWindowId TSdlBackend::CreateWindow(const TWindowParams& Params) {
       Params.Caption.c_str(), FWindows.ToDevice(b.Left), FWindows.ToDevice(b.Top),
       FWindows.ToDevice(std::max(b.Width(), 1)), FWindows.ToDevice(std::max(b.Height(), 1)), flags);
   if (!window) throw EInvalidOperation(Format("Cannot create a window: %s", {SDL_GetError()}));
+  FWait.Learn(window);
   return FWindows.Add(SDL_GetWindowID(window), window, Params).Id;
 }
 
@@ -218,20 +217,12 @@ bool TSdlBackend::PollEvent(TBackendEvent& Event) {
 
 void TSdlBackend::WaitEvent(int32_t TimeoutMs) {
   if (!FEvents.empty()) return;
-  int64_t timeout = std::max(TimeoutMs, 0);
-  if (auto due = FTimers.NextDue())
-    timeout = std::clamp<int64_t>(int64_t(*due) - int64_t(TickCount()), 0, timeout);
-  // Not SDL_WaitEventTimeout: to end its wait it sends an event to one of the windows over
-  // a second connection, and when that window is destroyed meanwhile (a closed dialog)
-  // Xlib's error ends the program. Short sleeps between pumps wait safely.
-  const uint64_t end = TickCount() + uint64_t(timeout);
-  for (;;) {
-    SDL_PumpEvents();
-    if (SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT)) return;
-    const uint64_t now = TickCount();
-    if (now >= end) return;
-    SDL_Delay(uint32_t(std::min<uint64_t>(end - now, kWaitStep)));
+  int64_t timeout = TimeoutMs;
+  if (auto due = FTimers.NextDue()) {
+    const int64_t untilDue = std::max<int64_t>(int64_t(*due) - int64_t(TickCount()), 0);
+    timeout = timeout < 0 ? untilDue : std::min(timeout, untilDue);
   }
+  FWait.Wait(timeout);
 }
 
 String TSdlBackend::ClipboardText() {

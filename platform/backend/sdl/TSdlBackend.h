@@ -8,13 +8,15 @@
 //
 // Its parts: TSdlWindowTable (the surfaces), TSdlEventTranslator (SDL's events in the
 // back end's terms), TSdlPresenter (pixels onto the windows), TTimerQueue (timers on SDL's
-// clock). This class holds them together and makes the window-system calls.
+// clock), TSdlEventWait (sleeping until input comes). This class holds them together and
+// makes the window-system calls.
 
 #include <deque>
 
 #include "platform/backend/TBackend.h"
 #include "platform/backend/TTimerQueue.h"
 #include "platform/backend/sdl/TSdlEventTranslator.h"
+#include "platform/backend/sdl/TSdlEventWait.h"
 #include "platform/backend/sdl/TSdlPresenter.h"
 #include "platform/backend/sdl/TSdlWindowTable.h"
 
@@ -71,6 +73,7 @@ class TSdlBackend : public TBackend {
   TSdlEventTranslator FTranslator{FWindows};
   TSdlPresenter FPresenter;
   TTimerQueue FTimers;
+  TSdlEventWait FWait;
   std::deque<TBackendEvent> FEvents;
   uint64_t FStart = 0;
   int32_t FScreenWidth = 0;

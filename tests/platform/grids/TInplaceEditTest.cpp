@@ -12,7 +12,7 @@ class GridEditTest : public GridTest {
   void SetUp() override {
     GridTest::SetUp();
     Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-    Grid->OnGetEditText = [this](TObject*, int32_t c, int32_t r, String& Value) {
+    Grid->OnGetEditText = [](TObject*, int32_t c, int32_t r, String& Value) {
       Value = "cell " + std::to_string(c) + "," + std::to_string(r);
     };
     Grid->OnSetEditText = [this](TObject*, int32_t c, int32_t r, const String& Value) {

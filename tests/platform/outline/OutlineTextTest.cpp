@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <vector>
@@ -293,6 +294,41 @@ TEST(OutlineTextTest, SourceOfUnknownSizeIsReadOnlyUpToABound) {
   TEndlessText endless;
   ExpectRefusedAndKept([&](TCustomOutline& o) { o.LoadFromStream(&endless); }, "the stream");
   EXPECT_LE(endless.Given, int64_t(65) << 20);
+}
+
+// A source longer than it says (a file that grew after its size was asked) is read to its
+// end: the bytes past the announced size arrive one block after another.
+class TUnderstatedText : public TStream {
+ public:
+  explicit TUnderstatedText(String text) : FText(std::move(text)) {}
+  int64_t Size() override { return 5; }
+  int32_t Read(void* Buffer, int32_t Count) override {
+    const size_t n = std::min(size_t(Count), FText.size() - FAt);
+    std::memcpy(Buffer, FText.data() + FAt, n);
+    FAt += n;
+    return int32_t(n);
+  }
+  int32_t Write(const void*, int32_t) override { return 0; }
+  int64_t Seek(int64_t Offset, TSeekOrigin Origin) override {
+    if (Offset != 0 || Origin != soFromCurrent) throw EStreamError("cannot seek");
+    return int64_t(FAt);
+  }
+
+ private:
+  String FText;
+  size_t FAt = 0;
+};
+
+TEST(OutlineTextTest, SourceLongerThanItSaysIsReadToItsEnd) {
+  String text = "A\n\tB\n";
+  for (int i = 0; i < 300'000; ++i)
+    text += "C" + std::to_string(i) + "\n";
+  TUnderstatedText stream(text);
+  TCustomOutline o{nullptr};
+  o.LoadFromStream(&stream);
+  ASSERT_EQ(o.ItemCount(), 300'002);
+  EXPECT_EQ(o.Get(2)->Text(), "B");
+  EXPECT_EQ(o.Get(300'002)->Text(), "C299999");
 }
 
 // Files under /proc say they are empty; they are read to their end all the same.

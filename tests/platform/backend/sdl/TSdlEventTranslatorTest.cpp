@@ -29,12 +29,8 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event Button(uint32_t Type, uint32_t Window, int32_t X, int32_t Y, uint8_t Clicks = 1,
                           uint8_t Which = SDL_BUTTON_LEFT) {
     SDL_Event e{};
-    e.type = Type;
-    e.button.windowID = Window;
-    e.button.x = X;
-    e.button.y = Y;
-    e.button.button = Which;
-    e.button.clicks = Clicks;
+    // type, timestamp, windowID, which, button, state, clicks, padding1, x, y
+    e.button = {Type, 0, Window, 0, Which, 0, Clicks, 0, X, Y};
     return e;
   }
   static SDL_Event Motion(uint32_t Window, int32_t X, int32_t Y) {
@@ -63,11 +59,8 @@ class SdlTranslatorTest : public ::testing::Test {
   static SDL_Event WindowEvent(uint32_t Window, uint8_t What, int32_t Data1 = 0,
                                int32_t Data2 = 0) {
     SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
-    e.window.windowID = Window;
-    e.window.event = What;
-    e.window.data1 = Data1;
-    e.window.data2 = Data2;
+    // type, timestamp, windowID, event, padding1 to 3, data1, data2
+    e.window = {SDL_WINDOWEVENT, 0, Window, What, 0, 0, 0, Data1, Data2};
     return e;
   }
 

@@ -1,0 +1,79 @@
+#pragma once
+// One page of the cell store: sixteen data rows in one heap block, a head followed by the
+// rows' cells sorted by row and column, each row's cells a run starting at RowStart. The
+// store (TCellStore) owns the block, grows it and moves cells; what is here is reading,
+// kept in the header so that a lookup compiles into its caller.
+//
+// A packed row holds at most TCellStore::kMaxPackedRow cells, so 16 bits count a page's
+// cells and the head fits one cache line.
+
+#include <cstdint>
+
+#include "stringgrid/TCellText.h"
+
+namespace bw {
+
+class TObject;
+
+struct alignas(16) TCellPage {
+  static constexpr uint32_t kShift = 4;
+  static constexpr uint32_t kRows = 1u << kShift;
+  static constexpr uint32_t kRowMask = kRows - 1;
+
+  // 32 bytes, the object and the text's heap pointer aligned: a leak checker finds a
+  // heap block only through an aligned pointer. On 16-byte boundaries, as the heap
+  // hands out blocks, at most one cell in four straddles two cache lines.
+  struct TCell {
+    int32_t Col;
+    TObject* Obj;
+    TCellText Text;
+  };
+
+  uint16_t Count;
+  uint16_t Capacity;
+  uint16_t Existing;         // rows that exist
+  uint16_t Listed;           // rows whose cells live in their list
+  uint16_t RowStart[kRows];  // first cell of each row's run; a row that does not exist has none
+
+  /// The page of data row ARow, counted from the store's first.
+  static uint32_t IndexOf(int32_t ARow) { return static_cast<uint32_t>(ARow) >> kShift; }
+  /// Data row ARow's place in its page.
+  static uint32_t RowOf(int32_t ARow) { return static_cast<uint32_t>(ARow) & kRowMask; }
+  /// Data row ARow's bit in Existing and Listed.
+  static uint16_t RowBit(int32_t ARow) { return static_cast<uint16_t>(1u << RowOf(ARow)); }
+
+  TCell* Cells() { return reinterpret_cast<TCell*>(this + 1); }
+  const TCell* Cells() const { return reinterpret_cast<const TCell*>(this + 1); }
+  uint32_t Begin(uint32_t R) const { return RowStart[R]; }
+  uint32_t End(uint32_t R) const { return R + 1 < kRows ? RowStart[R + 1] : Count; }
+
+  /// The first cell of row R at or after column ACol (not negative).
+  uint32_t LowerBound(uint32_t R, int32_t ACol) const {
+    const uint32_t B = Begin(R);
+    uint32_t Length = End(R) - B;
+    const TCell* First = Cells() + B;
+    // A row filled from column 0 on holds column c at offset c.
+    const uint32_t Col = static_cast<uint32_t>(ACol);
+    if (Col < Length && First[Col].Col == ACol) return B + Col;
+    if (Length == 0) return B;
+    // Halving without a branch on the comparison: the columns asked for are as likely
+    // random as not, and a mispredicted branch costs more than the select.
+    while (Length > 1) {
+      const uint32_t Half = Length / 2;
+      First += (First[Half].Col < ACol) ? Half : 0;
+      Length -= Half;
+    }
+    return static_cast<uint32_t>(First - Cells()) + (First->Col < ACol ? 1 : 0);
+  }
+
+  /// The cell of column ACol (not negative) in row R, or null.
+  const TCell* Find(uint32_t R, int32_t ACol) const {
+    const uint32_t Pos = LowerBound(R, ACol);
+    return Pos < End(R) && Cells()[Pos].Col == ACol ? Cells() + Pos : nullptr;
+  }
+  TCell* Find(uint32_t R, int32_t ACol) {
+    return const_cast<TCell*>(static_cast<const TCellPage*>(this)->Find(R, ACol));
+  }
+};
+
+}  // namespace bw
