@@ -7,6 +7,7 @@
 // A packed row holds at most TCellStore::kMaxPackedRow cells, so 16 bits count a page's
 // cells and the head fits one cache line.
 
+#include <climits>
 #include <cstdint>
 
 #include "stringgrid/TCellText.h"
@@ -47,6 +48,19 @@ struct alignas(16) TCellPage {
   uint32_t Begin(uint32_t R) const { return RowStart[R]; }
   uint32_t End(uint32_t R) const { return R + 1 < kRows ? RowStart[R + 1] : Count; }
 
+  /// Rows this long or shorter are searched by counting.
+  static constexpr uint32_t kShortRow = 4;
+  /// What a search reads past the end of a short row: a cell after every column.
+  static const TCell kPastEnd;
+  static const TCell* CellOrPastEnd(const TCell* First, uint32_t I, uint32_t Length) {
+    // A mask rather than a condition, which the compiler would make a branch; the address
+    // past the end is worked out as a number and never used.
+    const uintptr_t Inside = uintptr_t(0) - uintptr_t(I < Length);
+    const uintptr_t At = reinterpret_cast<uintptr_t>(First) + I * sizeof(TCell);
+    return reinterpret_cast<const TCell*>((At & Inside) |
+                                          (reinterpret_cast<uintptr_t>(&kPastEnd) & ~Inside));
+  }
+
   /// The first cell of row R at or after column ACol (not negative).
   uint32_t LowerBound(uint32_t R, int32_t ACol) const {
     const uint32_t B = Begin(R);
@@ -68,12 +82,30 @@ struct alignas(16) TCellPage {
 
   /// The cell of column ACol (not negative) in row R, or null.
   const TCell* Find(uint32_t R, int32_t ACol) const {
-    const uint32_t Pos = LowerBound(R, ACol);
-    return Pos < End(R) && Cells()[Pos].Col == ACol ? Cells() + Pos : nullptr;
+    const uint32_t B = Begin(R);
+    const uint32_t Length = End(R) - B;
+    const TCell* First = Cells() + B;
+    // A row filled from column 0 on holds column c at offset c.
+    const uint32_t Col = static_cast<uint32_t>(ACol);
+    if (Col < Length && First[Col].Col == ACol) return First + Col;
+    if (Length > kShortRow) {
+      const uint32_t Pos = LowerBound(R, ACol);
+      return Pos < B + Length && Cells()[Pos].Col == ACol ? Cells() + Pos : nullptr;
+    }
+    // Most rows of a sparse grid are short or empty, in no order a branch could learn:
+    // the columns below ACol are counted, and places past the row's end read a stand-in.
+    const uint32_t Below = (CellOrPastEnd(First, 0, Length)->Col < ACol) +
+                           (CellOrPastEnd(First, 1, Length)->Col < ACol) +
+                           (CellOrPastEnd(First, 2, Length)->Col < ACol) +
+                           (CellOrPastEnd(First, 3, Length)->Col < ACol);
+    const TCell* At = CellOrPastEnd(First, Below, Length);
+    return (At->Col == ACol) & (Below < Length) ? At : nullptr;
   }
   TCell* Find(uint32_t R, int32_t ACol) {
     return const_cast<TCell*>(static_cast<const TCellPage*>(this)->Find(R, ACol));
   }
 };
+
+inline const TCellPage::TCell TCellPage::kPastEnd{INT32_MAX, nullptr, TCellText()};
 
 }  // namespace bw
