@@ -137,36 +137,6 @@ void TCanvas::IntersectClipRect(const TRect& value) {
 
 namespace {
 
-// On and off runs of the dashed styles, in pixels.
-const std::vector<int32_t>& DashPattern(TPenStyle style) {
-  static const std::vector<int32_t> none, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
-      dashDotDot{9, 3, 3, 3, 3, 3};
-  switch (style) {
-    case psDash:
-      return dash;
-    case psDot:
-      return dot;
-    case psDashDot:
-      return dashDot;
-    case psDashDotDot:
-      return dashDotDot;
-    default:
-      return none;
-  }
-}
-
-bool DashOn(const std::vector<int32_t>& pattern, int32_t phase) {
-  int32_t total = 0;
-  for (int32_t n : pattern)
-    total += n;
-  phase %= total;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (phase < pattern[i]) return i % 2 == 0;
-    phase -= pattern[i];
-  }
-  return true;
-}
-
 // Every dash pattern repeats within this many pixels, so the phase is kept modulo it and
 // cannot overflow along lines billions of pixels long.
 constexpr int64_t kDashCycle = 24;

@@ -62,6 +62,36 @@ uint32_t ApplyPenMode(TPenMode mode, uint32_t p, uint32_t d) {
   return r & 0xFFFFFF;
 }
 
+const std::vector<int32_t>& DashPattern(TPenStyle Style) {
+  static const std::vector<int32_t> none, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
+      dashDotDot{9, 3, 3, 3, 3, 3};
+  switch (Style) {
+    case psDash:
+      return dash;
+    case psDot:
+      return dot;
+    case psDashDot:
+      return dashDot;
+    case psDashDotDot:
+      return dashDotDot;
+    default:
+      return none;
+  }
+}
+
+bool DashOn(const std::vector<int32_t>& Pattern, int64_t Phase) {
+  int64_t total = 0;
+  for (int32_t n : Pattern)
+    total += n;
+  if (total == 0) return true;
+  Phase %= total;
+  for (size_t i = 0; i < Pattern.size(); ++i) {
+    if (Phase < Pattern[i]) return i % 2 == 0;
+    Phase -= Pattern[i];
+  }
+  return true;
+}
+
 BW_PUBLISHED(TPen) {
   P.Property("Color", &TPen::Color, &TPen::SetColor).Default(clBlack);
   P.Property("Mode", &TPen::Mode, &TPen::SetMode,

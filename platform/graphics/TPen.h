@@ -1,6 +1,9 @@
 #pragma once
 // The pen a canvas draws lines and outlines with.
 
+#include <cstdint>
+#include <vector>
+
 #include "platform/graphics/TColor.h"
 #include "platform/graphics/TGraphicsObject.h"
 
@@ -31,6 +34,12 @@ enum TPenMode {
 
 /// Combines a source pixel with a destination pixel (both 0x00RRGGBB) under a mode.
 uint32_t ApplyPenMode(TPenMode mode, uint32_t src, uint32_t dst);
+
+/// The on and off runs, in pixels, of a dashed style; empty for the others.
+const std::vector<int32_t>& DashPattern(TPenStyle Style);
+/// Whether the pixel Phase pixels along a line is drawn under Pattern (always, under an
+/// empty one).
+bool DashOn(const std::vector<int32_t>& Pattern, int64_t Phase);
 
 class TPen : public TGraphicsObject {
   BW_CLASS(TPen, TGraphicsObject)

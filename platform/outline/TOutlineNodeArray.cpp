@@ -59,6 +59,7 @@ void TOutlineNodeArray::SetRun(size_t first, size_t count, TOutlineNode* nodes) 
   TOutlineNode** chunk = FChunks[first >> kShift];
   for (size_t k = 0; k < count; ++k)
     chunk[(first + k) & kMask] = nodes + k;
+  if (count < kMinRun) return;
   const size_t r = RunAfter(first);
   const uintptr_t origin = reinterpret_cast<uintptr_t>(nodes) - first * kStride;
   FRuns.insert(FRuns.begin() + ptrdiff_t(r), TRun{first, first + count, origin});
@@ -91,6 +92,8 @@ void TOutlineNodeArray::Insert(size_t i) {
     FRuns.insert(FRuns.begin() + ptrdiff_t(r) + 1, FRuns[r]);
     FRuns[r].End = i;
     FRuns[r + 1].First = i;
+    DropIfShort(r + 1);
+    DropIfShort(r);
   }
   ShiftRuns(i, 1);
 }
@@ -146,15 +149,28 @@ void TOutlineNodeArray::CutRuns(size_t from, size_t to) {
     FRuns.insert(FRuns.begin() + ptrdiff_t(r) + 1, FRuns[r]);
     FRuns[r].End = from;
     FRuns[r + 1].First = to;
+    DropIfShort(r + 1);
+    DropIfShort(r);
   } else {
-    if (FRuns[r].First < from) FRuns[r++].End = from;
+    const bool before = FRuns[r].First < from;
+    if (before) FRuns[r++].End = from;
     size_t e = r;
     while (FRuns[e].End <= to)
       ++e;
     FRuns.erase(FRuns.begin() + ptrdiff_t(r), FRuns.begin() + ptrdiff_t(e));
-    if (FRuns[r].First < to) FRuns[r].First = to;
+    if (FRuns[r].First < to) {
+      FRuns[r].First = to;
+      DropIfShort(r);
+    }
+    if (before) DropIfShort(r - 1);
   }
   IndexRuns(c);
+}
+
+void TOutlineNodeArray::DropIfShort(size_t r) {
+  // The closing run is never dropped.
+  if (FRuns[r].First == kPast || FRuns[r].End - FRuns[r].First >= kMinRun) return;
+  FRuns.erase(FRuns.begin() + ptrdiff_t(r));
 }
 
 void TOutlineNodeArray::ShiftRuns(size_t from, ptrdiff_t delta) {

@@ -45,7 +45,8 @@ class TOutlineNodeArray {
   /// Makes sure that `runs` calls of SetRun inside the chunk of position i need no memory.
   void PrepareRuns(size_t i, size_t runs);
   /// Stores nodes[0], nodes[1], ... at first, first + 1, ... (count of them, all without a
-  /// handle so far, inside one chunk), after PrepareRuns.
+  /// handle so far, inside one chunk), after PrepareRuns, and notes them as a run when
+  /// there are enough of them.
   void SetRun(size_t first, size_t count, TOutlineNode* nodes);
   /// Sets the entries [from, to) to null. When [from, to) lies inside a run of handles,
   /// this needs memory unless PrepareErase(from, to) came first.
@@ -72,6 +73,9 @@ class TOutlineNodeArray {
 
  private:
   static constexpr size_t kStride = sizeof(TOutlineNode);
+  // Shorter runs are not noted (their handles are found through the entries), so that a
+  // lookup steps over a few runs at most, however much the changes have cut them up.
+  static constexpr size_t kMinRun = kChunk / 8;
 
   /// Positions [First, End) hold the handles at Origin + position * kStride.
   struct TRun {
@@ -105,6 +109,8 @@ class TOutlineNodeArray {
   /// Takes the positions [from, to) out of the runs; splitting a run needs room for one
   /// more.
   void CutRuns(size_t from, size_t to);
+  /// Forgets run r when it is too short to keep.
+  void DropIfShort(size_t r);
   /// Moves the runs that start at from or later by delta positions, with their handles.
   void ShiftRuns(size_t from, ptrdiff_t delta);
   /// Brings FRunAt up to date from chunk c on.

@@ -67,6 +67,18 @@ class MouseTest : public ControlsTest {
     Application->ProcessMessages();
     log.clear();
   }
+  // A pop-up child of a shown at (400, 500) without being activated, as drop-downs are.
+  TPopupProbe* ShowPopup(bool TakesActivation) {
+    auto* popup = new TPopupProbe(form, &log, "pop");
+    popup->TakesActivation = TakesActivation;
+    popup->SetVisible(false);
+    popup->SetParent(a);
+    popup->SetBounds(0, 0, 80, 60);
+    SetWindowPos(popup->Handle(), HWND_TOP, 400, 500, 0, 0,
+                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    Application->ProcessMessages();
+    return popup;
+  }
   std::vector<std::string> Without(const std::string& What) const {
     std::vector<std::string> out;
     for (auto& s : log)
@@ -178,14 +190,8 @@ TEST_F(MouseTest, DisabledWindowGetsNoMouse) {
 TEST_F(MouseTest, PopupShownWithoutActivationStaysInactiveWhenClicked) {
   a->SetTabStop(true);
   a->SetFocus();
-  auto* popup = new TPopupProbe(form, &log, "pop");
+  TPopupProbe* popup = ShowPopup(false);
   popup->SetName("pop");
-  popup->SetVisible(false);
-  popup->SetParent(a);
-  popup->SetBounds(0, 0, 80, 60);
-  SetWindowPos(popup->Handle(), HWND_TOP, 400, 500, 0, 0,
-               SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-  Application->ProcessMessages();
   EXPECT_TRUE(popup->Visible());
   EXPECT_EQ(Headless().WindowBounds(popup->Surface()), Bounds(400, 500, 80, 60));
   EXPECT_EQ(Headless().WindowStack().back(), popup->Surface());
@@ -304,14 +310,7 @@ TEST_F(MouseTest, APopupThatTookActivationHandsItBackWhenItGoes) {
   form->Show();  // the first form is the most recently active one
   ASSERT_TRUE(form->Active());
   auto makePopup = [&] {
-    auto* popup = new TPopupProbe(form, &log, "pop");
-    popup->TakesActivation = true;
-    popup->SetVisible(false);
-    popup->SetParent(a);
-    popup->SetBounds(0, 0, 80, 60);
-    SetWindowPos(popup->Handle(), HWND_TOP, 400, 500, 0, 0,
-                 SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    Application->ProcessMessages();
+    TPopupProbe* popup = ShowPopup(true);
     Headless().Click(TPoint{410, 510});
     Application->ProcessMessages();
     EXPECT_FALSE(form->Active());

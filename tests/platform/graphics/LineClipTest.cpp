@@ -8,6 +8,7 @@
 #include <random>
 
 #include "platform/graphics/TBitmap.h"
+#include "platform/graphics/TPen.h"
 #include "tests/platform/graphics/GraphicsTestSupport.h"
 
 namespace bw {
@@ -43,36 +44,6 @@ void EveryPoint(int64_t x0, int64_t y0, int64_t x1, int64_t y1, bool withEnd, F&
       y0 += sy;
     }
   }
-}
-
-const std::vector<int32_t>& Dashes(TPenStyle style) {
-  static const std::vector<int32_t> none, dash{18, 6}, dot{3, 3}, dashDot{9, 6, 3, 6},
-      dashDotDot{9, 3, 3, 3, 3, 3};
-  switch (style) {
-    case psDash:
-      return dash;
-    case psDot:
-      return dot;
-    case psDashDot:
-      return dashDot;
-    case psDashDotDot:
-      return dashDotDot;
-    default:
-      return none;
-  }
-}
-
-bool On(const std::vector<int32_t>& pattern, int64_t phase) {
-  if (pattern.empty()) return true;
-  int64_t total = 0;
-  for (int32_t n : pattern)
-    total += n;
-  phase %= total;
-  for (size_t i = 0; i < pattern.size(); ++i) {
-    if (phase < pattern[i]) return i % 2 == 0;
-    phase -= pattern[i];
-  }
-  return true;
 }
 
 struct Scene {
@@ -113,7 +84,7 @@ void ReferencePolyline(Pixels& px, const Scene& s, const std::vector<TPoint>& pt
     EveryPoint(int64_t{pts[i - 1].X} + s.Origin.X, int64_t{pts[i - 1].Y} + s.Origin.Y,
                int64_t{pts[i].X} + s.Origin.X, int64_t{pts[i].Y} + s.Origin.Y, false,
                [&](int64_t x, int64_t y) {
-                 if (On(Dashes(s.Style), phase++) && inside(x, y))
+                 if (DashOn(DashPattern(s.Style), phase++) && inside(x, y))
                    px.At(x, y) = ApplyPenMode(s.Mode, pen, px.At(x, y));
                });
 }
