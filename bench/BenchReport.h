@@ -14,6 +14,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -46,6 +47,13 @@ inline double Micros(Clock::time_point from, Clock::time_point to) {
 }
 inline double Nanos(Clock::time_point from, Clock::time_point to) {
   return std::chrono::duration<double, std::nano>(to - from).count();
+}
+
+/// True when the figure called name is to be measured: BW_BENCH_ONLY, when set, keeps
+/// only the figures whose names contain it.
+inline bool Wanted(const std::string& name) {
+  const char* only = std::getenv("BW_BENCH_ONLY");
+  return !only || name.find(only) != std::string::npos;
 }
 
 /// Prints the minimum and the median of values.

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/TBenchStage.h"
 
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TApplication.h"
-#include "platform/controls/TForm.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/grids/TDrawGrid.h"
 #include "platform/grids/TGridAxis.h"
@@ -21,13 +21,7 @@ using namespace bw::bench;
 namespace {
 
 void BenchGrid(int32_t rows, const std::string& label) {
-  Application->Reset();
-  auto* form = new TForm(Application);
-  form->SetBounds(0, 0, 1220, 840);
-  form->Show();
-  auto* grid = new TDrawGrid(form);
-  grid->SetParent(form);
-  grid->SetBounds(0, 0, 1200, 800);
+  auto* grid = TBenchStage::NewGrid<TDrawGrid>();
   grid->SetColCount(20);
   grid->SetRowCount(rows);
   grid->OnDrawCell = [grid](TObject*, int32_t c, int32_t r, const TRect& R, TGridDrawState) {

@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/TBenchStage.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/controls/TApplication.h"
-#include "platform/controls/TForm.h"
 #include "stringgrid/TVelloran.h"
 
 using namespace bw;
@@ -46,10 +46,8 @@ struct Cell {
 
 /// A shown grid of kCols columns whose data rows 0 to kDataRows - 1 are its fixed row and
 /// one top-level item each.
-TVelloran* MakeStoreGrid(TForm* Form) {
-  auto* Grid = new TVelloran(Form);
-  Grid->SetParent(Form);
-  Grid->SetBounds(0, 0, 1200, 800);
+TVelloran* MakeStoreGrid() {
+  auto* Grid = TBenchStage::NewGrid<TVelloran>();
   Grid->SetColCount(kCols);
   TGridOutlineProperties* Outline = Grid->Outline();
   Outline->BeginUpdate();
@@ -70,6 +68,7 @@ String RandomText(std::mt19937& Rng) {
 
 /// Fills Cells with random texts, then measures heap bytes per filled cell, set and get.
 void MeasureStore(const char* Name, bool Full) {
+  if (!Wanted(Name)) return;
   // What the store holds before any cell is written: what a new string grid takes beyond
   // a new outline grid.
   const size_t Before = HeapInUse();
@@ -101,11 +100,7 @@ void MeasureStore(const char* Name, bool Full) {
     for (size_t i = 0; i < Filled.size(); ++i)
       Texts.push_back(RandomText(Rng));
 
-    Application->Reset();
-    auto* Form = new TForm(Application);
-    Form->SetBounds(0, 0, 1220, 840);
-    Form->Show();
-    TVelloran* Grid = MakeStoreGrid(Form);
+    TVelloran* Grid = MakeStoreGrid();
     const size_t Start = HeapInUse();
     for (size_t i = 0; i < Filled.size(); ++i)
       Grid->SetCells(Filled[i].Col, Filled[i].Row, Texts[i]);
@@ -141,13 +136,8 @@ void MeasureStore(const char* Name, bool Full) {
 }
 
 void MeasurePaint() {
-  Application->Reset();
-  auto* Form = new TForm(Application);
-  Form->SetBounds(0, 0, 1220, 840);
-  Form->Show();
-  auto* Grid = new TVelloran(Form);
-  Grid->SetParent(Form);
-  Grid->SetBounds(0, 0, 1200, 800);
+  if (!Wanted("paint_grid")) return;
+  auto* Grid = TBenchStage::NewGrid<TVelloran>();
   Grid->SetColCount(8);
   Grid->SetDefaultRowHeight(24);
   for (int32_t C = 0; C < 8; ++C)
@@ -170,16 +160,7 @@ void MeasurePaint() {
     }
   Application->ProcessMessages();
 
-  std::vector<double> Runs;
-  for (int Run = 0; Run < kRuns; ++Run) {
-    const auto T0 = Clock::now();
-    for (int i = 0; i < 20; ++i) {
-      Grid->Invalidate();
-      Grid->Update();
-    }
-    Runs.push_back(Millis(T0, Clock::now()) / 20);
-  }
-  Report("paint_grid", Runs, "ms");
+  Report("paint_grid", TBenchStage::FullPaintMillis(Grid, 20), "ms");
   Application->Reset();
 }
 

@@ -69,6 +69,7 @@ class TVelloran : public TCorvath {
   /// BeginUpdate and EndUpdate. Ending a batch in which a cell changed repaints the grid.
   void SetUpdateState(bool Updating);
 
+  /// Also notes that the rows may show other data rows now; an override calls it.
   void SyncOutline() override;
 
   // ---- editing ----

@@ -4,6 +4,7 @@
 #include "platform/controls/TWinControl.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/backend/Backend.h"
 #include "platform/controls/TApplication.h"
@@ -214,7 +215,7 @@ void TWinControl::CreateHandle() {
     throw;
   }
   FControlState.Exclude(csCreating);
-  FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+  FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
   // A new window learns its size, as it does when a desktop creates it.
   Perform(WM_SIZE, SIZE_RESTORED, MakeLParam(uint16_t(ClientWidth()), uint16_t(ClientHeight())));
 }
@@ -268,7 +269,7 @@ void TWinControl::DestroyWnd() {
   FBackBuffer.reset();
   FHandle = 0;
   FShowing = false;
-  FUpdateRect = TRect();
+  FUpdateRegion.Clear();
 }
 
 void TWinControl::RecreateWnd() {
@@ -337,10 +338,10 @@ TPoint TWinControl::ClientOrigin() const {
 void TWinControl::CMShowingChanged(TMessage&) {
   if (FSurface) {
     Backend().ShowWindow(FSurface, FShowing);
-    if (FShowing) FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+    if (FShowing) FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
   } else if (FParent) {
     FParent->InvalidateClientRect(BoundsRect());
-    if (FShowing) FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+    if (FShowing) FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
   }
   if (!FShowing) {
     // A window that disappears gives up the focus and the mouse it holds.
@@ -376,7 +377,7 @@ void TWinControl::CMEnabledChanged(TMessage& Message) {
 void TWinControl::BoundsChanged(bool Moved, bool Sized) {
   if (FSurface) Backend().SetWindowBounds(FSurface, TopLevelScreenBounds());
   if (FHandle) {
-    FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+    FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
     if (Sized)
       Perform(WM_SIZE, SIZE_RESTORED,
               MakeLParam(uint16_t(ClientWidth()), uint16_t(ClientHeight())));
@@ -740,14 +741,14 @@ void TWinControl::WMPaste(TMessage& Message) {
 // ---- painting ------------------------------------------------------------------------
 
 void TWinControl::Invalidate() {
-  if (FHandle) FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+  if (FHandle) FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
 }
 
 void TWinControl::InvalidateClientRect(const TRect& Rect) {
   if (!FHandle) return;
   int32_t b = BorderWidth();
   TRect r = Rect.Offset(b, b).Intersect(Bounds(0, 0, FWidth, FHeight));
-  FUpdateRect = FUpdateRect.Union(r);
+  FUpdateRegion.Add(r);
 }
 
 void TWinControl::Update() {
@@ -757,7 +758,7 @@ void TWinControl::Update() {
 
 bool TWinControl::NeedsPaint() const {
   if (!FShowing) return false;
-  if (!FUpdateRect.IsEmpty()) return true;
+  if (!FUpdateRegion.IsEmpty() || !FScrolledRect.IsEmpty()) return true;
   for (const TWinControl* c : FWinControls)
     if (!c->IsTopLevel() && c->NeedsPaint()) return true;
   return false;
@@ -811,36 +812,23 @@ void TWinControl::PaintControls(TCanvas* ACanvas) {
 }
 
 void TWinControl::PaintWindowTree(TCanvas* ACanvas, TPoint Origin, const TRect& Clip,
-                                  TRect& Painted) {
+                                  TUpdateRegion& Painted) {
   TRect window = Bounds(Origin.X, Origin.Y, FWidth, FHeight).Intersect(Clip);
-  TRect dirty = FUpdateRect.Offset(Origin.X, Origin.Y).Intersect(window);
-  dirty = dirty.Union(Painted.Intersect(window));
-  FUpdateRect = TRect();
+  // What this window marked, and what was painted over it by the windows below.
+  TUpdateRegion dirty;
+  for (const TRect& r : FUpdateRegion)
+    dirty.Add(r.Offset(Origin.X, Origin.Y).Intersect(window));
+  for (const TRect& r : Painted)
+    dirty.Add(r.Intersect(window));
+  FUpdateRegion.Clear();
   if (window.IsEmpty()) return;
   int32_t b = BorderWidth();
   TPoint clientOrigin{Origin.X + b, Origin.Y + b};
   TRect client = ClientRect().Offset(clientOrigin.X, clientOrigin.Y).Intersect(window);
-  if (!dirty.IsEmpty()) {
-    ACanvas->SetOrigin(Origin);
-    ACanvas->ResetClip();
-    ACanvas->SetClipRect(dirty.Offset(-Origin.X, -Origin.Y));
-    PaintFrame(ACanvas);
-    TRect clientDirty = dirty.Intersect(client);
-    if (!clientDirty.IsEmpty()) {
-      ACanvas->SetOrigin(clientOrigin);
-      ACanvas->ResetClip();
-      ACanvas->SetClipRect(clientDirty.Offset(-clientOrigin.X, -clientOrigin.Y));
-      EraseBackground(ACanvas);
-      FPaintCanvas = ACanvas;
-      try {
-        Perform(WM_PAINT, 0, 0);
-      } catch (...) {
-        FPaintCanvas = nullptr;
-        throw;
-      }
-      FPaintCanvas = nullptr;
-    }
-    Painted = Painted.Union(dirty);
+  if (!PaintsInParts()) dirty.Set(dirty.Bounds());
+  for (const TRect& part : dirty) {
+    PaintPart(ACanvas, Origin, client, part);
+    Painted.Add(part);
   }
   for (size_t i = 0; i < FWinControls.size(); ++i) {
     TWinControl* c = FWinControls[i];
@@ -850,29 +838,173 @@ void TWinControl::PaintWindowTree(TCanvas* ACanvas, TPoint Origin, const TRect& 
   }
 }
 
+void TWinControl::PaintPart(TCanvas* ACanvas, TPoint Origin, const TRect& Client,
+                            const TRect& Part) {
+  ACanvas->SetOrigin(Origin);
+  ACanvas->ResetClip();
+  ACanvas->SetClipRect(Part.Offset(-Origin.X, -Origin.Y));
+  PaintFrame(ACanvas);
+  TRect clientPart = Part.Intersect(Client);
+  if (clientPart.IsEmpty()) return;
+  const int32_t b = BorderWidth();
+  const TPoint clientOrigin{Origin.X + b, Origin.Y + b};
+  ACanvas->SetOrigin(clientOrigin);
+  ACanvas->ResetClip();
+  ACanvas->SetClipRect(clientPart.Offset(-clientOrigin.X, -clientOrigin.Y));
+  EraseBackground(ACanvas);
+  FPaintCanvas = ACanvas;
+  try {
+    Perform(WM_PAINT, 0, 0);
+  } catch (...) {
+    FPaintCanvas = nullptr;
+    throw;
+  }
+  FPaintCanvas = nullptr;
+}
+
 void TWinControl::PaintTopLevel() {
   if (!FSurface || !FShowing || FWidth <= 0 || FHeight <= 0) return;
   if (!FBackBuffer) FBackBuffer = std::make_unique<TBitmap>();
   if (FBackBuffer->Width() != FWidth || FBackBuffer->Height() != FHeight) {
     FBackBuffer->SetSize(FWidth, FHeight);
-    FUpdateRect = Bounds(0, 0, FWidth, FHeight);
+    FUpdateRegion.Set(Bounds(0, 0, FWidth, FHeight));
   }
   bool dirty = NeedsPaint();
   TWindowManager& wm = TWindowManager::Get();
-  TRect painted;
+  TUpdateRegion painted;
   if (dirty) {
     TCanvas canvas;
     canvas.SetBuffer(FBackBuffer->Canvas()->Buffer());
+    FPainting = true;
     try {
       PaintWindowTree(&canvas, TPoint{0, 0}, Bounds(0, 0, FWidth, FHeight), painted);
     } catch (...) {
       // A failing Paint must not leave the window marked for ever; report and go on.
-      painted = Bounds(0, 0, FWidth, FHeight);
+      painted.Set(Bounds(0, 0, FWidth, FHeight));
+      FPainting = false;
       if (Application) Application->HandleException(this);
     }
+    FPainting = false;
   }
-  if (painted.IsEmpty() && !wm.CaretChanged(this)) return;
-  wm.PresentWithCaret(this, painted);
+  // Pixels that scrolled inside the buffer are shown anew as well.
+  const TRect changed = painted.Bounds().Union(FScrolledRect);
+  FScrolledRect = TRect();
+  if (changed.IsEmpty() && !wm.CaretChanged(this)) return;
+  wm.PresentWithCaret(this, changed);
+}
+
+// ---- scrolling pixels ------------------------------------------------------------------
+
+namespace {
+
+// Moves the pixels that end up in Target from where they lie, (DX, DY) away, visiting the
+// rows in the order that reads each before it is overwritten.
+void MovePixels(TBitmap& Buffer, const TRect& Target, int32_t DX, int32_t DY) {
+  const size_t bytes = size_t(Target.Width()) * sizeof(uint32_t);
+  auto moveRow = [&](int32_t y) {
+    std::memmove(Buffer.ScanLine(y) + Target.Left, Buffer.ScanLine(y - DY) + (Target.Left - DX),
+                 bytes);
+  };
+  if (DY > 0) {
+    for (int32_t y = Target.Bottom - 1; y >= Target.Top; --y)
+      moveRow(y);
+  } else {
+    for (int32_t y = Target.Top; y < Target.Bottom; ++y)
+      moveRow(y);
+  }
+}
+
+}  // namespace
+
+void TWinControl::ScrollClientRect(const TRect& Area, int32_t DX, int32_t DY) {
+  if (!FHandle || Area.IsEmpty() || (DX == 0 && DY == 0)) return;
+  TWinControl* top = TopLevelWindow();
+  TPoint origin;
+  TRect shown;
+  if (top->FPainting || !IsShowing() || !ClientInBuffer(origin, shown)) {
+    InvalidateClientRect(Area);
+    return;
+  }
+  // All in back-buffer pixels from here.
+  const TRect area = Area.Offset(origin.X, origin.Y).Intersect(shown);
+  if (area.IsEmpty()) return;  // none of it shows
+  const TRect target = area.Intersect(area.Offset(DX, DY));
+  if (target.IsEmpty() || CoveredWithin(area, origin)) {
+    InvalidateClientRect(Area);
+    return;
+  }
+  const TUpdateRegion marked = MarkedWithin(area, origin);
+  MovePixels(*top->FBackBuffer, target, DX, DY);
+  top->FScrolledRect = top->FScrolledRect.Union(target);
+  auto mark = [&](const TRect& r) {
+    if (!r.IsEmpty()) InvalidateClientRect(r.Offset(-origin.X, -origin.Y));
+  };
+  // What waited to be painted moved with the content (and where it was stays marked).
+  for (const TRect& r : marked)
+    mark(r.Offset(DX, DY).Intersect(target));
+  // The strips the move uncovered.
+  if (DY > 0) mark(Rect(area.Left, area.Top, area.Right, target.Top));
+  if (DY < 0) mark(Rect(area.Left, target.Bottom, area.Right, area.Bottom));
+  if (DX > 0) mark(Rect(area.Left, area.Top, target.Left, area.Bottom));
+  if (DX < 0) mark(Rect(target.Right, area.Top, area.Right, area.Bottom));
+}
+
+bool TWinControl::ClientInBuffer(TPoint& Origin, TRect& Shown) {
+  TPoint window{0, 0};
+  if (IsTopLevel()) {
+    if (!FBackBuffer || FBackBuffer->Width() != FWidth || FBackBuffer->Height() != FHeight)
+      return false;
+    Shown = Bounds(0, 0, FWidth, FHeight);
+  } else {
+    if (!FParent->ClientInBuffer(Origin, Shown)) return false;
+    window = TPoint{Origin.X + FLeft, Origin.Y + FTop};
+    Shown = Shown.Intersect(Bounds(window.X, window.Y, FWidth, FHeight));
+  }
+  const int32_t b = BorderWidth();
+  Origin = TPoint{window.X + b, window.Y + b};
+  Shown = Shown.Intersect(ClientRect().Offset(Origin.X, Origin.Y));
+  return true;
+}
+
+bool TWinControl::CoveredWithin(const TRect& Rect, TPoint ClientOrigin) {
+  auto meets = [&Rect](const TControl* c, TPoint parentClient) {
+    return !Bounds(parentClient.X + c->Left(), parentClient.Y + c->Top(), c->Width(), c->Height())
+                .Intersect(Rect)
+                .IsEmpty();
+  };
+  auto paintsOver = [&](const TWinControl* c, TPoint parentClient) {
+    return c->FShowing && !c->IsTopLevel() && meets(c, parentClient);
+  };
+  for (const TControl* c : FControls)
+    if (c->Visible() && meets(c, ClientOrigin)) return true;
+  for (const TWinControl* c : FWinControls)
+    if (paintsOver(c, ClientOrigin)) return true;
+  // The windows painted after this one, at every level up to the top-level window.
+  TPoint client = ClientOrigin;
+  for (TWinControl* w = this; !w->IsTopLevel(); w = w->FParent) {
+    const int32_t b = w->BorderWidth();
+    const TPoint parentClient{client.X - b - w->FLeft, client.Y - b - w->FTop};
+    const std::vector<TWinControl*>& siblings = w->FParent->FWinControls;
+    auto above = std::find(siblings.begin(), siblings.end(), w);
+    if (above != siblings.end()) ++above;
+    for (; above != siblings.end(); ++above)
+      if (paintsOver(*above, parentClient)) return true;
+    client = parentClient;
+  }
+  return false;
+}
+
+TUpdateRegion TWinControl::MarkedWithin(const TRect& Rect, TPoint ClientOrigin) {
+  TUpdateRegion marked;
+  TPoint client = ClientOrigin;
+  for (TWinControl* w = this;; w = w->FParent) {
+    const int32_t b = w->BorderWidth();
+    const TPoint window{client.X - b, client.Y - b};
+    for (const TRect& r : w->FUpdateRegion)
+      marked.Add(r.Offset(window.X, window.Y).Intersect(Rect));
+    if (w->IsTopLevel()) return marked;
+    client = TPoint{window.X - w->FLeft, window.Y - w->FTop};
+  }
 }
 
 // ---- messages ------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 
 #include "platform/backend/TBackend.h"
 #include "platform/controls/TControl.h"
+#include "platform/controls/TUpdateRegion.h"
 #include "platform/controls/WinApi.h"
 
 namespace bw {
@@ -130,6 +131,12 @@ class TWinControl : public TControl {
   TBitmap* BackBuffer() const { return FBackBuffer.get(); }
   /// Paints the graphic controls on a canvas that is set up for this window's client.
   void PaintControls(TCanvas* ACanvas);
+  /// The content shown in Area of the client moved by (DX, DY) pixels: the pixels already
+  /// painted there move along in the back buffer, and only what they cannot stand for is
+  /// marked for painting: the strip the move uncovers, and what was marked before, moved
+  /// with the content. Where another window or graphic control lies over the area, or the
+  /// pixels are not at hand, the whole area is marked instead.
+  void ScrollClientRect(const TRect& Area, int32_t DX, int32_t DY);
 
   TNotifyEvent OnEnter;
   TNotifyEvent OnExit;
@@ -162,6 +169,9 @@ class TWinControl : public TControl {
   virtual void EraseBackground(TCanvas* ACanvas);
   /// Paints the client area through WM_PAINT; see TCustomControl.
   virtual void PaintWindow(TCanvas* ACanvas);
+  /// True for a window that is painted once for each part marked apart from the others
+  /// (each time clipped to it), rather than once for the rectangle around them all.
+  virtual bool PaintsInParts() const { return false; }
   /// The canvas that paints this window at the moment (null outside painting).
   TCanvas* PaintCanvas() const { return FPaintCanvas; }
 
@@ -204,7 +214,18 @@ class TWinControl : public TControl {
   void CMFontChanged(TMessage& Message) override;
 
  private:
-  void PaintWindowTree(TCanvas* ACanvas, TPoint Origin, const TRect& Clip, TRect& Painted);
+  void PaintWindowTree(TCanvas* ACanvas, TPoint Origin, const TRect& Clip, TUpdateRegion& Painted);
+  /// Paints one marked part of the window (back-buffer pixels) from its frame up.
+  void PaintPart(TCanvas* ACanvas, TPoint Origin, const TRect& Client, const TRect& Part);
+  /// Where the client's top-left lies in the top-level window's back buffer, and the part
+  /// of the buffer that shows the client (the parents' clients cut it); false without one.
+  bool ClientInBuffer(TPoint& Origin, TRect& Shown);
+  /// True when a graphic child, a windowed child or a window above this one in z-order
+  /// paints over part of Rect (back-buffer pixels).
+  bool CoveredWithin(const TRect& Rect, TPoint ClientOrigin);
+  /// The back-buffer parts of Rect that this window and its parents have marked for
+  /// painting.
+  TUpdateRegion MarkedWithin(const TRect& Rect, TPoint ClientOrigin);
   void DestroyChildHandles();
   TRect TopLevelScreenBounds() const;
 
@@ -221,8 +242,10 @@ class TWinControl : public TControl {
   bool FParentCtl3D = true;
   int32_t FAlignLevel = 0;
   int32_t FLoadedTabOrder = -1;  // applied once the siblings are read too
-  TRect FUpdateRect;             // marked part of the client area
+  TUpdateRegion FUpdateRegion;   // marked part of the window
   std::unique_ptr<TBitmap> FBackBuffer;
+  TRect FScrolledRect;     // top-level: back-buffer pixels moved since the last present
+  bool FPainting = false;  // top-level: a paint pass runs
   TCanvas* FPaintCanvas = nullptr;
 };
 

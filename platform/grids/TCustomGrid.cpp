@@ -1,6 +1,7 @@
 #include "platform/grids/TCustomGrid.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/backend/VirtualKeys.h"
 #include "platform/core/TReader.h"
@@ -366,13 +367,54 @@ void TCustomGrid::SetLeftCol(int32_t Value) {
 
 void TCustomGrid::MoveTopLeft(int32_t ALeft, int32_t ATop) {
   TGridCoord value = FLayout.ClampTopLeft({ALeft, ATop});
-  if (value == FLayout.TopLeft()) return;
+  const TGridCoord old = FLayout.TopLeft();
+  if (value == old) return;
+  const TRect oldThumbs[2] = {FVertBar.ThumbRect(), FHorzBar.ThumbRect()};
   FLayout.SetTopLeft(value);
   FVertBar.SetParams(FVertBar.Min(), FVertBar.Max(), FVertBar.Page(), value.Y);
   FHorzBar.SetParams(FHorzBar.Min(), FHorzBar.Max(), FHorzBar.Page(), value.X);
-  Invalidate();
+  // A thumb that moved is painted where it was and where it is; a held page part darkens
+  // the track up to the thumb, so that bar is painted whole.
+  for (const auto& [bar, oldThumb] :
+       {std::pair{&FVertBar, oldThumbs[0]}, std::pair{&FHorzBar, oldThumbs[1]}}) {
+    if (bar->ThumbRect() == oldThumb) continue;
+    if (bar == FScrollBarDown) {
+      InvalidateClientRect(bar->BoundsRect());
+    } else {
+      InvalidateClientRect(oldThumb);
+      InvalidateClientRect(bar->ThumbRect());
+    }
+  }
+  ScrollCells(old);
   PlaceEditor();
   TopLeftChanged();
+}
+
+void TCustomGrid::ScrollCells(TGridCoord OldTopLeft) {
+  const TGridCoord now = FLayout.TopLeft();
+  const int64_t dx = FLayout.Cols().Position(OldTopLeft.X) - FLayout.Cols().Position(now.X);
+  const int64_t dy = FLayout.Rows().Position(OldTopLeft.Y) - FLayout.Rows().Position(now.Y);
+  const TRect view = ViewRect();
+  // The fixed columns scroll with the rows, the fixed rows with the columns.
+  const TRect rows = Rect(0, FLayout.FixedHeight(), view.Right, view.Bottom);
+  const TRect cols = Rect(FLayout.FixedWidth(), 0, view.Right, view.Bottom);
+  const bool dragMarker = FGridState == gsColMoving || FGridState == gsRowMoving;
+  if (dragMarker || std::abs(dx) >= cols.Width() || std::abs(dy) >= rows.Height()) {
+    InvalidateClientRect(view);
+    return;
+  }
+  // What stays in view moves along; only what comes into view is painted.
+  if (dy != 0) ScrollClientRect(rows, 0, static_cast<int32_t>(dy));
+  if (dx != 0) ScrollClientRect(cols, static_cast<int32_t>(dx), 0);
+  // The focus frame's dots keep to even pixels of the window, and a row's frame starts at
+  // the first scrolled column: a move that breaks either paints the frame anew.
+  const bool rowFrame = FOptions.Contains(goRowSelect);
+  if (Focused() && !EditorShowing() && ((dx + dy) % 2 != 0 || (rowFrame && dx != 0))) {
+    if (rowFrame)
+      InvalidateBox({FixedCols(), FCurrent.Y, ColCount() - 1, FCurrent.Y});
+    else
+      InvalidateCell(FCurrent.X, FCurrent.Y);
+  }
 }
 
 TRect TCustomGrid::CellRect(int32_t ACol, int32_t ARow) const {
@@ -981,11 +1023,12 @@ void TCustomGrid::ScrollBarMouseUp() {
 void TCustomGrid::WMMouseWheel(TMessage& Message) {
   inherited::WMMouseWheel(Message);
   if (Message.Result != 0) return;
-  // One notch (120) away from the user scrolls three rows up.
+  // One notch (120) away from the user scrolls three rows up; a finer wheel scrolls a row
+  // for every third of a notch, and what is left over waits for the next turn.
   int32_t delta = static_cast<int16_t>(static_cast<uint16_t>(Message.WParam >> 16));
   FWheelDelta += delta;
-  int32_t rows = FWheelDelta / 120 * kWheelRows;
-  FWheelDelta %= 120;
+  int32_t rows = FWheelDelta * kWheelRows / 120;
+  FWheelDelta -= rows * 120 / kWheelRows;
   if (rows != 0) {
     if (FVertBar.Visible() || !FHorzBar.Visible())
       MoveTopLeft(LeftCol(), TopRow() - rows);

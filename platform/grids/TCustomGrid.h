@@ -190,6 +190,8 @@ class TCustomGrid : public TCustomControl {
   // --- control overrides ---------------------------------------------------------------
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
+  /// A row coming into view and a thumb that moved are painted apart.
+  bool PaintsInParts() const override { return true; }
   void MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseMove(TShiftState Shift, int32_t X, int32_t Y) override;
   void MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) override;
@@ -216,6 +218,9 @@ class TCustomGrid : public TCustomControl {
   void UpdateGeometry();
   void MoveCurrent(int32_t ACol, int32_t ARow, bool MoveAnchor, bool Show);
   void ScrollToShow(TGridCoord Cell);
+  /// Shows the cells after the top-left cell moved from OldTopLeft: the pixels of what
+  /// stays in view move along, and only what comes into view is painted.
+  void ScrollCells(TGridCoord OldTopLeft);
   /// The client rectangle covering the visible part of a block of cells.
   TRect BoxRect(const TGridRect& Box) const;
   void InvalidateBox(const TGridRect& Box);
@@ -281,7 +286,7 @@ class TCustomGrid : public TCustomControl {
   TScrollBarPart FScrollPart = spNone;
   int32_t FThumbGrab = 0;      // where in the thumb it was taken, in pixels
   int32_t FThumbDragPos = -1;  // a dragged thumb's position before it is applied
-  int32_t FWheelDelta = 0;     // wheel movement not yet worth a notch
+  int32_t FWheelDelta = 0;     // wheel movement not yet worth a row
   TPoint FLastMouse;           // where the mouse was last seen during a drag
 };
 

@@ -44,6 +44,13 @@ struct TOutlineShape {
   }
   int32_t Level() const { return int32_t(LevelAndOpen & ~kOpen); }
   bool Expanded() const { return (LevelAndOpen & kOpen) != 0; }
+  /// Collapsed and not known to be a leaf (an item whose subtree size is "to the end" may
+  /// still be one): kOpen set in the result, which is made without a branch or a flag
+  /// so that a scan can combine many.
+  uint32_t MayHide() const {
+    const uint32_t notLeaf = uint32_t(Size) ^ 1u;  // 0 exactly for a size of 1
+    return ~LevelAndOpen & (notLeaf | (0u - notLeaf)) & kOpen;
+  }
   void SetExpanded(bool v) { LevelAndOpen = v ? LevelAndOpen | kOpen : LevelAndOpen & ~kOpen; }
 };
 
