@@ -1,5 +1,8 @@
 #include "sparse/TStringSparseList.h"
 
+#include <utility>
+#include <vector>
+
 #include "platform/core/ResourceStrings.h"
 #include "platform/core/TReader.h"
 #include "platform/core/TWriter.h"
@@ -109,11 +112,19 @@ void TStringSparseList::DefineProperties(TFiler* Filer) {
 }
 
 void TStringSparseList::ReadItems(TReader* Reader) {
+  // The whole value is read, and its indexes tried on an empty list of the same count,
+  // before any entry goes in: a damaged value changes nothing.
+  std::vector<std::pair<int32_t, String>> entries;
   for (int32_t n = Reader->ReadInteger(); n > 0; --n) {
     const int32_t index = Reader->ReadInteger();
-    const String s = Reader->ReadString();
-    InsertObject(index, s, nullptr);
+    entries.emplace_back(index, Reader->ReadString());
   }
+  TSparseList trial(Quantum());
+  if (GetCount() > 0) trial.Insert(GetCount() - 1, nullptr);
+  for (const auto& entry : entries)
+    trial.Insert(entry.first, nullptr);
+  for (const auto& [index, s] : entries)
+    InsertObject(index, s, nullptr);
 }
 
 void TStringSparseList::WriteItems(TWriter* Writer) {

@@ -55,7 +55,9 @@ class TStringSparseList : public TStrings {
   /// also for an empty list.
   void DefineProperties(TFiler* Filer) override;
   /// Reads a "List" value, inserting each entry at its stored index. The list is not
-  /// cleared first: read into an empty list, entries land where they were.
+  /// cleared first: read into an empty list, entries land where they were. A damaged
+  /// value (short, of the wrong kind, or with an index Insert refuses) raises and
+  /// leaves the list as it was.
   void ReadItems(TReader* Reader);
   void WriteItems(TWriter* Writer);
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 
 #include "apps/demo/EDemoUsage.h"
 #include "apps/demo/TChoiceDialog.h"
@@ -65,13 +66,15 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (options.Headless) setenv("BW_BACKEND", "headless", 1);
-    TPlanForm* form = MakeForm(options);
+    // Freed before the program ends, as every window of a program that ends cleanly:
+    // what it holds is released rather than left to the end of the process.
+    const std::unique_ptr<TPlanForm> form(MakeForm(options));
     if (dynamic_cast<THeadlessBackend*>(&Backend()))
-      RunPictures(form, options.PictureFolder);
+      RunPictures(form.get(), options.PictureFolder);
     else
-      RunWindow(form);
+      RunWindow(form.get());
     if (!options.SaveFile.empty()) {
-      TPlanDocument::Save(form, options.SaveFile);
+      TPlanDocument::Save(form.get(), options.SaveFile);
       std::cout << "Saved the plan to " << options.SaveFile << " and "
                 << TPlanDocument::CellsFileFor(options.SaveFile) << "\n";
     }

@@ -26,7 +26,27 @@ class CorvathInteractionTest : public GridFixture {
     THeadlessInput::DoubleClick(Grid, CellCenter(ACol, ARow));
   }
 
+  // The editor edits the item's text in column 2, the way an application keeps its cells
+  // with the items; the tree is expanded and the focus on A1's cell. While Refuse is set
+  // the handler refuses what was typed.
+  void EditItemTexts() {
+    Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
+      Value = Grid->RowToOutline(ARow)->Text();
+    });
+    Grid->OnSetEditText =
+        TSetEditEvent([this](TObject*, int32_t, int32_t ARow, const String& Value) {
+          if (Refuse) throw Exception("refused");
+          Grid->RowToOutline(ARow)->SetText(Value);
+        });
+    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+    Grid->Outline()->FullExpand();
+    Grid->SetCol(2);
+    Grid->SetRow(2);
+    Grid->SetFocus();
+  }
+
   int DblClicks = 0;
+  bool Refuse = false;
 };
 
 TEST_F(CorvathInteractionTest, DoubleClickExpandsAndCollapsesAndClosesTheEditor) {
@@ -122,20 +142,8 @@ TEST_F(CorvathInteractionTest, EditorNeverOpensInTheOutlineColumn) {
   EXPECT_TRUE(Grid->InplaceEditor()->Visible());
 }
 
-// The editor edits the item's text in column 2 here, the way an application keeps its
-// cells with the items.
 TEST_F(CorvathInteractionTest, EditedTextGoesToTheItemItWasTypedFor) {
-  Grid->OnGetEditText = TGetEditEvent([this](TObject*, int32_t, int32_t ARow, String& Value) {
-    Value = Grid->RowToOutline(ARow)->Text();
-  });
-  Grid->OnSetEditText = TSetEditEvent([this](TObject*, int32_t, int32_t ARow, const String& Value) {
-    Grid->RowToOutline(ARow)->SetText(Value);
-  });
-  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-  Grid->Outline()->FullExpand();
-  Grid->SetCol(2);
-  Grid->SetRow(2);
-  Grid->SetFocus();
+  EditItemTexts();
 
   // The item under an open editor goes: the editor takes up the item now on its row.
   THeadlessInput::Key(VK_F2);
@@ -322,6 +330,40 @@ TEST_F(CorvathInteractionTest, FailingExpandHandlerStillLeavesTheRowsRebuilt) {
   EXPECT_EQ(ShownRows(*Grid), Rows({"A", "B"}));
   EXPECT_EQ(Grid->RowCount(), 3);
   EXPECT_EQ(Reported, Rows({"handler failed", "handler failed"}));
+}
+
+// A failing OnSetEditText: each commit (a key, a press on another row) reports the failure
+// and keeps the editor open on its text over the same row, the rows as they were; once the
+// handler takes the text it is stored.
+TEST_F(CorvathInteractionTest, FailingSetEditTextKeepsTheEditorAndTheRows) {
+  std::vector<String> Reported;
+  Application->OnException =
+      TExceptionEvent([&](TObject*, const Exception& E) { Reported.push_back(E.Message()); });
+  EditItemTexts();
+  Refuse = true;
+  THeadlessInput::Key(VK_F2);
+  THeadlessInput::Type("X");
+  THeadlessInput::Key(VK_RETURN);
+  THeadlessInput::Key(VK_DOWN);
+  EXPECT_EQ(Reported, Rows({"refused", "refused"}));
+  auto ExpectStillEditing = [&] {
+    EXPECT_EQ(Grid->Row(), 2);
+    EXPECT_TRUE(Grid->EditorMode());
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "A1X");
+    EXPECT_EQ(Grid->RowToOutline(2)->Text(), "A1");
+  };
+  ExpectStillEditing();
+
+  // The press cannot leave the editor's cell, so the double-click toggles nothing.
+  DoubleClick(0, 4);
+  ExpectStillEditing();
+  EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A2", "B", "B1"}));
+  EXPECT_EQ(Reported, Rows(Reported.size(), "refused"));
+
+  Refuse = false;
+  THeadlessInput::Key(VK_RETURN);
+  EXPECT_EQ(Grid->RowToOutline(2)->Text(), "A1X");
+  EXPECT_FALSE(Grid->EditorMode());
 }
 
 // The tree cell is never edited in place: an editor open on the column that becomes the

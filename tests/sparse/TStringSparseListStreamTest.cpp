@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <vector>
+
 #include "platform/core/Exception.h"
 #include "platform/core/TMemoryStream.h"
 #include "platform/core/TReader.h"
@@ -103,32 +106,60 @@ TEST(TStringSparseListStream, ReadingDoesNotClearFirst) {
   EXPECT_EQ(target.Get(2), "shifted");
 }
 
-TEST(TStringSparseListStream, DamagedValuesRaiseAndKeepWhatWasRead) {
-  TObject o;
-  TStringSparseList source(sqSmall);
-  FillSample(source, &o);
-  const String stored = WriteProps(source);
+namespace {
 
-  // Cut inside the third entry.
-  TStringSparseList target(sqSmall);
-  const String cut = stored.substr(0, stored.rfind('c') - 1);
-  EXPECT_THROW(ReadProps(target, cut), EReadError);
-  EXPECT_EQ(target.Get(0), "a");
-  EXPECT_EQ(target.GetCount(), 4);
-
-  // A negative index in the stream is refused like any other.
+// A "List" property whose value Write produces.
+String StoredList(const std::function<void(TWriter&)>& Write) {
   TMemoryStream s;
   {
     TWriter w(&s);
     w.WriteStr("List");
-    w.WriteInteger(1);
-    w.WriteInteger(-4);
-    w.WriteString("bad");
+    Write(w);
     w.WriteListEnd();
   }
-  TStringSparseList other(sqSmall);
-  s.SetPosition(0);
-  TReader r(&s);
-  EXPECT_THROW(r.ReadProperties(&other), EListError);
-  EXPECT_EQ(other.GetCount(), 0);
+  return String(static_cast<const char*>(s.Memory()), static_cast<size_t>(s.Size()));
+}
+
+String ListValue(int32_t Count, const std::vector<std::pair<int32_t, String>>& Entries) {
+  return StoredList([&](TWriter& w) {
+    w.WriteInteger(Count);
+    for (const auto& [index, text] : Entries) {
+      w.WriteInteger(index);
+      w.WriteString(text);
+    }
+  });
+}
+
+}  // namespace
+
+TEST(TStringSparseListStream, DamagedValuesRaiseAndChangeNothing) {
+  TObject o;
+  TStringSparseList source(sqSmall);
+  FillSample(source, &o);
+  const String stored = WriteProps(source);
+  const int32_t limit = TSparseList(sqSmall).MaxIndex();
+  const std::vector<String> damaged = {
+      stored.substr(0, stored.rfind('c') - 1),        // cut inside the third entry
+      ListValue(3, {{0, "a"}, {1, "b"}}),             // fewer entries than counted
+      ListValue(2, {{0, "a"}, {-4, "negative"}}),     // an index Insert refuses
+      ListValue(2, {{0, "a"}, {limit + 1, "past"}}),  // past the highest storable index
+      ListValue(2, {{limit, "top"}, {0, "pushes"}}),  // shifts the top entry past it
+      StoredList([](TWriter& w) {                     // a string where an index belongs
+        w.WriteInteger(1);
+        w.WriteString("0");
+        w.WriteString("x");
+      }),
+  };
+  for (const String& bad : damaged) {
+    TStringSparseList target(sqSmall);
+    target.Put(0, "keep");
+    target.Put(2, "also");
+    int changes = 0;
+    target.SetOnChange([&](TObject*) { ++changes; });
+    EXPECT_THROW(ReadProps(target, bad), Exception);
+    EXPECT_EQ(changes, 0);
+    EXPECT_EQ(target.GetCount(), 3);
+    EXPECT_EQ(target.Get(0), "keep");
+    EXPECT_EQ(target.Get(2), "also");
+  }
 }

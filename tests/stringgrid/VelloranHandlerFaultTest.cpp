@@ -1,6 +1,6 @@
-// Handlers that raise: a failing OnDrawCell or OnGetEditText is reported through the
-// application, and the grid is left as it was: the canvas pen restored, the rows matching
-// the items, and the message loop still painting and taking input.
+// Handlers that raise: a failing OnDrawCell, OnGetEditText or OnSetEditText is reported
+// through the application, and the grid is left as it was: the canvas pen restored, the
+// rows matching the items, and the message loop still painting and taking input.
 
 #include <gtest/gtest.h>
 
@@ -75,6 +75,51 @@ TEST_F(VelloranHandlerFaultTest, FailingGetEditTextLeavesTheCellsAndTheGridUsabl
   THeadlessInput::Key(VK_RETURN);
   Application->ProcessMessages();
   EXPECT_EQ(Grid->GetCells(1, 1), "kept!");
+  ExpectGridStillWorks();
+}
+
+// The edited text is stored before OnSetEditText hears of it, so a failing handler finds
+// the cell already holding what was committed; nothing else may change, the editor stays
+// open on its text, and code that changes the cell afterwards still reloads the editor
+// (the count that holds reloads off while the grid stores is back at zero).
+TEST_F(VelloranHandlerFaultTest, FailingSetEditTextKeepsTheEditorAndOtherCells) {
+  Grid->SetCells(1, 1, "kept");
+  Grid->SetCells(2, 1, "other");
+  Grid->SetCells(1, 4, "below");
+  Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
+  bool refuse = true;
+  std::vector<String> stored;
+  Grid->OnSetEditText = TSetEditEvent([&](TObject*, int32_t, int32_t ARow, const String& Value) {
+    if (refuse) throw Exception("refused");
+    stored.push_back(std::to_string(ARow) + ":" + Value);
+  });
+  Grid->SetCol(1);
+  Grid->SetRow(1);
+  Grid->SetFocus();
+  THeadlessInput::Key(VK_F2);
+  THeadlessInput::Type("!");
+  for (uint16_t commit : {VK_RETURN, VK_DOWN}) {
+    Reported.clear();
+    THeadlessInput::Key(commit);
+    Application->ProcessMessages();
+    ASSERT_EQ(Reported, std::vector<String>{"refused"});
+    EXPECT_EQ(Grid->Row(), 1);
+    EXPECT_TRUE(Grid->EditorMode());
+    ASSERT_TRUE(Grid->InplaceEditor()->Visible());
+    EXPECT_EQ(Grid->InplaceEditor()->Text(), "kept!");
+    EXPECT_EQ(Grid->GetCells(1, 1), "kept!");
+    EXPECT_EQ(Grid->GetCells(2, 1), "other");
+    EXPECT_EQ(Grid->GetCells(1, 4), "below");
+  }
+  Grid->SetCells(1, 1, "from code");
+  EXPECT_EQ(Grid->InplaceEditor()->Text(), "from code");
+
+  refuse = false;
+  THeadlessInput::Type("new");  // over the reloaded text, which is selected
+  THeadlessInput::Key(VK_RETURN);
+  Application->ProcessMessages();
+  EXPECT_EQ(Grid->GetCells(1, 1), "new");
+  EXPECT_EQ(stored, std::vector<String>{"1:new"});
   ExpectGridStillWorks();
 }
 

@@ -128,6 +128,7 @@ TEST_F(CellFileOnGrid, AFaultyFileLeavesTheGridAsItWas) {
   EXPECT_THROW(TCellFile::Load(Grid, file), ECellFileError);
   EXPECT_EQ(Grid->GetCells(1, 1), "kept");
   EXPECT_THROW(TCellFile::Load(Grid, Folder.Path("missing.cells")), ECellFileError);
+  EXPECT_THROW(TCellFile::Load(Grid, Folder.Root()), ECellFileError);
   EXPECT_EQ(Grid->GetCells(1, 1), "kept");
 }
 

@@ -1,4 +1,5 @@
 #include <functional>
+#include <memory>
 
 #include "ControlsFixture.h"
 #include "platform/controls/TButton.h"
@@ -194,6 +195,37 @@ TEST_F(ApplicationTest, PostedMessagesWaitForTheLoop) {
   delete p;
   Application->ProcessMessages();  // a message for a dead window is dropped
   EXPECT_FALSE(PostMessage(gone, WM_CHAR, 'z', 0));
+}
+
+// A back end with a real source of events, whose waits are only counted.
+class TCountingWaits : public THeadlessBackend {
+ public:
+  bool CanWaitForEvents() const override { return true; }
+  void WaitEvent(int32_t TimeoutMs) override { Waits.push_back(TimeoutMs); }
+  std::vector<int32_t> Waits;
+};
+
+// The loop sleeps until input comes once nothing is left to do, and never over work the
+// idle handler left: a posted message or a Terminate would otherwise wait for input.
+TEST_F(ApplicationTest, TheLoopSleepsOnlyWhenNothingIsLeftToDo) {
+  auto owned = std::make_unique<TCountingWaits>();
+  TCountingWaits* backend = owned.get();
+  SetBackend(std::move(owned));
+  TForm* form = NewForm();
+  int32_t idles = 0;
+  Application->OnIdle = TNotifyEvent([&](TObject*) {
+    if (++idles == 1) PostMessage(form->Handle(), WM_USER, 0, 0);
+  });
+  EXPECT_TRUE(Application->HandleMessage());
+  EXPECT_TRUE(backend->Waits.empty()) << "a message was posted while idling";
+  EXPECT_TRUE(Application->HandleMessage());  // the posted message
+  EXPECT_TRUE(Application->HandleMessage());
+  EXPECT_EQ(backend->Waits, std::vector<int32_t>{kWaitWithoutLimit});
+
+  Application->OnIdle = TNotifyEvent([](TObject*) { Application->Terminate(); });
+  EXPECT_TRUE(Application->HandleMessage());
+  EXPECT_EQ(backend->Waits.size(), 1u) << "the idle handler ended the program";
+  EXPECT_EQ(idles, 2);
 }
 
 }  // namespace bw::test

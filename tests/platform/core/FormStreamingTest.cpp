@@ -322,6 +322,30 @@ TEST_F(FormStreamingTest, AFailedReadKeepsTheNamesAndParentsOfExistingComponents
   ASSERT_EQ(form.ComponentCount(), 1);
   EXPECT_EQ(form.Components(0)->Name(), "Box1");
   EXPECT_EQ(box->GetParentComponent(), &holder);
+
+  // The same for a file cut short anywhere, in either form; the whole file then reads.
+  const String text =
+      "object Form1: TTestForm\n  Caption = 'new'\n  object Panel: TBox\n"
+      "    inline Box1: TBox\n      Count = 3\n    end\n    object Inside: TWidget\n    end\n"
+      "  end\nend\n";
+  const int live = TWidget::LiveCount();
+  for (const String& good : {text, ObjectTextToBinary(text)}) {
+    // The last cut of the text leaves only its final line break out, which still reads.
+    for (size_t n = 0; n + 1 < good.size(); ++n) {
+      EXPECT_THROW(ComponentFromString(good.substr(0, n), &form), Exception) << n;
+      ASSERT_EQ(TWidget::LiveCount(), live) << n;
+      ASSERT_EQ(form.Name(), "Mine") << n;
+      ASSERT_EQ(form.ComponentCount(), 1) << n;
+      ASSERT_EQ(box->Name(), "Box1") << n;
+      ASSERT_EQ(box->GetParentComponent(), &holder) << n;
+      ASSERT_TRUE(form.ComponentState().Empty() && box->ComponentState().Empty()) << n;
+    }
+  }
+  ComponentFromString(text, &form);
+  EXPECT_EQ(form.Name(), "Form1");
+  EXPECT_EQ(form.ComponentCount(), 3);
+  EXPECT_EQ(box->GetParentComponent(), form.FindComponent("Panel"));
+  EXPECT_EQ(box->Count(), 3);
 }
 
 struct TBadForm {
@@ -330,7 +354,8 @@ struct TBadForm {
   const char* Expected;  // part of the message
 };
 
-class FormBadInputTest : public FormStreamingTest, public ::testing::WithParamInterface<TBadForm> {};
+class FormBadInputTest : public FormStreamingTest,
+                         public ::testing::WithParamInterface<TBadForm> {};
 
 TEST_P(FormBadInputTest, FailsCleanlyInBothForms) {
   const TBadForm& bad = GetParam();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 #include "platform/core/Exception.h"
@@ -12,6 +13,7 @@
 #include "platform/core/TextCompare.h"
 #include "tests/platform/core/StringsTestSupport.h"
 #include "tests/platform/core/TempFolder.h"
+#include "tests/support/TFailingReadStream.h"
 
 namespace bw {
 namespace {
@@ -476,6 +478,37 @@ TEST(TStringsStreams, FailuresRaiseAndLeaveListAndFileAsTheyWere) {
   list.Add("kept");
   EXPECT_THROW(list.LoadFromFile(dir.Path("absent.txt")), EFOpenError);
   EXPECT_EQ(Entries(list), (Lines{"kept"}));
+}
+
+// Loads that fail (a folder for a file, a stream that breaks off part way, lines a sorted
+// list refuses as duplicates) keep the lines and raise no change; the next load works.
+TEST(TStringsStreams, FailedLoadsKeepTheLines) {
+  testing::TempFolder dir;
+  const String text = String(70000, 'x') + "\nb\na\n";
+  testing::WriteFile(dir.Path("twice.txt"), "b\na\nB\n");
+  TStringList list;
+  list.SetSorted(true);
+  list.SetDuplicates(dupError);
+  list.SetCommaText("kept,lines");
+  int changes = 0;
+  list.SetOnChange([&](TObject*) { ++changes; });
+  const std::vector<std::function<void()>> loads = {
+      [&] { list.LoadFromFile(dir.Root()); },
+      [&] {
+        testing::TFailingReadStream s(text, 65536 + 10);  // past the first block read
+        list.LoadFromStream(&s);
+      },
+      [&] { list.LoadFromFile(dir.Path("twice.txt")); },
+  };
+  for (size_t i = 0; i < loads.size(); ++i) {
+    EXPECT_THROW(loads[i](), Exception) << i;
+    EXPECT_EQ(Entries(list), (Lines{"kept", "lines"})) << i;
+  }
+  EXPECT_EQ(changes, 0);
+  TStringStream good(text);
+  list.LoadFromStream(&good);
+  EXPECT_EQ(list.GetCount(), 3);
+  EXPECT_EQ(changes, 1);
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 #include "platform/graphics/EInvalidGraphic.h"
 #include "platform/graphics/ImageFormats.h"
 #include "platform/graphics/TBitmap.h"
+#include "tests/platform/core/TempFolder.h"
+#include "tests/support/TFailingReadStream.h"
 
 namespace bw {
 namespace {
@@ -40,7 +42,7 @@ struct DepthCase {
   std::vector<TColor> Colours;
 };
 
-class BmpRoundTrip : public testing::TestWithParam<DepthCase> {};
+class BmpRoundTrip : public ::testing::TestWithParam<DepthCase> {};
 
 TEST_P(BmpRoundTrip, SaveThenLoadGivesTheSamePixelsAndDepth) {
   const DepthCase& c = GetParam();
@@ -61,14 +63,14 @@ TEST_P(BmpRoundTrip, SaveThenLoadGivesTheSamePixelsAndDepth) {
 
 INSTANTIATE_TEST_SUITE_P(
     Depths, BmpRoundTrip,
-    testing::Values(
+    ::testing::Values(
         DepthCase{"OneBit", pf1bit, 1, {clBlack, clWhite}},
         DepthCase{"FourBit", pf4bit, 4, {clBlue, clYellow, clNavy, clSilver, clGray}},
         DepthCase{
             "EightBit", pf8bit, 8, {RGB(1, 2, 3), RGB(200, 100, 50), clRed, clWhite, RGB(7, 7, 7)}},
         DepthCase{"TwentyFourBit", pf24bit, 24, {RGB(1, 2, 3), RGB(200, 100, 50), RGB(9, 8, 7)}},
         DepthCase{"ThirtyTwoBit", pf32bit, 32, {RGB(1, 2, 3), RGB(250, 128, 1)}}),
-    [](const testing::TestParamInfo<DepthCase>& i) { return i.param.Name; });
+    [](const ::testing::TestParamInfo<DepthCase>& i) { return i.param.Name; });
 
 TEST(BmpWrite, FourBitTakesTheNearestColourWhenThePaletteIsFull) {
   TBitmap b;
@@ -157,7 +159,7 @@ struct Malformed {
   const char* Words;  // part of the message
 };
 
-class BmpMalformed : public testing::TestWithParam<Malformed> {};
+class BmpMalformed : public ::testing::TestWithParam<Malformed> {};
 
 TEST_P(BmpMalformed, RaisesAndLeavesTheBitmapAsItWas) {
   // A valid 3x2 8-bit image with two palette entries.
@@ -178,7 +180,7 @@ TEST_P(BmpMalformed, RaisesAndLeavesTheBitmapAsItWas) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BmpMalformed,
-    testing::Values(
+    ::testing::Values(
         Malformed{"Empty", [](auto& v) { v.clear(); }, "too short"},
         Malformed{"Signature", [](auto& v) { v[0] = 'X'; }, "signature"},
         Malformed{"TruncatedPixels", [](auto& v) { v.resize(v.size() - 3); }, "shorter"},
@@ -224,7 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Put32(v, 22, uint32_t(-2));
                   },
                   "top-down"}),
-    [](const testing::TestParamInfo<Malformed>& i) { return i.param.Name; });
+    [](const ::testing::TestParamInfo<Malformed>& i) { return i.param.Name; });
 
 // ---- a small file that claims a large image ----
 
@@ -273,7 +275,7 @@ void PrintTo(const ClaimCase& c, std::ostream* out) {
   *out << c.Name;
 }
 
-class BmpLargeClaim : public testing::TestWithParam<ClaimCase> {};
+class BmpLargeClaim : public ::testing::TestWithParam<ClaimCase> {};
 
 // 118 bytes that claim 8192x8192 pixels (the largest image accepted) are refused before
 // the image is allocated, whatever the pixel format and compression.
@@ -290,16 +292,16 @@ TEST_P(BmpLargeClaim, IsRefusedBeforeTheImageIsAllocated) {
 
 INSTANTIATE_TEST_SUITE_P(
     Formats, BmpLargeClaim,
-    testing::Values(ClaimCase{"OneBit", 1, 0, {0x000000, 0xFFFFFF}},
-                    ClaimCase{"FourBit", 4, 0, {0x000000, 0xFFFFFF}},
-                    ClaimCase{"EightBit", 8, 0, {0x000000, 0xFFFFFF}},
-                    ClaimCase{"SixteenBit", 16, 0, {}}, ClaimCase{"TwentyFourBit", 24, 0, {}},
-                    ClaimCase{"ThirtyTwoBit", 32, 0, {}},
-                    ClaimCase{"SixteenBitMasks", 16, 3, {0xF800, 0x07E0, 0x001F}},
-                    ClaimCase{"ThirtyTwoBitMasks", 32, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
-                    ClaimCase{"RunLengthEightBit", 8, 1, {0x000000, 0xFFFFFF}},
-                    ClaimCase{"RunLengthFourBit", 4, 2, {0x000000, 0xFFFFFF}}),
-    [](const testing::TestParamInfo<ClaimCase>& i) { return i.param.Name; });
+    ::testing::Values(ClaimCase{"OneBit", 1, 0, {0x000000, 0xFFFFFF}},
+                      ClaimCase{"FourBit", 4, 0, {0x000000, 0xFFFFFF}},
+                      ClaimCase{"EightBit", 8, 0, {0x000000, 0xFFFFFF}},
+                      ClaimCase{"SixteenBit", 16, 0, {}}, ClaimCase{"TwentyFourBit", 24, 0, {}},
+                      ClaimCase{"ThirtyTwoBit", 32, 0, {}},
+                      ClaimCase{"SixteenBitMasks", 16, 3, {0xF800, 0x07E0, 0x001F}},
+                      ClaimCase{"ThirtyTwoBitMasks", 32, 3, {0xFF0000, 0x00FF00, 0x0000FF}},
+                      ClaimCase{"RunLengthEightBit", 8, 1, {0x000000, 0xFFFFFF}},
+                      ClaimCase{"RunLengthFourBit", 4, 2, {0x000000, 0xFFFFFF}}),
+    [](const ::testing::TestParamInfo<ClaimCase>& i) { return i.param.Name; });
 
 // Run-length data may leave pixels out (they take the first colour): a short stream can
 // describe a whole image, and still reads.
@@ -411,6 +413,46 @@ TEST(BitmapObject, StreamsAndFiles) {
   c.LoadFromFile(path.string());
   EXPECT_TRUE(SamePixels(a, c));
   std::filesystem::remove(path);
+}
+
+// Loads that fail on the way to the pixels (no file, a folder, a file cut short, a
+// stream that breaks off) keep the old picture and its depth and raise no OnChange.
+TEST(BitmapObject, FailedLoadsKeepThePicture) {
+  TBitmap a;
+  a.SetSize(5, 4);
+  Paint(a, {clRed, clLime, clNavy});
+  const std::vector<uint8_t> file = a.SaveToMemory();
+  const String bytes(file.begin(), file.end());
+  bw::testing::TempFolder folder;
+  bw::testing::WriteFile(folder.Path("cut.bmp"), bytes.substr(0, bytes.size() / 2));
+
+  TBitmap b;
+  b.SetSize(2, 3);
+  b.SetPixelFormat(pf4bit);
+  b.Canvas()->SetPixels(1, 2, clRed);
+  const std::vector<uint32_t> pixels = b.Handle()->Pixels;
+  int changes = 0;
+  b.OnChange = TNotifyEvent([&](TObject*) { ++changes; });
+  const std::vector<std::function<void()>> loads = {
+      [&] { b.LoadFromFile(folder.Path("missing.bmp")); },
+      [&] { b.LoadFromFile(folder.Root()); },
+      [&] { b.LoadFromFile(folder.Path("cut.bmp")); },
+      [&] {
+        bw::testing::TFailingReadStream s(bytes, int64_t(bytes.size()) / 2);
+        b.LoadFromStream(&s);
+      },
+  };
+  for (size_t i = 0; i < loads.size(); ++i) {
+    EXPECT_THROW(loads[i](), Exception) << i;
+    EXPECT_EQ(b.Handle()->Pixels, pixels) << i;
+    EXPECT_EQ(b.Width(), 2) << i;
+    EXPECT_EQ(b.PixelFormat(), pf4bit) << i;
+  }
+  EXPECT_EQ(changes, 0);
+  TStringStream whole(bytes);
+  b.LoadFromStream(&whole);
+  EXPECT_TRUE(SamePixels(a, b));
+  EXPECT_EQ(changes, 1);
 }
 
 TEST(BitmapObject, FormDataIsALengthThenTheBmpFile) {
