@@ -30,11 +30,12 @@ struct alignas(16) TCellPage {
     TCellText Text;
   };
 
-  uint16_t Count;
   uint16_t Capacity;
-  uint16_t Existing;         // rows that exist
-  uint16_t Listed;           // rows whose cells live in their list
-  uint16_t RowStart[kRows];  // first cell of each row's run; a row that does not exist has none
+  uint16_t Existing;  // rows that exist
+  uint16_t Listed;    // rows whose cells live in their list
+  // RowStart[R] is the first cell of row R's run, and RowStart[kRows] the number of cells,
+  // so that every run ends where the next starts. A row that does not exist has none.
+  uint16_t RowStart[kRows + 1];
 
   /// The page of data row ARow, counted from the store's first.
   static uint32_t IndexOf(int32_t ARow) { return static_cast<uint32_t>(ARow) >> kShift; }
@@ -45,8 +46,14 @@ struct alignas(16) TCellPage {
 
   TCell* Cells() { return reinterpret_cast<TCell*>(this + 1); }
   const TCell* Cells() const { return reinterpret_cast<const TCell*>(this + 1); }
+  uint32_t Count() const { return RowStart[kRows]; }
   uint32_t Begin(uint32_t R) const { return RowStart[R]; }
-  uint32_t End(uint32_t R) const { return R + 1 < kRows ? RowStart[R + 1] : Count; }
+  uint32_t End(uint32_t R) const { return RowStart[R + 1]; }
+  /// Moves the runs after row R, and the end of the cells, by Delta cells.
+  void ShiftAfter(uint32_t R, int32_t Delta) {
+    for (uint32_t Next = R + 1; Next <= kRows; ++Next)
+      RowStart[Next] = static_cast<uint16_t>(RowStart[Next] + Delta);
+  }
 
   /// Rows this long or shorter are searched by counting.
   static constexpr uint32_t kShortRow = 4;

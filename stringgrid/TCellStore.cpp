@@ -67,7 +67,7 @@ TCellStore::TCellStore(TSparseQuantum RowQuantum)
 TCellStore::~TCellStore() {
   for (TCellPage* Page : FPages) {
     if (!Page) continue;
-    for (uint32_t I = 0; I < Page->Count; ++I)
+    for (uint32_t I = 0; I < Page->Count(); ++I)
       Page->Cells()[I].Text.Release();
     std::free(Page);
   }
@@ -108,10 +108,10 @@ void TCellStore::CheckRow(int32_t ARow) const {
 
 TCellPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
   TCellPage*& Page = FPages[TCellPage::IndexOf(ARow)];
-  const uint32_t Need = Page->Count + Extra;
+  const uint32_t Need = Page->Count() + Extra;
   if (Need <= Page->Capacity) return Page;
   // An eighth to spare: pages of a sparse grid stay tight, full ones grow by few copies.
-  const uint32_t Capacity = Need + Page->Count / 8u;
+  const uint32_t Capacity = Need + Page->Count() / 8u;
   auto* Grown = static_cast<TCellPage*>(
       std::realloc(Page, sizeof(TCellPage) + size_t(Capacity) * sizeof(TCell)));
   if (!Grown) throw std::bad_alloc();
@@ -133,13 +133,11 @@ void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* O
   }
   TCell* Cells = Page->Cells();
   std::memmove(static_cast<void*>(Cells + Pos + 1), Cells + Pos,
-               (Page->Count - Pos) * sizeof(TCell));
+               (Page->Count() - Pos) * sizeof(TCell));
   Cells[Pos].Col = ACol;
   Cells[Pos].Obj = Obj;
   Cells[Pos].Text = Made;
-  for (uint32_t R = TCellPage::RowOf(ARow) + 1; R < kPageRows; ++R)
-    ++Page->RowStart[R];
-  ++Page->Count;
+  Page->ShiftAfter(TCellPage::RowOf(ARow), 1);
 }
 
 void TCellStore::EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_t End,
@@ -150,11 +148,9 @@ void TCellStore::EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_
     for (uint32_t I = Begin; I < End; ++I)
       Cells[I].Text.Release();
   }
-  std::memmove(static_cast<void*>(Cells + Begin), Cells + End, (Page->Count - End) * sizeof(TCell));
-  const uint32_t N = End - Begin;
-  for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
-    Page->RowStart[Next] = static_cast<uint16_t>(Page->RowStart[Next] - N);
-  Page->Count = static_cast<uint16_t>(Page->Count - N);
+  std::memmove(static_cast<void*>(Cells + Begin), Cells + End,
+               (Page->Count() - End) * sizeof(TCell));
+  Page->ShiftAfter(R, -static_cast<int32_t>(End - Begin));
 }
 
 // ---- cells ---------------------------------------------------------------------------------
@@ -336,11 +332,9 @@ void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
     const uint32_t Pos = Page->Begin(R);
     TCell* Cells = Page->Cells();
     std::memmove(static_cast<void*>(Cells + Pos + N), Cells + Pos,
-                 (Page->Count - Pos) * sizeof(TCell));
+                 (Page->Count() - Pos) * sizeof(TCell));
     std::memcpy(static_cast<void*>(Cells + Pos), Contents.Cells.data(), N * sizeof(TCell));
-    for (uint32_t Next = R + 1; Next < kPageRows; ++Next)
-      Page->RowStart[Next] = static_cast<uint16_t>(Page->RowStart[Next] + N);
-    Page->Count = static_cast<uint16_t>(Page->Count + N);
+    Page->ShiftAfter(R, static_cast<int32_t>(N));
   }
   Page->Existing |= Bit;
 }
