@@ -106,7 +106,7 @@ struct alignas(16) TCellPage {
                            (CellOrPastEnd(First, 2, Length)->Col < ACol) +
                            (CellOrPastEnd(First, 3, Length)->Col < ACol);
     const TCell* At = CellOrPastEnd(First, Below, Length);
-    return (At->Col == ACol) & (Below < Length) ? At : nullptr;
+    return ((At->Col == ACol) & (Below < Length)) ? At : nullptr;
   }
   TCell* Find(uint32_t R, int32_t ACol) {
     return const_cast<TCell*>(static_cast<const TCellPage*>(this)->Find(R, ACol));
