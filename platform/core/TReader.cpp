@@ -514,6 +514,9 @@ void TReader::ReadComponent(TComponent* AParent) {
     c = CreateComponent(FindClass(className), FRoot);
     FCreated.push_back(c);
   } else {
+    // Read inside itself, a component would become its own parent or ancestor.
+    for (TComponent* p = AParent; p; p = p->HasParent() ? p->GetParentComponent() : nullptr)
+      if (p == c) throw EReadError("Component " + name + " cannot be read inside itself");
     KeepState(c);
   }
   c->SetComponentStateFlag(csLoading, true);

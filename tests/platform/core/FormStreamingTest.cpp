@@ -348,6 +348,18 @@ TEST_F(FormStreamingTest, AFailedReadKeepsTheNamesAndParentsOfExistingComponents
   EXPECT_EQ(box->Count(), 3);
 }
 
+// Found by name inside itself or its own child, a component would become its own ancestor.
+TEST_F(FormStreamingTest, AComponentFoundByNameCannotBeReadInsideItself) {
+  for (const char* text :
+       {"object Form1: TTestForm\n  inline Box1: TBox\n    inline Box1: TBox\n    end\n"
+        "  end\nend\n",
+        "object Form1: TTestForm\n  inline Box1: TBox\n    object Box2: TBox\n"
+        "      inline Box1: TBox\n      end\n    end\n  end\nend\n"}) {
+    EXPECT_THROW(delete ComponentFromString(text), EReadError);
+    EXPECT_EQ(TWidget::LiveCount(), FLive);
+  }
+}
+
 struct TBadForm {
   const char* Name;
   const char* Body;      // the properties and children of Widget1 inside Form1
