@@ -163,6 +163,7 @@ void TCorvath::WriteColWidths(TWriter* Writer) {
 // ---- row map ---------------------------------------------------------------------------
 
 void TCorvath::SyncOutline() {
+  RowContentsChanged();
   if (FSettingRowCount) {
     // Nested in this grid's own change of the row count: the map is complete and the
     // count already set to match it.

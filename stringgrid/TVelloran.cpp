@@ -45,7 +45,8 @@ void FreeEntries(TSparseList& List) {
 
 // ---- construction -----------------------------------------------------------------------
 
-TVelloran::TVelloran(TComponent* AOwner) : TCorvath(AOwner) {
+TVelloran::TVelloran(TComponent* AOwner)
+    : TCorvath(AOwner), FCells(QuantumFor(Outline()->GetItemCount(), kLongOutline)) {
   Initialize();
 }
 
@@ -55,20 +56,18 @@ TVelloran::~TVelloran() {
   FRowViews.reset();
   if (FColViews) FreeEntries<TVelloranStrings>(*FColViews);
   FColViews.reset();
-  FCells.reset();
 }
 
 void TVelloran::Initialize() {
   if (!FColViews) FColViews = std::make_unique<TSparseList>(QuantumFor(ColCount(), kWideGrid));
   const int32_t Items = Outline()->GetItemCount();
   if (!FRowViews) FRowViews = std::make_unique<TSparseList>(QuantumFor(Items, kLongOutline));
-  if (!FCells) FCells = std::make_unique<TCellStore>(QuantumFor(Items, kLongOutline));
 }
 
 // ---- the store ---------------------------------------------------------------------------
 
 TStringSparseList* TVelloran::EnsureDataRow(int32_t ARow) {
-  return FCells->EnsureList(ARow, QuantumFor(ColCount(), kWideGrid));
+  return FCells.EnsureList(ARow, QuantumFor(ColCount(), kWideGrid));
 }
 
 TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
@@ -81,22 +80,22 @@ TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
 }
 
 TObject* TVelloran::GetObjects(int32_t ACol, int32_t ARow) const {
-  return FCells->Object(ACol, ARow);
+  return FCells.Object(ACol, ARow);
 }
 
 void TVelloran::SetCells(int32_t ACol, int32_t ARow, const String& Value) {
-  FCells->SetText(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
+  FCells.SetText(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
   Update(ACol, ARow);
 }
 
 void TVelloran::SetObjects(int32_t ACol, int32_t ARow, TObject* Value) {
-  FCells->SetObject(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
+  FCells.SetObject(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
   Update(ACol, ARow);
 }
 
 std::vector<int32_t> TVelloran::StoredColumns(int32_t ARow) const {
-  TStringSparseList* Cells = FCells->FindList(ARow);
-  if (!Cells) return FCells->PackedColumns(ARow);
+  TStringSparseList* Cells = FCells.FindList(ARow);
+  if (!Cells) return FCells.PackedColumns(ARow);
   std::vector<int32_t> Columns;
   for (int32_t C = 0; C < Cells->GetCount(); ++C)
     if (!Cells->Get(C).empty() || Cells->GetObject(C)) Columns.push_back(C);
@@ -137,33 +136,22 @@ int32_t TVelloran::ShownOn(int32_t V) const {
 }
 
 bool TVelloran::ShownRowsKept() const {
-  // The rows on screen follow from the layout; with every row of the default height, from
-  // the values below alone. The data row a visual row shows follows from the row map,
-  // which only SyncOutline changes, the fixed rows and the number of items.
-  const TGridLayout& Layout = this->Layout();
-  const TGridAxis& Rows = Layout.Rows();
-  // Field by field, on purpose: gathered into one wide comparison the fields pass through
-  // the stack, and such a load can wait for every store before it, a cell write waiting
-  // for memory among them.
-  return !Rows.HasCustomSizes() && FShownKey.Top == Layout.TopLeft().Y &&
-         FShownKey.RowCount == Rows.Count() && FShownKey.FixedRows == Layout.FixedRows() &&
-         FShownKey.ViewHeight == Layout.ViewHeight() && FShownKey.RowHeight == Rows.DefaultSize() &&
-         FShownKey.LineWidth == Rows.LineWidth() &&
-         FShownKey.Items == HiddenOutline()->ItemCount() && FShownKey.Syncs == FSyncs;
+  // The rows on screen follow from the layout. The data row a visual row shows follows
+  // from the row map, which only SyncOutline changes (and reports to the layout), the
+  // fixed rows, and the number of items, which can change without a word inside an
+  // update bracket of the outline.
+  return FShownKey.Version == Layout().Version() && FShownKey.Items == HiddenOutline()->ItemCount();
 }
 
 const TVelloran::TShownRows& TVelloran::ShownRows() const {
   // Every cell write asks, so the answer is kept while what it follows from stays.
   if (ShownRowsKept()) return FShown;
   const TGridLayout& Layout = this->Layout();
-  const TGridAxis& Rows = Layout.Rows();
-  FShownKey = {
-      Layout.TopLeft().Y, Rows.Count(),     Layout.FixedRows(),           Layout.ViewHeight(),
-      Rows.DefaultSize(), Rows.LineWidth(), HiddenOutline()->ItemCount(), FSyncs};
-  const int32_t Top = FShownKey.Top;
-  const int32_t Bottom = std::min(Layout.LastVisibleRow(), FShownKey.RowCount - 1);
+  FShownKey = {Layout.Version(), HiddenOutline()->ItemCount()};
+  const int32_t Top = Layout.TopLeft().Y;
+  const int32_t Bottom = std::min(Layout.LastVisibleRow(), Layout.Rows().Count() - 1);
   FShown = {Top, Bottom, INT32_MAX, INT32_MIN};
-  if (Top >= FShownKey.FixedRows && Top <= Bottom) {
+  if (Top >= Layout.FixedRows() && Top <= Bottom) {
     FShown.FirstData = ShownOn(Top);
     FShown.LastData = ShownOn(Bottom);
   }
@@ -216,14 +204,13 @@ void TVelloran::SetUpdateState(bool Updating) {
 }
 
 void TVelloran::SyncOutline() {
-  ++FSyncs;
   TCorvath::SyncOutline();
 }
 
 // ---- moving columns and rows ----------------------------------------------------------------
 
 void TVelloran::ColumnMoved(int32_t FromIndex, int32_t ToIndex) {
-  FCells->MoveColumn(FromIndex, ToIndex);
+  FCells.MoveColumn(FromIndex, ToIndex);
   Invalidate();
   inherited::ColumnMoved(FromIndex, ToIndex);
 }
@@ -239,7 +226,7 @@ void TVelloran::RowMoved(int32_t FromIndex, int32_t ToIndex) {
       const int32_t D = ShownDataRow(V);
       if (D >= 0) Rows.push_back(D);
     }
-    FCells->RotateRows(Rows);
+    FCells.RotateRows(Rows);
   }
   Invalidate();
   inherited::RowMoved(FromIndex, ToIndex);

@@ -35,7 +35,7 @@ class TVelloran : public TCorvath {
 
   // ---- cells, by column and data row ----
   /// The empty string for a cell never written. EListError for a negative row or column.
-  String GetCells(int32_t ACol, int32_t ARow) const { return FCells->Text(ACol, ARow); }
+  String GetCells(int32_t ACol, int32_t ARow) const { return FCells.Text(ACol, ARow); }
   /// Stores Value; the empty string on a cell without an object removes its entry.
   void SetCells(int32_t ACol, int32_t ARow, const String& Value);
   /// nil for a cell without an object.
@@ -53,7 +53,7 @@ class TVelloran : public TCorvath {
   void SetRows(int32_t Index, TStrings* Value);
 
   // ---- the store ----
-  /// Creates whichever of the store and the two view lists is missing.
+  /// Creates whichever of the two view lists is missing; the store is made with the grid.
   void Initialize();
   /// The cells of data row ARow, created when missing.
   TStringSparseList* EnsureDataRow(int32_t ARow);
@@ -69,7 +69,7 @@ class TVelloran : public TCorvath {
   /// BeginUpdate and EndUpdate. Ending a batch in which a cell changed repaints the grid.
   void SetUpdateState(bool Updating);
 
-  /// Also notes that the rows may show other data rows now; an override calls it.
+  /// The outline grid's own; the store is not touched. An override calls it.
   void SyncOutline() override;
 
   // ---- editing ----
@@ -122,21 +122,20 @@ class TVelloran : public TCorvath {
 
   // Views are made when asked for; they hold no cells, so a view not yet made and one
   // made later read and write the same.
-  std::unique_ptr<TCellStore> FCells;
+  TCellStore FCells;                       // held in place: a read saves a load
   std::unique_ptr<TSparseList> FRowViews;  // of TVelloranStrings*, owned
   std::unique_ptr<TSparseList> FColViews;  // of TVelloranStrings*, owned
   bool FUpdating = false;
   bool FUpdatePending = false;
   int32_t FEditUpdateCount = 0;
 
-  // What ShownRows' answer was worked out from, and the answer. FSyncs counts the runs of
-  // SyncOutline; the first key (Syncs past any count) matches nothing.
+  // What ShownRows' answer was worked out from, and the answer. The first key matches
+  // nothing: a layout's version starts at 0 and only grows.
   struct TScreenKey {
-    int32_t Top, RowCount, FixedRows, ViewHeight, RowHeight, LineWidth, Items;
-    uint64_t Syncs;
+    uint64_t Version;
+    int32_t Items;
   };
-  uint64_t FSyncs = 0;
-  mutable TScreenKey FShownKey{0, 0, 0, 0, 0, 0, 0, UINT64_MAX};
+  mutable TScreenKey FShownKey{UINT64_MAX, 0};
   mutable TShownRows FShown{};
 };
 

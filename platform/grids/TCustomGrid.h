@@ -142,6 +142,10 @@ class TCustomGrid : public TCustomControl {
  protected:
   friend class TInplaceEdit;
 
+  /// For a descendant that decides what its rows show: they show other contents now
+  /// (see TGridLayout::MarkChanged).
+  void RowContentsChanged() { FLayout.MarkChanged(); }
+
   // --- hooks for descendants -----------------------------------------------------------
   /// Makes the in-place editor; called once, when the editor is first needed.
   virtual TInplaceEdit* CreateEditor();

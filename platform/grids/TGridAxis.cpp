@@ -49,6 +49,7 @@ void TGridAxis::EnsureSums() const {
 void TGridAxis::SetCount(int32_t value) {
   value = std::max(value, 0);
   if (value == FCount) return;
+  ++FVersion;
   if (value < FCount && !FChunks.empty()) {
     // Dropped items forget their sizes.
     std::size_t k = ChunkFor(value);
@@ -69,6 +70,7 @@ void TGridAxis::SetCount(int32_t value) {
 void TGridAxis::SetDefaultSize(int32_t value) {
   value = std::clamp(value, 0, MaxSize);
   if (value == FDefaultSize && FChunks.empty()) return;
+  ++FVersion;
   FDefaultSize = value;
   FChunks.clear();
   FEntryCount = 0;
@@ -78,6 +80,7 @@ void TGridAxis::SetDefaultSize(int32_t value) {
 void TGridAxis::SetLineWidth(int32_t value) {
   value = std::clamp(value, 0, MaxLineWidth);
   if (value == FLineWidth) return;
+  ++FVersion;
   FLineWidth = value;
   for (Chunk& c : FChunks)
     c.SumValid = false;
@@ -95,6 +98,7 @@ int32_t TGridAxis::Size(int32_t i) const {
 void TGridAxis::SetSize(int32_t i, int32_t size) {
   if (i < 0 || i >= FCount) return;
   size = std::clamp(size, -1, MaxSize);
+  ++FVersion;
   if (FChunks.empty()) {
     if (size == FDefaultSize) return;
     FChunks.push_back(Chunk{{Entry{i, size}}, 0});
@@ -209,12 +213,14 @@ void TGridAxis::ShiftFrom(int32_t from, int32_t delta) {
 
 void TGridAxis::Insert(int32_t index) {
   index = std::clamp(index, 0, FCount);
+  ++FVersion;
   ShiftFrom(index, 1);
   ++FCount;
 }
 
 void TGridAxis::Delete(int32_t index) {
   if (index < 0 || index >= FCount) return;
+  ++FVersion;
   SetSize(index, FDefaultSize);  // forgets its size
   ShiftFrom(index + 1, -1);
   --FCount;

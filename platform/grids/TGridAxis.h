@@ -57,6 +57,10 @@ class TGridAxis {
   /// Moves item from, with its size, to position to; the items between shift by one.
   void Move(int32_t from, int32_t to);
 
+  /// Grows with every change of the count, a size or the line width, so that an answer
+  /// worked out from the axis can be kept while the version stays.
+  uint64_t Version() const { return FVersion; }
+
   /// True when some item does not have the default size.
   bool HasCustomSizes() const { return FEntryCount > 0; }
   int32_t CustomSizeCount() const { return FEntryCount; }
@@ -94,6 +98,7 @@ class TGridAxis {
   int32_t FLineWidth;
   std::vector<Chunk> FChunks;
   int32_t FEntryCount = 0;
+  uint64_t FVersion = 0;
   // FPrefix[k]: the deviation of all chunks before k; one more element than FChunks.
   mutable std::vector<int64_t> FPrefix;
   mutable bool FPrefixValid = false;

@@ -117,6 +117,7 @@ TGridLayout::TGridLayout() : FCols(5, 64, 1), FRows(5, 24, 1) {}
 void TGridLayout::SetViewSize(int32_t width, int32_t height) {
   FViewWidth = std::max(width, 0);
   FViewHeight = std::max(height, 0);
+  ++FVersion;
 }
 
 int32_t TGridLayout::VisibleColCount() const {

@@ -33,16 +33,33 @@ class TGridLayout {
 
   int32_t FixedCols() const { return FFixedCols; }
   int32_t FixedRows() const { return FFixedRows; }
-  void SetFixedCols(int32_t value) { FFixedCols = value; }
-  void SetFixedRows(int32_t value) { FFixedRows = value; }
+  void SetFixedCols(int32_t value) {
+    FFixedCols = value;
+    ++FVersion;
+  }
+  void SetFixedRows(int32_t value) {
+    FFixedRows = value;
+    ++FVersion;
+  }
 
   /// The first scrolled column (X) and row (Y) shown after the fixed ones.
   TGridCoord TopLeft() const { return FTopLeft; }
-  void SetTopLeft(TGridCoord value) { FTopLeft = value; }
+  void SetTopLeft(TGridCoord value) {
+    FTopLeft = value;
+    ++FVersion;
+  }
 
   int32_t ViewWidth() const { return FViewWidth; }
   int32_t ViewHeight() const { return FViewHeight; }
   void SetViewSize(int32_t width, int32_t height);
+
+  /// Grows with every change of what decides which cells are on screen and where: the
+  /// axes, the fixed counts, the top-left cell, the view's size, and whatever a grid
+  /// reports through MarkChanged. An answer worked out from the layout holds while the
+  /// version stays.
+  uint64_t Version() const { return FVersion + FCols.Version() + FRows.Version(); }
+  /// Reports a change the layout cannot see, such as a new order of the rows' contents.
+  void MarkChanged() { ++FVersion; }
 
   /// The room the fixed columns and rows take on screen.
   int32_t FixedWidth() const { return Clamp32(FCols.Position(FFixedCols)); }
@@ -92,6 +109,7 @@ class TGridLayout {
   TGridCoord FTopLeft{1, 1};
   int32_t FViewWidth = 0;
   int32_t FViewHeight = 0;
+  uint64_t FVersion = 0;
 };
 
 }  // namespace bw

@@ -149,6 +149,13 @@ TEST_F(VelloranStoreTest, AChangedCellRepaintsOnlyWhileItsRowIsOnScreen) {
   Grid->SetHeight(Grid->DefaultRowHeight() * 4);
   EXPECT_EQ(Repainted(21), Cells({{2, 21}}));
   EXPECT_EQ(Repainted(30), Cells{});
+  // A row grown to the height of the view pushes the next one off the screen, and shrunk
+  // again lets it back.
+  Grid->SetRowHeights(20, Grid->DefaultRowHeight() * 4);
+  EXPECT_EQ(Repainted(21), Cells{});
+  EXPECT_EQ(Repainted(20), Cells({{2, 20}}));
+  Grid->SetRowHeights(20, Grid->DefaultRowHeight());
+  EXPECT_EQ(Repainted(21), Cells({{2, 21}}));
 }
 
 TEST_F(VelloranStoreTest, WhichRowShowsAChangedCellFollowsEveryChangeOfTheRows) {

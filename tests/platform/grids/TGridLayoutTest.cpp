@@ -145,5 +145,43 @@ TEST(TGridLayout, KeyboardMovesStepOverHiddenColumnsAndRows) {
   EXPECT_EQ(g.Navigate({3, 1}, gmHome, false).Current, (TGridCoord{3, 1}));
 }
 
+// A version kept with an answer tells whether the answer still holds: every change of
+// what is on screen moves it on, a change to the same value and a read do not matter.
+TEST(TGridLayout, VersionMovesOnWithEveryChangeOfWhatIsOnScreen) {
+  TGridLayout g = Classic(200, 100);
+  uint64_t Seen = g.Version();
+  auto Moved = [&] {
+    const uint64_t Now = g.Version();
+    const bool Result = Now > Seen;
+    Seen = Now;
+    return Result;
+  };
+  g.LastVisibleRow();
+  g.Rows().SetCount(5);
+  EXPECT_FALSE(Moved());
+  g.Rows().SetSize(3, 40);
+  EXPECT_TRUE(Moved());
+  g.Rows().SetCount(50);
+  EXPECT_TRUE(Moved());
+  g.Rows().SetDefaultSize(30);
+  EXPECT_TRUE(Moved());
+  g.Rows().SetLineWidth(0);
+  EXPECT_TRUE(Moved());
+  g.Cols().Move(1, 3);
+  EXPECT_TRUE(Moved());
+  g.Rows().Insert(2);
+  EXPECT_TRUE(Moved());
+  g.Rows().Delete(2);
+  EXPECT_TRUE(Moved());
+  g.SetFixedRows(2);
+  EXPECT_TRUE(Moved());
+  g.SetTopLeft({1, 4});
+  EXPECT_TRUE(Moved());
+  g.SetViewSize(300, 100);
+  EXPECT_TRUE(Moved());
+  g.MarkChanged();
+  EXPECT_TRUE(Moved());
+}
+
 }  // namespace
 }  // namespace bw
