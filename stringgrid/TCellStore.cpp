@@ -52,6 +52,13 @@ struct TCellStore::TWriteSpot {
   bool Found = false;  // a cell is at Pos
 };
 
+// One cell taken out of its page.
+struct TCellStore::TCell {
+  int32_t Col;
+  TObject* Obj;
+  TCellText Text;
+};
+
 struct TCellStore::TRowContents {
   bool Exists = false;
   TStringSparseList* List = nullptr;
@@ -60,7 +67,7 @@ struct TCellStore::TRowContents {
 
 TCellStore::TCellStore(TSparseQuantum RowQuantum)
     : FLists(std::make_unique<TSparseList>(RowQuantum)) {
-  static_assert(sizeof(TCell) == 32 && sizeof(TCellPage) == 48);
+  static_assert(sizeof(TCellPage) == 48 && sizeof(TCellPage) % alignof(TCellText) == 0);
   static_assert(kPageRows * kMaxPackedRow * 9 / 8 + 1 < UINT16_MAX, "a page's cells fit 16 bits");
 }
 
@@ -68,7 +75,7 @@ TCellStore::~TCellStore() {
   for (TCellPage* Page : FPages) {
     if (!Page) continue;
     for (uint32_t I = 0; I < Page->Count(); ++I)
-      Page->Cells()[I].Text.Release();
+      Page->Texts()[I].Release();
     std::free(Page);
   }
   FLists->Iterate([](int32_t, Pointer Item) {
@@ -91,9 +98,10 @@ TCellPage* TCellStore::EnsurePage(int32_t ARow) {
   if (P >= FPages.size()) FPages.resize(P + 1, nullptr);
   TCellPage*& Page = FPages[P];
   if (!Page) {
-    Page = static_cast<TCellPage*>(std::malloc(sizeof(TCellPage)));
+    const size_t Bytes = TCellPage::BytesFor(0);
+    Page = static_cast<TCellPage*>(std::malloc(Bytes));
     if (!Page) throw std::bad_alloc();
-    std::memset(static_cast<void*>(Page), 0, sizeof(TCellPage));
+    std::memset(static_cast<void*>(Page), 0, Bytes);
   }
   return Page;
 }
@@ -112,10 +120,18 @@ TCellPage* TCellStore::Reserve(int32_t ARow, uint32_t Extra) {
   if (Need <= Page->Capacity) return Page;
   // An eighth to spare: pages of a sparse grid stay tight, full ones grow by few copies.
   const uint32_t Capacity = Need + Page->Count() / 8u;
-  auto* Grown = static_cast<TCellPage*>(
-      std::realloc(Page, sizeof(TCellPage) + size_t(Capacity) * sizeof(TCell)));
+  auto* Grown = static_cast<TCellPage*>(std::realloc(Page, TCellPage::BytesFor(Capacity)));
   if (!Grown) throw std::bad_alloc();
+  // The objects and the columns follow the texts: they move up to their new places, the
+  // columns (last) first, and the room past the cells gets defined values.
+  const uint32_t Count = Grown->Count();
+  TObject** OldObjects = Grown->Objects();
+  int32_t* OldCols = Grown->Cols();
   Grown->Capacity = static_cast<uint16_t>(Capacity);
+  std::memmove(Grown->Cols(), OldCols, Count * sizeof(int32_t));
+  std::memset(Grown->Cols() + Count, 0,
+              (Capacity - Count + TCellPage::kShortRow) * sizeof(int32_t));
+  std::memmove(static_cast<void*>(Grown->Objects()), OldObjects, Count * sizeof(TObject*));
   Page = Grown;
   return Grown;
 }
@@ -131,26 +147,58 @@ void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* O
     Made.Release();
     throw;
   }
-  TCell* Cells = Page->Cells();
-  std::memmove(static_cast<void*>(Cells + Pos + 1), Cells + Pos,
-               (Page->Count() - Pos) * sizeof(TCell));
-  Cells[Pos].Col = ACol;
-  Cells[Pos].Obj = Obj;
-  Cells[Pos].Text = Made;
-  Page->ShiftAfter(TCellPage::RowOf(ARow), 1);
+  const uint32_t R = TCellPage::RowOf(ARow);
+  OpenCells(Page, R, Pos, 1);
+  Page->Cols()[Pos] = ACol;
+  Page->Objects()[Pos] = Obj;
+  Page->Texts()[Pos] = Made;
+  Page->RunChanged(R);
+}
+
+void TCellStore::OpenCells(TCellPage* Page, uint32_t R, uint32_t Pos, uint32_t N) {
+  const size_t Moved = Page->Count() - Pos;
+  std::memmove(static_cast<void*>(Page->Texts() + Pos + N), Page->Texts() + Pos,
+               Moved * sizeof(TCellText));
+  std::memmove(static_cast<void*>(Page->Objects() + Pos + N), Page->Objects() + Pos,
+               Moved * sizeof(TObject*));
+  std::memmove(Page->Cols() + Pos + N, Page->Cols() + Pos, Moved * sizeof(int32_t));
+  Page->ShiftAfter(R, static_cast<int32_t>(N));
 }
 
 void TCellStore::EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_t End,
                             bool Release) {
   if (End <= Begin) return;
-  TCell* Cells = Page->Cells();
   if (Release) {
     for (uint32_t I = Begin; I < End; ++I)
-      Cells[I].Text.Release();
+      Page->Texts()[I].Release();
   }
-  std::memmove(static_cast<void*>(Cells + Begin), Cells + End,
-               (Page->Count() - End) * sizeof(TCell));
+  const size_t Moved = Page->Count() - End;
+  std::memmove(static_cast<void*>(Page->Texts() + Begin), Page->Texts() + End,
+               Moved * sizeof(TCellText));
+  std::memmove(static_cast<void*>(Page->Objects() + Begin), Page->Objects() + End,
+               Moved * sizeof(TObject*));
+  std::memmove(Page->Cols() + Begin, Page->Cols() + End, Moved * sizeof(int32_t));
   Page->ShiftAfter(R, -static_cast<int32_t>(End - Begin));
+  Page->RunChanged(R);
+}
+
+std::vector<TCellStore::TCell> TCellStore::CellsOf(const TCellPage* Page, uint32_t R) {
+  std::vector<TCell> Cells;
+  Cells.reserve(Page->End(R) - Page->Begin(R));
+  for (uint32_t I = Page->Begin(R); I < Page->End(R); ++I)
+    Cells.push_back({Page->Cols()[I], Page->Objects()[I], Page->Texts()[I]});
+  return Cells;
+}
+
+void TCellStore::PutCells(TCellPage* Page, uint32_t R, const std::vector<TCell>& Cells) {
+  uint32_t I = Page->Begin(R);
+  for (const TCell& Cell : Cells) {
+    Page->Cols()[I] = Cell.Col;
+    Page->Objects()[I] = Cell.Obj;
+    Page->Texts()[I] = Cell.Text;
+    ++I;
+  }
+  Page->RunChanged(R);
 }
 
 // ---- cells ---------------------------------------------------------------------------------
@@ -162,8 +210,8 @@ String TCellStore::TextElsewhere(int32_t ACol, int32_t ARow) const {
   if (!Page || !(Page->Existing & Bit)) return String();
   if (Page->Listed & Bit) return ListAt(ARow)->Get(ACol);
   if (ACol < 0) RaiseIndexError();
-  const TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol);
-  return Cell ? Cell->Text.ToString() : String();
+  const TCellText* Text = Page->FindText(TCellPage::RowOf(ARow), ACol);
+  return Text ? Text->ToString() : String();
 }
 
 TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
@@ -173,8 +221,8 @@ TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
   if (!Page || !(Page->Existing & Bit)) return nullptr;
   if (Page->Listed & Bit) return ListAt(ARow)->GetObject(ACol);
   if (ACol < 0) RaiseIndexError();
-  const TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol);
-  return Cell ? Cell->Obj : nullptr;
+  const int32_t At = Page->Find(TCellPage::RowOf(ARow), ACol);
+  return At < 0 ? nullptr : Page->Objects()[At];
 }
 
 TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Storing,
@@ -199,7 +247,7 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
   Spot.Page = Page;
   Spot.Row = TCellPage::RowOf(ARow);
   Spot.Pos = Page->LowerBound(Spot.Row, ACol);
-  Spot.Found = Spot.Pos < Page->End(Spot.Row) && Page->Cells()[Spot.Pos].Col == ACol;
+  Spot.Found = Spot.Pos < Page->End(Spot.Row) && Page->Cols()[Spot.Pos] == ACol;
   if (Spot.Found) return Spot;
   CheckLimit(ACol, ColQuantum);
   if (Storing && Page->End(Spot.Row) - Page->Begin(Spot.Row) >= uint32_t(kMaxPackedRow))
@@ -214,10 +262,10 @@ void TCellStore::StoreText(int32_t ACol, int32_t ARow, const String& Value,
     Spot.List->Put(ACol, Value);
   } else if (!Spot.Found) {
     if (!Value.empty()) InsertCell(ARow, Spot.Pos, ACol, nullptr, Value);
-  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; !Value.empty()) {
-    Cell.Text.Assign(Value);
-  } else if (Cell.Obj) {
-    Cell.Text.Release();
+  } else if (TCellText& Text = Spot.Page->Texts()[Spot.Pos]; !Value.empty()) {
+    Text.Assign(Value);
+  } else if (Spot.Page->Objects()[Spot.Pos]) {
+    Text.Release();
   } else {
     EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
   }
@@ -230,8 +278,8 @@ void TCellStore::SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQu
     if (!Value) DropIfEmpty(*Spot.List, ACol);
   } else if (!Spot.Found) {
     if (Value) InsertCell(ARow, Spot.Pos, ACol, Value, String());
-  } else if (TCell& Cell = Spot.Page->Cells()[Spot.Pos]; Value || !Cell.Text.IsEmpty()) {
-    Cell.Obj = Value;
+  } else if (Value || !Spot.Page->Texts()[Spot.Pos].IsEmpty()) {
+    Spot.Page->Objects()[Spot.Pos] = Value;
   } else {
     EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
   }
@@ -253,12 +301,12 @@ TStringSparseList* TCellStore::EnsureList(int32_t ARow, TSparseQuantum ColQuantu
   const uint32_t Begin = Page->Begin(R), End = Page->End(R);
   // A row holding a column past what the quantum indexes takes the large blocks.
   TSparseQuantum Quantum = ColQuantum;
-  if (End > Begin && Page->Cells()[End - 1].Col > MaxIndexOf(Quantum)) Quantum = sqLarge;
+  if (End > Begin && Page->Cols()[End - 1] > MaxIndexOf(Quantum)) Quantum = sqLarge;
   auto List = std::make_unique<TStringSparseList>(Quantum);
   for (uint32_t I = Begin; I < End; ++I) {
-    const TCell& Cell = Page->Cells()[I];
-    if (!Cell.Text.IsEmpty()) List->Put(Cell.Col, String(Cell.Text.View()));
-    if (TObject* Obj = Cell.Obj) List->PutObject(Cell.Col, Obj);
+    const int32_t Col = Page->Cols()[I];
+    if (!Page->Texts()[I].IsEmpty()) List->Put(Col, String(Page->Texts()[I].View()));
+    if (TObject* Obj = Page->Objects()[I]) List->PutObject(Col, Obj);
   }
   FLists->PutItem(ARow, List.get());
   EraseCells(Page, R, Begin, End, true);
@@ -274,7 +322,7 @@ std::vector<int32_t> TCellStore::PackedColumns(int32_t ARow) const {
   if (!Page || (Page->Listed & TCellPage::RowBit(ARow))) return Columns;
   const uint32_t R = TCellPage::RowOf(ARow);
   for (uint32_t I = Page->Begin(R); I < Page->End(R); ++I)
-    Columns.push_back(Page->Cells()[I].Col);
+    Columns.push_back(Page->Cols()[I]);
   return Columns;
 }
 
@@ -290,11 +338,12 @@ void TCellStore::MoveColumn(int32_t From, int32_t To) {
         DropIfEmpty(List, To);
         continue;
       }
-      TCell* First = Page->Cells() + Page->Begin(R);
-      TCell* Last = Page->Cells() + Page->End(R);
-      for (TCell* Cell = First; Cell != Last; ++Cell)
-        Cell->Col = MovedIndex(Cell->Col, From, To);
-      std::sort(First, Last, [](const TCell& A, const TCell& B) { return A.Col < B.Col; });
+      std::vector<TCell> Cells = CellsOf(Page, R);
+      for (TCell& Cell : Cells)
+        Cell.Col = MovedIndex(Cell.Col, From, To);
+      std::sort(Cells.begin(), Cells.end(),
+                [](const TCell& A, const TCell& B) { return A.Col < B.Col; });
+      PutCells(Page, R, Cells);
     }
   }
 }
@@ -310,9 +359,8 @@ TCellStore::TRowContents TCellStore::TakeRow(int32_t ARow) {
     FLists->PutItem(ARow, nullptr);
   } else {
     const uint32_t R = TCellPage::RowOf(ARow);
-    const uint32_t Begin = Page->Begin(R), End = Page->End(R);
-    Contents.Cells.assign(Page->Cells() + Begin, Page->Cells() + End);
-    EraseCells(Page, R, Begin, End, false);
+    Contents.Cells = CellsOf(Page, R);
+    EraseCells(Page, R, Page->Begin(R), Page->End(R), false);
   }
   Page->Existing &= uint16_t(~Bit);
   Page->Listed &= uint16_t(~Bit);
@@ -329,12 +377,8 @@ void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
   } else if (const uint32_t N = uint32_t(Contents.Cells.size())) {
     Page = Reserve(ARow, N);
     const uint32_t R = TCellPage::RowOf(ARow);
-    const uint32_t Pos = Page->Begin(R);
-    TCell* Cells = Page->Cells();
-    std::memmove(static_cast<void*>(Cells + Pos + N), Cells + Pos,
-                 (Page->Count() - Pos) * sizeof(TCell));
-    std::memcpy(static_cast<void*>(Cells + Pos), Contents.Cells.data(), N * sizeof(TCell));
-    Page->ShiftAfter(R, static_cast<int32_t>(N));
+    OpenCells(Page, R, Page->Begin(R), N);
+    PutCells(Page, R, Contents.Cells);
   }
   Page->Existing |= Bit;
 }

@@ -3,11 +3,11 @@
 // row. Only cells holding a text or an object take room.
 //
 // Representation, chosen for its costs: data rows are grouped sixteen to a page; a page
-// is one heap block holding its cells sorted by row and column, each cell 32 bytes (the
-// column, the object, a TCellText with up to 15 characters in place), with the start of
-// each row's run in the page's head. Reading a cell is a directory lookup, the page head
-// and the cell itself; overwriting a text allocates nothing; an empty page costs nothing
-// and a sparse grid pays about the size of its cells.
+// is one heap block holding its cells sorted by row and column, each cell 28 bytes (a
+// TCellText with up to 15 characters in place, the object, the column, see TCellPage),
+// with the start of each row's run in the page's head. Reading a cell is a directory
+// lookup, the page head and the text itself; overwriting a text allocates nothing; an
+// empty page costs nothing and a sparse grid pays about the size of its cells.
 //
 // A data row whose list is asked for (TVelloran::EnsureDataRow) leaves the page for a
 // TStringSparseList of its own, which then holds that row's cells and serves every read
@@ -57,8 +57,8 @@ class TCellStore {
       const TCellPage* Page = FPages[P];
       if (!Page) return String();
       if (!(Page->Listed & TCellPage::RowBit(ARow))) {
-        if (const TCellPage::TCell* Cell = Page->Find(TCellPage::RowOf(ARow), ACol))
-          return Cell->Text.ToString();
+        if (const TCellText* Text = Page->FindText(TCellPage::RowOf(ARow), ACol))
+          return Text->ToString();
         return String();
       }
     }
@@ -68,8 +68,8 @@ class TCellStore {
   /// The empty text on a cell without an object removes the cell.
   void SetText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum) {
     // Overwriting a packed cell's text is done here; the rest may make or drop a cell.
-    if (TCellPage::TCell* Cell = PackedCell(ACol, ARow); Cell && !Value.empty())
-      Cell->Text.Assign(Value);
+    if (TCellText* Text = PackedText(ACol, ARow); Text && !Value.empty())
+      Text->Assign(Value);
     else
       StoreText(ACol, ARow, Value, ColQuantum);
   }
@@ -94,19 +94,19 @@ class TCellStore {
   static constexpr int32_t kMaxPackedRow = 256;
 
  private:
-  using TCell = TCellPage::TCell;
+  struct TCell;
   struct TRowContents;
   struct TWriteSpot;
 
   /// Text for what the inline path leaves: listed rows and indexes that may be refused.
   String TextElsewhere(int32_t ACol, int32_t ARow) const;
-  /// The cell (ACol, ARow) where it is packed in a page, else null.
-  TCell* PackedCell(int32_t ACol, int32_t ARow) const {
+  /// The text of cell (ACol, ARow) where it is packed in a page, else null.
+  TCellText* PackedText(int32_t ACol, int32_t ARow) const {
     const size_t P = TCellPage::IndexOf(ARow);
     if (P >= FPages.size() || ACol < 0) return nullptr;
     TCellPage* Page = FPages[P];
     if (!Page || (Page->Listed & TCellPage::RowBit(ARow))) return nullptr;
-    return Page->Find(TCellPage::RowOf(ARow), ACol);
+    return Page->FindText(TCellPage::RowOf(ARow), ACol);
   }
   void StoreText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum);
   TCellPage* PageOf(int32_t ARow) const;
@@ -117,8 +117,15 @@ class TCellStore {
   TCellPage* Reserve(int32_t ARow, uint32_t Extra);
   /// Puts a new cell at Pos of the page of ARow, which must be inside ARow's run.
   void InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* Obj, const String& Text);
+  /// Opens N cells at Pos of the page of ARow (inside ARow's run), to be filled by the
+  /// caller; the page must have room.
+  static void OpenCells(TCellPage* Page, uint32_t R, uint32_t Pos, uint32_t N);
   /// Takes the cells Begin..End-1 out of row R's run, freeing their texts if Release.
   static void EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_t End, bool Release);
+  /// The cells of row R, in order; their texts' heap blocks go along.
+  static std::vector<TCell> CellsOf(const TCellPage* Page, uint32_t R);
+  /// Writes Cells over row R's run, which holds as many.
+  static void PutCells(TCellPage* Page, uint32_t R, const std::vector<TCell>& Cells);
   /// Where a write of cell (ACol, ARow) goes, checking its indexes first. Storing makes
   /// the row exist, and sends a new cell of a full row to the row's list.
   TWriteSpot Locate(int32_t ACol, int32_t ARow, bool Storing, TSparseQuantum ColQuantum);
