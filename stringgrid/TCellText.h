@@ -67,7 +67,7 @@ class TCellText {
   // Copied whole and then cut, so that the copy is of a fixed size and needs no call.
   std::string InlineToString() const {
     std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
-    Result.resize(FBytes[kTag]);
+    Result.erase(FBytes[kTag]);
     return Result;
   }
 
