@@ -16,6 +16,7 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 #include "stringgrid/TCellText.h"
 
@@ -30,10 +31,11 @@ struct alignas(16) TCellPage {
   /// Rows this long or shorter are searched by counting.
   static constexpr uint32_t kShortRow = 4;
 
-  uint16_t Capacity;  // cells the arrays hold
-  uint16_t Existing;  // rows that exist
-  uint16_t Listed;    // rows whose cells live in their list
-  uint16_t Dense;     // rows whose run is columns 0 to its length - 1
+  uint16_t Capacity;   // cells the arrays hold
+  uint16_t Existing;   // rows that exist
+  uint16_t Listed;     // rows whose cells live in their list
+  uint16_t Dense;      // rows whose run is columns 0 to its length - 1
+  uint16_t LongTexts;  // texts in heap blocks of their own
   // RowStart[R] is the first cell of row R's run, and RowStart[kRows] the number of cells,
   // so that every run ends where the next starts. A row that does not exist has none.
   uint16_t RowStart[kRows + 1];
@@ -67,6 +69,28 @@ struct alignas(16) TCellPage {
     for (uint32_t Next = R + 1; Next <= kRows; ++Next)
       RowStart[Next] = static_cast<uint16_t>(RowStart[Next] + Delta);
   }
+  /// Replaces the text of cell At, keeping LongTexts. While the page holds no long text,
+  /// a short one is written without reading the cell first.
+  void AssignText(uint32_t At, std::string_view S) {
+    TCellText& Text = Texts()[At];
+    if (LongTexts == 0 && S.size() <= TCellText::kInline) return Text.AssignShort(S);
+    const bool WasLong = Text.IsLong();
+    Text.Assign(S);
+    LongTexts = static_cast<uint16_t>(LongTexts + Text.IsLong() - WasLong);
+  }
+  /// Empties the text of cell At, freeing its heap block.
+  void ReleaseText(uint32_t At) {
+    LongTexts = static_cast<uint16_t>(LongTexts - Texts()[At].IsLong());
+    Texts()[At].Release();
+  }
+  /// The long texts among cells Begin..End-1.
+  uint32_t LongTextsIn(uint32_t Begin, uint32_t End) const {
+    uint32_t N = 0;
+    for (uint32_t I = Begin; I < End; ++I)
+      N += Texts()[I].IsLong();
+    return N;
+  }
+
   /// Works out anew whether row R is dense; called after every change of its run.
   void RunChanged(uint32_t R) {
     const uint32_t B = Begin(R), E = End(R);

@@ -152,6 +152,7 @@ void TCellStore::InsertCell(int32_t ARow, uint32_t Pos, int32_t ACol, TObject* O
   Page->Cols()[Pos] = ACol;
   Page->Objects()[Pos] = Obj;
   Page->Texts()[Pos] = Made;
+  Page->LongTexts = static_cast<uint16_t>(Page->LongTexts + Made.IsLong());
   Page->RunChanged(R);
 }
 
@@ -162,6 +163,8 @@ void TCellStore::OpenCells(TCellPage* Page, uint32_t R, uint32_t Pos, uint32_t N
   std::memmove(static_cast<void*>(Page->Objects() + Pos + N), Page->Objects() + Pos,
                Moved * sizeof(TObject*));
   std::memmove(Page->Cols() + Pos + N, Page->Cols() + Pos, Moved * sizeof(int32_t));
+  for (uint32_t I = Pos; I < Pos + N; ++I)
+    Page->Texts()[I] = TCellText();
   Page->ShiftAfter(R, static_cast<int32_t>(N));
 }
 
@@ -170,7 +173,9 @@ void TCellStore::EraseCells(TCellPage* Page, uint32_t R, uint32_t Begin, uint32_
   if (End <= Begin) return;
   if (Release) {
     for (uint32_t I = Begin; I < End; ++I)
-      Page->Texts()[I].Release();
+      Page->ReleaseText(I);
+  } else {
+    Page->LongTexts = static_cast<uint16_t>(Page->LongTexts - Page->LongTextsIn(Begin, End));
   }
   const size_t Moved = Page->Count() - End;
   std::memmove(static_cast<void*>(Page->Texts() + Begin), Page->Texts() + End,
@@ -191,13 +196,16 @@ std::vector<TCellStore::TCell> TCellStore::CellsOf(const TCellPage* Page, uint32
 }
 
 void TCellStore::PutCells(TCellPage* Page, uint32_t R, const std::vector<TCell>& Cells) {
-  uint32_t I = Page->Begin(R);
-  for (const TCell& Cell : Cells) {
+  const uint32_t Begin = Page->Begin(R);
+  const uint32_t End = Begin + static_cast<uint32_t>(Cells.size());
+  Page->LongTexts = static_cast<uint16_t>(Page->LongTexts - Page->LongTextsIn(Begin, End));
+  for (uint32_t I = Begin; I < End; ++I) {
+    const TCell& Cell = Cells[I - Begin];
     Page->Cols()[I] = Cell.Col;
     Page->Objects()[I] = Cell.Obj;
     Page->Texts()[I] = Cell.Text;
-    ++I;
   }
+  Page->LongTexts = static_cast<uint16_t>(Page->LongTexts + Page->LongTextsIn(Begin, End));
   Page->RunChanged(R);
 }
 
@@ -262,10 +270,10 @@ void TCellStore::StoreText(int32_t ACol, int32_t ARow, const String& Value,
     Spot.List->Put(ACol, Value);
   } else if (!Spot.Found) {
     if (!Value.empty()) InsertCell(ARow, Spot.Pos, ACol, nullptr, Value);
-  } else if (TCellText& Text = Spot.Page->Texts()[Spot.Pos]; !Value.empty()) {
-    Text.Assign(Value);
+  } else if (!Value.empty()) {
+    Spot.Page->AssignText(Spot.Pos, Value);
   } else if (Spot.Page->Objects()[Spot.Pos]) {
-    Text.Release();
+    Spot.Page->ReleaseText(Spot.Pos);
   } else {
     EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
   }

@@ -68,10 +68,17 @@ class TCellStore {
   /// The empty text on a cell without an object removes the cell.
   void SetText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum) {
     // Overwriting a packed cell's text is done here; the rest may make or drop a cell.
-    if (TCellText* Text = PackedText(ACol, ARow); Text && !Value.empty())
-      Text->Assign(Value);
-    else
-      StoreText(ACol, ARow, Value, ColQuantum);
+    if (!Value.empty()) {
+      const size_t P = TCellPage::IndexOf(ARow);
+      if (P < FPages.size() && ACol >= 0) {
+        TCellPage* Page = FPages[P];
+        if (Page && !(Page->Listed & TCellPage::RowBit(ARow))) {
+          if (const int32_t At = Page->Find(TCellPage::RowOf(ARow), ACol); At >= 0)
+            return Page->AssignText(static_cast<uint32_t>(At), Value);
+        }
+      }
+    }
+    StoreText(ACol, ARow, Value, ColQuantum);
   }
   /// nil on a cell without a text removes the cell.
   void SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQuantum ColQuantum);
@@ -100,14 +107,6 @@ class TCellStore {
 
   /// Text for what the inline path leaves: listed rows and indexes that may be refused.
   String TextElsewhere(int32_t ACol, int32_t ARow) const;
-  /// The text of cell (ACol, ARow) where it is packed in a page, else null.
-  TCellText* PackedText(int32_t ACol, int32_t ARow) const {
-    const size_t P = TCellPage::IndexOf(ARow);
-    if (P >= FPages.size() || ACol < 0) return nullptr;
-    TCellPage* Page = FPages[P];
-    if (!Page || (Page->Listed & TCellPage::RowBit(ARow))) return nullptr;
-    return Page->FindText(TCellPage::RowOf(ARow), ACol);
-  }
   void StoreText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum);
   TCellPage* PageOf(int32_t ARow) const;
   TCellPage* EnsurePage(int32_t ARow);

@@ -18,7 +18,12 @@ class TCellText {
   /// The empty text.
   TCellText() : FBytes{} {}
 
+  /// Characters held in place; longer texts take a heap block.
+  static constexpr size_t kInline = 15;
+
   bool IsEmpty() const { return FBytes[kTag] == 0; }
+  /// True while the text is in a heap block.
+  bool IsLong() const { return FBytes[kTag] == kHeap; }
 
   std::string_view View() const {
     if (FBytes[kTag] != kHeap) return {reinterpret_cast<const char*>(FBytes), FBytes[kTag]};
@@ -37,20 +42,17 @@ class TCellText {
 
   /// Replaces the text, freeing a previous heap block. A failed allocation changes nothing.
   void Assign(std::string_view S) {
-    if (S.size() <= kInline) {
-      Release();
-      CopyShort(FBytes, S.data(), S.size());
-      FBytes[kTag] = static_cast<uint8_t>(S.size());
-      return;
-    }
-    const size_t Length = S.size();
-    char* Block = static_cast<char*>(std::malloc(sizeof Length + Length));
-    if (!Block) throw std::bad_alloc();
-    std::memcpy(Block, &Length, sizeof Length);
-    std::memcpy(Block + sizeof Length, S.data(), Length);
-    Release();
-    std::memcpy(FBytes, &Block, sizeof Block);
-    FBytes[kTag] = kHeap;
+    if (S.size() > kInline) return AssignLong(S);
+    if (FBytes[kTag] == kHeap) std::free(HeapBlock());
+    AssignShort(S);
+  }
+
+  /// Replaces a text known not to be long by one of at most kInline characters. Only
+  /// stores: the old bytes are never read, so a write to a cell that is not in the cache
+  /// does not wait for it.
+  void AssignShort(std::string_view S) {
+    CopyShort(FBytes, S.data(), S.size());
+    FBytes[kTag] = static_cast<uint8_t>(S.size());
   }
 
   /// Frees the heap block, if any; the text is empty afterwards.
@@ -60,9 +62,19 @@ class TCellText {
   }
 
  private:
-  static constexpr size_t kInline = 15;  // characters held in place
-  static constexpr size_t kTag = 15;     // the byte after them: the length, or kHeap
+  static constexpr size_t kTag = 15;  // the byte after the characters: the length, or kHeap
   static constexpr uint8_t kHeap = 0xFF;
+
+  void AssignLong(std::string_view S) {
+    const size_t Length = S.size();
+    char* Block = static_cast<char*>(std::malloc(sizeof Length + Length));
+    if (!Block) throw std::bad_alloc();
+    std::memcpy(Block, &Length, sizeof Length);
+    std::memcpy(Block + sizeof Length, S.data(), Length);
+    Release();
+    std::memcpy(FBytes, &Block, sizeof Block);
+    FBytes[kTag] = kHeap;
+  }
 
   // Copied whole and then cut, so that the copy is of a fixed size and needs no call.
   std::string InlineToString() const {

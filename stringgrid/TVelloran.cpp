@@ -25,12 +25,11 @@ namespace {
   return true;
 }();
 
-// Lists indexed by column take the large blocks only for very wide grids, lists indexed by
-// data row only for long outlines.
+// Lists indexed by data row take the large blocks only for long outlines (and lists
+// indexed by column only for very wide grids, see ColQuantum).
 TSparseQuantum QuantumFor(int32_t Count, int32_t Threshold) {
   return Count > Threshold ? sqLarge : sqSmall;
 }
-constexpr int32_t kWideGrid = 512;
 constexpr int32_t kLongOutline = 256;
 
 template <class T>
@@ -59,7 +58,7 @@ TVelloran::~TVelloran() {
 }
 
 void TVelloran::Initialize() {
-  if (!FColViews) FColViews = std::make_unique<TSparseList>(QuantumFor(ColCount(), kWideGrid));
+  if (!FColViews) FColViews = std::make_unique<TSparseList>(ColQuantum());
   const int32_t Items = Outline()->GetItemCount();
   if (!FRowViews) FRowViews = std::make_unique<TSparseList>(QuantumFor(Items, kLongOutline));
 }
@@ -67,7 +66,7 @@ void TVelloran::Initialize() {
 // ---- the store ---------------------------------------------------------------------------
 
 TStringSparseList* TVelloran::EnsureDataRow(int32_t ARow) {
-  return FCells.EnsureList(ARow, QuantumFor(ColCount(), kWideGrid));
+  return FCells.EnsureList(ARow, ColQuantum());
 }
 
 TVelloranStrings* TVelloran::EnsureColRow(int32_t Index, bool IsCol) {
@@ -83,13 +82,8 @@ TObject* TVelloran::GetObjects(int32_t ACol, int32_t ARow) const {
   return FCells.Object(ACol, ARow);
 }
 
-void TVelloran::SetCells(int32_t ACol, int32_t ARow, const String& Value) {
-  FCells.SetText(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
-  Update(ACol, ARow);
-}
-
 void TVelloran::SetObjects(int32_t ACol, int32_t ARow, TObject* Value) {
-  FCells.SetObject(ACol, ARow, Value, QuantumFor(ColCount(), kWideGrid));
+  FCells.SetObject(ACol, ARow, Value, ColQuantum());
   Update(ACol, ARow);
 }
 
@@ -135,14 +129,6 @@ int32_t TVelloran::ShownOn(int32_t V) const {
   }
 }
 
-bool TVelloran::ShownRowsKept() const {
-  // The rows on screen follow from the layout. The data row a visual row shows follows
-  // from the row map, which only SyncOutline changes (and reports to the layout), the
-  // fixed rows, and the number of items, which can change without a word inside an
-  // update bracket of the outline.
-  return FShownKey.Version == Layout().Version() && FShownKey.Items == HiddenOutline()->ItemCount();
-}
-
 const TVelloran::TShownRows& TVelloran::ShownRows() const {
   // Every cell write asks, so the answer is kept while what it follows from stays.
   if (ShownRowsKept()) return FShown;
@@ -175,14 +161,6 @@ int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
       Hi = Mid;
   }
   return ShownOn(Lo) == ARow ? Lo : -1;
-}
-
-void TVelloran::Update(int32_t ACol, int32_t ARow) {
-  // Most writes go to a data row not shown on screen; that is settled here without a call,
-  // the rest in RepaintStored.
-  const bool Offscreen = !FUpdating && ARow >= FixedRows() && ShownRowsKept() &&
-                         (ARow < FShown.FirstData || ARow > FShown.LastData);
-  if (!Offscreen || ACol == Col()) RepaintStored(ACol, ARow);
 }
 
 void TVelloran::RepaintStored(int32_t ACol, int32_t ARow) {

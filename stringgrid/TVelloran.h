@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "grid/TCorvath.h"
+#include "grid/TInGridOutline.h"
 #include "stringgrid/TCellStore.h"
 
 namespace bw {
@@ -37,7 +38,11 @@ class TVelloran : public TCorvath {
   /// The empty string for a cell never written. EListError for a negative row or column.
   String GetCells(int32_t ACol, int32_t ARow) const { return FCells.Text(ACol, ARow); }
   /// Stores Value; the empty string on a cell without an object removes its entry.
-  void SetCells(int32_t ACol, int32_t ARow, const String& Value);
+  void SetCells(int32_t ACol, int32_t ARow, const String& Value) {
+    // Inline, as most writes overwrite a stored text off screen: neither needs a call.
+    FCells.SetText(ACol, ARow, Value, ColQuantum());
+    Update(ACol, ARow);
+  }
   /// nil for a cell without an object.
   TObject* GetObjects(int32_t ACol, int32_t ARow) const;
   /// Stores the reference (the grid never frees it); nil on a cell without text removes
@@ -62,7 +67,13 @@ class TVelloran : public TCorvath {
   /// Reports a changed cell of data row ARow: repaints it where it is shown (at once, or
   /// as one repaint of the whole grid when an update batch ends) and makes an open editor
   /// over it reload, unless the editor is storing its own text.
-  void Update(int32_t ACol, int32_t ARow);
+  void Update(int32_t ACol, int32_t ARow) {
+    // Most writes go to a data row not shown on screen; that is settled here, the rest in
+    // RepaintStored.
+    const bool Offscreen = !FUpdating && ARow >= FixedRows() && ShownRowsKept() &&
+                           (ARow < FShown.FirstData || ARow > FShown.LastData);
+    if (!Offscreen || ACol == Col()) RepaintStored(ACol, ARow);
+  }
   /// The control's Update: paints what is pending now.
   using TCorvath::Update;
   /// Starts (true) or ends (false) an update batch; called by the views' outermost
@@ -108,8 +119,17 @@ class TVelloran : public TCorvath {
   int32_t VisibleRowOf(int32_t ARow) const;
   /// The scrolling rows on screen, partly shown or whole, and the data rows at their ends.
   const TShownRows& ShownRows() const;
-  /// Whether ShownRows' last answer still holds.
-  bool ShownRowsKept() const;
+  /// Whether ShownRows' last answer still holds. The rows on screen follow from the
+  /// layout. The data row a visual row shows follows from the row map, which only
+  /// SyncOutline changes (and reports to the layout), the fixed rows, and the number of
+  /// items, which can change without a word inside an update bracket of the outline.
+  bool ShownRowsKept() const {
+    return FShownKey.Version == Layout().Version() &&
+           FShownKey.Items == HiddenOutline()->ItemCount();
+  }
+  /// The quantum of a new data row list: large blocks only for very wide grids.
+  TSparseQuantum ColQuantum() const { return ColCount() > kWideGrid ? sqLarge : sqSmall; }
+  static constexpr int32_t kWideGrid = 512;
   /// Update for a cell that may be on screen or under the editor.
   void RepaintStored(int32_t ACol, int32_t ARow);
   /// The data row shown on visual row V; INT32_MAX for a row without an item.
