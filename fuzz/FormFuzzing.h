@@ -15,6 +15,7 @@
 #include "platform/core/FormConversion.h"
 #include "platform/core/FormStreaming.h"
 #include "platform/core/TMemoryStream.h"
+#include "platform/grids/TCustomGrid.h"
 #include "stringgrid/TVelloran.h"
 #include "tests/platform/core/FormTestClasses.h"
 
@@ -36,6 +37,18 @@ inline String Input(const uint8_t* Data, size_t Size) {
 /// Stops the run, so that libFuzzer keeps the input, when a check fails.
 inline void Check(bool Holds) {
   if (!Holds) std::abort();
+}
+
+/// Whether a grid under Root has more columns than a store is checked for. A grid stores
+/// one width per column however many there are, so a count of a billion that a damaged
+/// form sets (and that reads fine) would store gigabytes.
+inline bool HasHugeGrid(TComponent* Root) {
+  constexpr int32_t MaxCheckedColumns = 100000;
+  if (auto* grid = dynamic_cast<TCustomGrid*>(Root); grid && grid->ColCount() > MaxCheckedColumns)
+    return true;
+  for (int32_t i = 0; i < Root->ComponentCount(); ++i)
+    if (HasHugeGrid(Root->Components(i))) return true;
+  return false;
 }
 
 /// The form Root stores, read back and stored again: a form must read what it stored.
@@ -64,6 +77,7 @@ inline void ReadForm(const String& Data, bool Text) {
   } catch (const Exception&) {
     return;
   }
+  if (HasHugeGrid(root.get())) return;
   const String binary = StoredAgain(root.get());
   root.reset(ComponentFromString(binary));
   Check(ComponentToBinary(root.get()) == binary);

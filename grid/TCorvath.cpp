@@ -1,6 +1,7 @@
 #include "grid/TCorvath.h"
 
 #include <algorithm>
+#include <climits>
 #include <utility>
 
 #include "editor/TEditButton.h"
@@ -231,6 +232,30 @@ int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {
   const int32_t Index = FRowMap.At(int32_t(k));
   if (Index > FHiddenOutline->ItemCount()) return -1;
   return FixedRows() + Index - 1;
+}
+
+int32_t TCorvath::ShownOn(int32_t V) const {
+  try {
+    const int32_t D = RowToOutlineRow(V);
+    return D < 0 ? INT32_MAX : D;
+  } catch (const EListError&) {
+    return INT32_MAX;
+  }
+}
+
+int32_t TCorvath::FindShownRow(int32_t ARow, int32_t First, int32_t Last) const {
+  // Shown items come in outline order, so the rows are searched by halves for the first
+  // that shows ARow or a later data row.
+  if (First > Last) return -1;
+  int32_t Lo = First, Hi = Last;
+  while (Lo < Hi) {
+    const int32_t Mid = Lo + (Hi - Lo) / 2;
+    if (ShownOn(Mid) < ARow)
+      Lo = Mid + 1;
+    else
+      Hi = Mid;
+  }
+  return ShownOn(Lo) == ARow ? Lo : -1;
 }
 
 void TCorvath::ExpandCollapse(TObject* /*Sender*/) {
@@ -589,18 +614,7 @@ void TCorvath::ExpandBranch(TOutlineNode* Node) {
 
 int32_t TCorvath::RowOfItem(int32_t Index) const {
   if (Index < 1 || Index > FHiddenOutline->ItemCount()) return -1;
-  // Shown items come in outline order, so the data rows grow down the rows.
-  const int32_t Wanted = FixedRows() + Index - 1;
-  int32_t Lo = FixedRows();
-  int32_t Hi = RowCount();
-  while (Lo < Hi) {
-    const int32_t Mid = Lo + (Hi - Lo) / 2;
-    if (RowToOutlineRow(Mid) < Wanted)
-      Lo = Mid + 1;
-    else
-      Hi = Mid;
-  }
-  return Lo < RowCount() && RowToOutlineRow(Lo) == Wanted ? Lo : -1;
+  return FindShownRow(FixedRows() + Index - 1, FixedRows(), RowCount() - 1);
 }
 
 TOutlineNode* TCorvath::KeyedItem() const {

@@ -116,6 +116,13 @@ class TCorvath : public TDrawGrid, public TComboEditGrid {
 
   TInGridOutline* HiddenOutline() const { return FHiddenOutline; }
 
+  /// The data row shown on visual row V, or INT32_MAX for a row without an item (one
+  /// whose item went, or that has no map entry): such rows come last, so the data rows
+  /// still grow down the rows. Never raises.
+  int32_t ShownOn(int32_t V) const;
+  /// The visual row among First..Last that shows data row ARow, or -1 when none does.
+  int32_t FindShownRow(int32_t ARow, int32_t First, int32_t Last) const;
+
  private:
   friend class TGridOutlineProperties;
 

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/core/CopyShort.h"
+
 namespace bw {
 
 class TCellText {
@@ -81,23 +83,6 @@ class TCellText {
     std::string Result(reinterpret_cast<const char*>(FBytes), kInline);
     Result.erase(FBytes[kTag]);
     return Result;
-  }
-
-  // Copies up to 15 bytes as two moves of a fixed size that may overlap: plain loads and
-  // stores where a copy of any length would be a library call.
-  static void CopyShort(uint8_t* To, const char* From, size_t Length) {
-    if (Length >= 8) {
-      std::memcpy(To, From, 8);
-      std::memcpy(To + Length - 8, From + Length - 8, 8);
-    } else if (Length >= 4) {
-      std::memcpy(To, From, 4);
-      std::memcpy(To + Length - 4, From + Length - 4, 4);
-    } else if (Length >= 2) {
-      std::memcpy(To, From, 2);
-      std::memcpy(To + Length - 2, From + Length - 2, 2);
-    } else if (Length == 1) {
-      To[0] = static_cast<uint8_t>(From[0]);
-    }
   }
 
   char* HeapBlock() const {

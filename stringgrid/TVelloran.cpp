@@ -120,15 +120,6 @@ int32_t TVelloran::ShownDataRow(int32_t ARow) const {
   return RowToOutline(ARow) ? RowToOutlineRow(ARow) : -1;
 }
 
-int32_t TVelloran::ShownOn(int32_t V) const {
-  try {
-    const int32_t D = RowToOutlineRow(V);
-    return D < 0 ? INT32_MAX : D;
-  } catch (const EListError&) {
-    return INT32_MAX;
-  }
-}
-
 const TVelloran::TShownRows& TVelloran::ShownRows() const {
   // Every cell write asks, so the answer is kept while what it follows from stays.
   if (ShownRowsKept()) return FShown;
@@ -147,20 +138,10 @@ const TVelloran::TShownRows& TVelloran::ShownRows() const {
 int32_t TVelloran::VisibleRowOf(int32_t ARow) const {
   const int32_t Fixed = FixedRows();
   if (ARow < Fixed) return ARow < 0 ? -1 : ARow;
-  // Rows show their data rows in ascending order, and a row whose item went (or that has
-  // none) sorts last, so the rows on screen are searched by halves; most data rows fall
-  // outside them at once.
+  // Most data rows fall outside the rows on screen at once.
   const TShownRows& Shown = ShownRows();
   if (ARow < Shown.FirstData || ARow > Shown.LastData) return -1;
-  int32_t Lo = Shown.Top, Hi = Shown.Bottom;
-  while (Lo < Hi) {
-    const int32_t Mid = Lo + (Hi - Lo) / 2;
-    if (ShownOn(Mid) < ARow)
-      Lo = Mid + 1;
-    else
-      Hi = Mid;
-  }
-  return ShownOn(Lo) == ARow ? Lo : -1;
+  return FindShownRow(ARow, Shown.Top, Shown.Bottom);
 }
 
 void TVelloran::RepaintStored(int32_t ACol, int32_t ARow) {

@@ -132,8 +132,6 @@ class TVelloran : public TCorvath {
   static constexpr int32_t kWideGrid = 512;
   /// Update for a cell that may be on screen or under the editor.
   void RepaintStored(int32_t ACol, int32_t ARow);
-  /// The data row shown on visual row V; INT32_MAX for a row without an item.
-  int32_t ShownOn(int32_t V) const;
   /// The data row shown on visual row ARow, or -1 for a row without an item.
   int32_t ShownDataRow(int32_t ARow) const;
   /// The columns of data row ARow that hold a text or an object, ascending.

@@ -21,6 +21,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/core/CopyShort.h"
 #include "platform/core/Types.h"
 #include "platform/outline/TOutlineArray.h"
 #include "platform/outline/TOutlineNodeArray.h"
@@ -74,7 +75,7 @@ struct TItemText {
       std::memcpy(block, s.data(), s.size());
       std::memcpy(Bytes + 4, &block, sizeof block);
     } else {
-      CopyShort(s);
+      CopyShort(Bytes, s.data(), s.size());
     }
   }
   static TItemText Make(std::string_view s) {
@@ -84,24 +85,6 @@ struct TItemText {
   }
   void Free();
   std::string_view View() const;
-
- private:
-  /// Copies a text that fits in place with fixed-size moves, two that may overlap, rather
-  /// than a call for each short text.
-  void CopyShort(std::string_view s) {
-    const char* from = s.data();
-    const size_t n = s.size();
-    if (n >= 8) {
-      std::memcpy(Bytes, from, 8);
-      std::memcpy(Bytes + n - 8, from + n - 8, 8);
-    } else if (n >= 4) {
-      std::memcpy(Bytes, from, 4);
-      std::memcpy(Bytes + n - 4, from + n - 4, 4);
-    } else {
-      for (size_t i = 0; i < n; ++i)
-        Bytes[i] = from[i];
-    }
-  }
 };
 
 /// The rest of an item: its text and the application's data.

@@ -12,7 +12,6 @@
 #include "ComboEditTestSupport.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/backend/VirtualKeys.h"
-#include "platform/core/TStringStream.h"
 #include "platform/outline/TOutlineNode.h"
 #include "stringgrid/TVelloran.h"
 #include "tests/support/ModelRun.h"
@@ -36,14 +35,8 @@ class ComboEditScriptedUseTest : public ComboEditTest {
  protected:
   void SetUp() override {
     ComboEditTest::SetUp();
-    Form->SetBounds(100, 100, 420, 220);
-    Grid = new TChoiceVelloran(Form);
-    Grid->SetParent(Form);
-    Grid->SetBounds(0, 0, 400, 200);
-    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-    Grid->SetColCount(4);
-    TStringStream items("A\n\tA1\n\tA2\n\t\tA2a\nB\n\tB1\nC\nD\n\tD1\n\tD2\n");
-    Grid->Outline()->LoadFromStream(&items);
+    Grid = NewEditingGrid<TChoiceVelloran>(400, 200, 4,
+                                           "A\n\tA1\n\tA2\n\t\tA2a\nB\n\tB1\nC\nD\n\tD1\n\tD2\n");
     Grid->OnSetEditText =
         TSetEditEvent([this](TObject*, int32_t ACol, int32_t ARow, const String& Value) {
           Committed[{ACol, ARow}] = Value;

@@ -1,7 +1,8 @@
 #pragma once
-// Shared pieces of the combo editor tests: a shown form on a fresh headless back end,
-// a small list-of-choices popup (the package itself has no concrete popup), an editor
-// that drops it down, and the editor's glyph read back as rows of '#' (black) and '.'.
+// Shared pieces of the combo editor tests: a shown form on a fresh headless back end and
+// a grid open for editing on it, a small list-of-choices popup (the package itself has no concrete
+// popup), an editor that drops it down, and the editor's glyph read back as rows of '#' (black) and
+// '.'.
 
 #include <gtest/gtest.h>
 
@@ -11,10 +12,12 @@
 #include "editor/TEditButton.h"
 #include "editor/TInplaceComboEdit.h"
 #include "editor/TPopupWindow.h"
+#include "grid/TGridOutlineProperties.h"
 #include "platform/backend/headless/THeadlessBackend.h"
 #include "platform/controls/TApplication.h"
 #include "platform/controls/TForm.h"
 #include "platform/controls/THeadlessInput.h"
+#include "platform/core/TStringStream.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/grids/TCustomGrid.h"
@@ -102,6 +105,22 @@ class ComboEditTest : public ::testing::Test {
     e->SetVisible(true);
     Application->ProcessMessages();
     return e;
+  }
+
+  /// A grid of class G at the form's top left, open for editing: Width x Height pixels
+  /// (the form 20 larger each way), Cols columns, holding the items of Items (one a line,
+  /// tabs give the level), all collapsed.
+  template <class G>
+  G* NewEditingGrid(int32_t Width, int32_t Height, int32_t Cols, const String& Items) {
+    Form->SetBounds(100, 100, Width + 20, Height + 20);
+    auto* grid = new G(Form);
+    grid->SetParent(Form);
+    grid->SetBounds(0, 0, Width, Height);
+    grid->SetOptions(grid->Options() + TGridOptions{goEditing});
+    grid->SetColCount(Cols);
+    TStringStream stream(Items);
+    grid->Outline()->LoadFromStream(&stream);
+    return grid;
   }
 
   /// Presses and releases the left button in the middle of the editor's button.

@@ -6,8 +6,8 @@
 #include "ComboEditTestSupport.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/backend/VirtualKeys.h"
-#include "platform/core/TStringStream.h"
 #include "stringgrid/TVelloran.h"
+#include "tests/support/GridPixels.h"
 
 namespace bw::testing {
 namespace {
@@ -16,18 +16,11 @@ class ComboEditVelloranTest : public ComboEditTest {
  protected:
   void SetUp() override {
     ComboEditTest::SetUp();
-    Form->SetBounds(100, 100, 420, 200);
-    Grid = new TVelloran(Form);
-    Grid->SetParent(Form);
-    Grid->SetBounds(0, 0, 400, 180);
-    Grid->SetOptions(Grid->Options() + TGridOptions{goEditing});
-    Grid->SetColCount(3);
+    // A (A1, A2) collapsed, then B: B shows on visual row 2 and is kept under data row 4.
+    Grid = NewEditingGrid<TVelloran>(400, 180, 3, "A\n\tA1\n\tA2\nB\n");
     Grid->SetColWidths(0, 120);
     Grid->SetColWidths(1, 150);
     Grid->SetColWidths(2, 100);
-    // A (A1, A2) collapsed, then B: B shows on visual row 2 and is kept under data row 4.
-    TStringStream items("A\n\tA1\n\tA2\nB\n");
-    Grid->Outline()->LoadFromStream(&items);
     Grid->SetCells(1, 0, "Colour");
     Grid->SetCells(2, 0, "Size");
     Grid->SetCells(1, 1, "Amber");
@@ -120,10 +113,8 @@ TEST_F(ComboEditVelloranTest, SnapshotWithTheEditorOpen) {
   Grid->Invalidate();
   Application->ProcessMessages();
   const TRect cell = Grid->CellRect(1, 2);
-  const TPoint origin = Grid->ClientToScreen(TPoint{cell.Left, cell.Top});
-  const TRect w = Headless().WindowBounds(Form->Surface());
   auto pixel = [&](int32_t X, int32_t Y) {
-    return Headless().WindowPixel(Form->Surface(), origin.X - w.Left + X, origin.Y - w.Top + Y);
+    return PresentedPixel(Form, Grid, cell.Left + X, cell.Top + Y);
   };
   // Text ink starts at the cell's text inset; nothing of it lies under the button.
   const int32_t holder = e->ButtonHolder()->Left();
@@ -133,9 +124,9 @@ TEST_F(ComboEditVelloranTest, SnapshotWithTheEditorOpen) {
       ink = ink || (pixel(x, y) & 0xFFFFFF) != ColorToPixel(clWindow);
   EXPECT_TRUE(ink);
   // The first dot: the 11x4 glyph centred on the button, its squares on rows 1 and 2.
-  const TPoint dot = e->Button()->ClientToScreen(
-      TPoint{(e->Button()->Width() - 11 + 1) / 2, (e->Button()->Height() - 4 + 1) / 2 + 1});
-  EXPECT_EQ(Headless().WindowPixel(Form->Surface(), dot.X - w.Left, dot.Y - w.Top), 0u);
+  const TPoint dot = Grid->ScreenToClient(e->Button()->ClientToScreen(
+      TPoint{(e->Button()->Width() - 11 + 1) / 2, (e->Button()->Height() - 4 + 1) / 2 + 1}));
+  EXPECT_EQ(PresentedPixel(Form, Grid, dot.X, dot.Y), 0u);
   EXPECT_EQ(pixel(holder - 1, 5), ColorToPixel(clWindow)) << "the text area ends before it";
   if (const char* dir = std::getenv("BW_SNAPSHOT_DIR"))
     Headless().SaveWindowPng(Form->Surface(), String(dir) + "/combo-velloran.png");

@@ -180,17 +180,49 @@ TEST_F(VelloranPaintTest, TextIsCutAtTheCellEdgeAndAtAZeroCharacter) {
   EXPECT_EQ(Ink(TRect{Z.Left + 20, Z.Top, Z.Right, Z.Bottom}), 0);
 }
 
-TEST_F(VelloranPaintTest, TheFillCoversWhatOnDrawCellDrew) {
-  Grid->OnDrawCell =
+// The stored text is drawn after OnDrawCell, its cell filled first with the canvas's brush:
+// with DefaultDrawing a handler's drawing is covered, in a cell with text as in one
+// without, and a handler colours a cell behind its text by setting the brush.
+TEST_F(VelloranPaintTest, TheTextAndItsFillCoverWhatOnDrawCellDrew) {
+  Grid->SetCells(2, 4, "B's");  // B, on visual row 2
+  auto Marked = [&](const TRect& R) {
+    int Count = 0;
+    for (int32_t y = R.Top; y < R.Bottom; ++y)
+      for (int32_t x = R.Left; x < R.Right; ++x)
+        Count += Pixel(x, y) == ColorToPixel(clRed);
+    return Count;
+  };
+  const TDrawCellEvent RedLine =
       TDrawCellEvent([this](TObject*, int32_t, int32_t, const TRect& R, TGridDrawState) {
         Grid->Canvas()->Pen()->SetColor(clRed);
         Grid->Canvas()->MoveTo(R.Left, R.Top + 5);
         Grid->Canvas()->LineTo(R.Right, R.Top + 5);
       });
+  Grid->OnDrawCell = RedLine;
   Repaint();
+  if (const char* Dir = std::getenv("BW_SNAPSHOT_DIR"))
+    Headless().SaveWindowPng(Form->Surface(), String(Dir) + "/velloran-ondrawcell.png");
+  EXPECT_GT(Ink(Cell(2, 2)), 0);
+  EXPECT_EQ(Marked(Cell(2, 2)), 0);
   EXPECT_EQ(Ink(Cell(3, 2)), 0);
+  // The tree column's item rows raise no OnDrawCell; every other cell is filled.
+  EXPECT_EQ(Marked(TRect{0, 0, Grid->ClientWidth(), Grid->ClientHeight()}), 0);
+
+  Grid->OnDrawCell =
+      TDrawCellEvent([this](TObject*, int32_t ACol, int32_t, const TRect&, TGridDrawState) {
+        if (ACol == 2) Grid->Canvas()->Brush()->SetColor(clYellow);
+      });
+  Repaint();
+  const TRect R = Cell(2, 2);
+  EXPECT_EQ(Pixel(R.Left, R.Top), ColorToPixel(clYellow));
+  EXPECT_EQ(Pixel(R.Right - 2, R.Bottom - 2), ColorToPixel(clYellow));
+  EXPECT_GT(Ink(R), 0);
+
+  // Without default drawing the handler's drawing stays.
+  Grid->OnDrawCell = RedLine;
   Grid->SetDefaultDrawing(false);
   Repaint();
+  EXPECT_GT(Marked(Cell(2, 2)), 0);
   EXPECT_GT(Ink(Cell(3, 2)), 0);
 }
 

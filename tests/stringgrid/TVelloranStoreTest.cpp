@@ -119,6 +119,14 @@ TEST_F(VelloranStoreTest, AChangedCellRepaintsWhereItsDataRowIsShown) {
   PaintPending();
   Grid->SetCells(2, 2, "a1!");
   EXPECT_EQ(PaintPending(), Cells({{2, 2}}));
+
+  // Without items the one blank row below the fixed row shows no data row.
+  Grid->Outline()->Clear();
+  PaintPending();
+  Grid->SetCells(2, 1, "none");
+  EXPECT_EQ(PaintPending(), Cells{});
+  Grid->SetCells(2, 0, "head");
+  EXPECT_EQ(PaintPending(), Cells({{2, 0}}));
 }
 
 TEST_F(VelloranStoreTest, AChangedCellRepaintsOnlyWhileItsRowIsOnScreen) {

@@ -418,6 +418,7 @@ INSTANTIATE_TEST_SUITE_P(
         TBadForm{"TwoLetters", "    Letter = 'ab'\n", "one character"},
         TBadForm{"ShortList", "    ColCount = 3\n    ColWidths = (1 2)\n", "Widget1.ColWidths"},
         TBadForm{"LongList", "    ColCount = 2\n    ColWidths = (1 2 3)\n", "end of the list"},
+        TBadForm{"CountPastLimit", "    ColCount = 1329793283\n", "Widget1.ColCount"},
         TBadForm{"NoHandler", "    OnClick = Missing\n", "no handler named \"Missing\""},
         TBadForm{"WrongHandler", "    OnClick = Twice\n", "does not fit"},
         TBadForm{"BinaryForList", "    Inner.Lines.Strings = {00}\n", "expected a list"},

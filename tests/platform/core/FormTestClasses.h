@@ -3,8 +3,10 @@
 // reader and writer tests.
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "platform/core/Exception.h"
 #include "platform/core/TComponent.h"
 #include "platform/core/TEvent.h"
 #include "platform/core/THandlerTable.h"
@@ -89,9 +91,15 @@ class TWidget : public TComponent {
   TSparseEntries* Sparse() const { return FSparse.get(); }
   TWidget* Buddy() const { return FBuddy; }
   void SetBuddy(TWidget* V) { FBuddy = V; }
-  /// Like a grid's column count: the defined list "ColWidths" holds exactly this many.
+  /// Like a grid's column count: the defined list "ColWidths" holds exactly this many. The
+  /// widths are held one per column, so a count from a damaged form is refused rather than
+  /// allocated.
+  static constexpr int32_t MaxColCount = 4096;
   int32_t ColCount() const { return int32_t(FColWidths.size()); }
-  void SetColCount(int32_t V) { FColWidths.resize(size_t(std::max(V, 0)), 64); }
+  void SetColCount(int32_t V) {
+    if (V > MaxColCount) throw EComponentError("ColCount out of range: " + std::to_string(V));
+    FColWidths.resize(size_t(std::max(V, 0)), 64);
+  }
   std::vector<int32_t>& ColWidths() { return FColWidths; }
 
   void DefineProperties(TFiler* Filer) override;
