@@ -26,6 +26,7 @@ namespace bw::testing {
 class TestVelloran : public TVelloran {
  public:
   using TVelloran::ColumnMoved;
+  using TVelloran::DeleteColumn;
   using TVelloran::DrawCell;
   using TVelloran::GetEditText;
   using TVelloran::MoveColumn;
