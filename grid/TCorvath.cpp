@@ -390,8 +390,13 @@ void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARe
       Top = ARect.Top + (H - h) / 2;
       Bottom = Top + h;
     }
-    Canvas()->BrushCopy(TRect{Left, Top, Right, Bottom}, P, TRect{0, 0, Right - Left, Bottom - Top},
-                        P->TransparentColor());
+    // A picture taller than its row stays inside the cell: what reached past it would stay
+    // on the lines and the neighbouring rows when the cell alone is painted again.
+    const int32_t Skip = std::max(ARect.Top - Top, 0);
+    const int32_t Shown = std::min(Bottom, ARect.Bottom) - Top;
+    if (Shown <= Skip) continue;
+    Canvas()->BrushCopy(TRect{Left, Top + Skip, Right, Top + Shown}, P,
+                        TRect{0, Skip, Right - Left, Shown}, P->TransparentColor());
   }
 }
 

@@ -3,11 +3,13 @@
 
 #include <cstdlib>
 #include <set>
+#include <string>
 
 #include "GridFixture.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/graphics/TPen.h"
+#include "tests/support/FullPaintCheck.h"
 
 namespace bw::testing {
 namespace {
@@ -183,6 +185,18 @@ TEST_F(CorvathPaintTest, PlusAndMinusPicturesAreNeverPainted) {
     for (int32_t x = 0; x < Before->Width(); ++x)
       ASSERT_EQ(Before->ScanLine(y)[x], After->ScanLine(y)[x]) << x << "," << y;
   EXPECT_EQ(Grid->GetPicture(0)->Width(), 16);
+}
+
+// Rows lower than the pictures: each picture is cut to its cell, so that a cell painted
+// again alone (a write to it, a new current cell) leaves the lines around it as they were.
+TEST_F(CorvathPaintTest, APictureTallerThanItsRowStaysInItsCell) {
+  Grid->SetDefaultRowHeight(10);
+  Grid->SetRowHeights(3, 4);
+  Paint();
+  for (int32_t Row = 1; Row <= 4; ++Row) {
+    Grid->InvalidateCell(0, Row);
+    EXPECT_TRUE(ShowsLikeFullPaint(Form, "corvath-low-row-" + std::to_string(Row)));
+  }
 }
 
 // Saves a picture of a three-level tree with some branches collapsed when

@@ -312,10 +312,6 @@ class VelloranCellsModelTest : public VelloranFixture {
     }
   }
 
-  // The outline column's pictures are drawn to the default row height and may reach past
-  // a lower row; rows keep room for them here, as that is no matter of the cells.
-  static constexpr int32_t kPictureRoom = 18;
-
   void ChangeView() {
     switch (rnd.Below(5)) {
       case 0:
@@ -326,11 +322,10 @@ class VelloranCellsModelTest : public VelloranFixture {
         break;
       case 2:
         if (Grid->RowCount() > 1)
-          Grid->SetRowHeights(rnd.Between(0, Grid->RowCount() - 1),
-                              rnd.OneIn(4) ? rnd.Between(-1, 0) : rnd.Between(kPictureRoom, 90));
+          Grid->SetRowHeights(rnd.Between(0, Grid->RowCount() - 1), rnd.Between(-1, 90));
         break;
       case 3:
-        Grid->SetDefaultRowHeight(rnd.Between(kPictureRoom, 40));
+        Grid->SetDefaultRowHeight(rnd.Between(6, 40));
         break;
       default:
         Grid->SetGridLineWidth(rnd.Below(4));
