@@ -354,7 +354,7 @@ TEST_F(VelloranCellsModelTest, WhatIsShownMatchesAFullPaint) {
   dataRows = 60;
   maxItems = 55;
   Application->ProcessMessages();
-  const int32_t steps = ModelSteps(100, 3000);
+  const int32_t steps = ModelSteps(60, 3000);
   for (step = 0; step < steps; ++step) {
     const int32_t op = rnd.Below(3);
     if (op == 0)
