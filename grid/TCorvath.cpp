@@ -46,6 +46,17 @@ constexpr int32_t kPictureLeaf = 4;
 
 constexpr const char* kDefaultPictures[] = {"KEMBITMAP_OPEN", "KEMBITMAP_CLOSED", "KEMBITMAP_LEAF"};
 
+// Copies picture P to Dest, its transparent colour left to the brush, cut to the rows of
+// Cell: a picture taller than its row stays inside the cell, as what reached past it would
+// stay on the lines and the neighbouring rows when the cell alone is painted again.
+void CopyPictureInRow(TCanvas* C, const TRect& Dest, TBitmap* P, const TRect& Cell) {
+  const int32_t Skip = std::max(Cell.Top - Dest.Top, 0);
+  const int32_t Shown = std::min(Dest.Bottom, Cell.Bottom) - Dest.Top;
+  if (Shown <= Skip) return;
+  C->BrushCopy(TRect{Dest.Left, Dest.Top + Skip, Dest.Right, Dest.Top + Shown}, P,
+               TRect{0, Skip, Dest.Right - Dest.Left, Shown}, P->TransparentColor());
+}
+
 template <int32_t Index>
 TBitmap* PictureOf(TCorvath* G) {
   return G->GetPicture(Index);
@@ -355,7 +366,7 @@ void TCorvath::DrawExpander(const TRect& R, TOutlineNode* Node) {
     ~StyleGuard() { Brush->SetStyle(Saved); }
   } Guard{C->Brush(), C->Brush()->Style()};
   C->Brush()->SetStyle(bsClear);
-  C->BrushCopy(TRect{X, Y, X + W, Y + BoxH}, Box, TRect{0, 0, W, BoxH}, Box->TransparentColor());
+  CopyPictureInRow(C, TRect{X, Y, X + W, Y + BoxH}, Box, R);
 }
 
 TOutlineNode* TCorvath::ExpanderAt(int32_t X, int32_t Y) const {
@@ -390,13 +401,7 @@ void TCorvath::DrawPictures(std::span<TBitmap* const> Pictures, const TRect& ARe
       Top = ARect.Top + (H - h) / 2;
       Bottom = Top + h;
     }
-    // A picture taller than its row stays inside the cell: what reached past it would stay
-    // on the lines and the neighbouring rows when the cell alone is painted again.
-    const int32_t Skip = std::max(ARect.Top - Top, 0);
-    const int32_t Shown = std::min(Bottom, ARect.Bottom) - Top;
-    if (Shown <= Skip) continue;
-    Canvas()->BrushCopy(TRect{Left, Top + Skip, Right, Top + Shown}, P,
-                        TRect{0, Skip, Right - Left, Shown}, P->TransparentColor());
+    CopyPictureInRow(Canvas(), TRect{Left, Top, Right, Bottom}, P, ARect);
   }
 }
 

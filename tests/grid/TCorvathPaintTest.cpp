@@ -6,6 +6,7 @@
 #include <string>
 
 #include "GridFixture.h"
+#include "grid/TreeOptions.h"
 #include "platform/graphics/TBitmap.h"
 #include "platform/graphics/TCanvas.h"
 #include "platform/graphics/TPen.h"
@@ -187,15 +188,27 @@ TEST_F(CorvathPaintTest, PlusAndMinusPicturesAreNeverPainted) {
   EXPECT_EQ(Grid->GetPicture(0)->Width(), 16);
 }
 
-// Rows lower than the pictures: each picture is cut to its cell, so that a cell painted
-// again alone (a write to it, a new current cell) leaves the lines around it as they were.
+// Rows lower than the pictures and the boxes: each is cut to its cell, so that a cell
+// painted again alone (a write to it, a new current cell) leaves the lines and rows around
+// it as they were.
 TEST_F(CorvathPaintTest, APictureTallerThanItsRowStaysInItsCell) {
-  Grid->SetDefaultRowHeight(10);
+  TBitmap Box;  // red, with a white corner for its transparent colour
+  Box.SetSize(11, 11);
+  Box.Canvas()->Brush()->SetColor(clRed);
+  Box.Canvas()->FillRect(TRect{0, 0, 11, 11});
+  Box.Canvas()->Brush()->SetColor(clWhite);
+  Box.Canvas()->FillRect(TRect{0, 10, 1, 11});
+  Grid->SetPicture(0, &Box);
+  Grid->SetPicture(1, &Box);
+  Grid->SetDefaultRowHeight(7);
   Grid->SetRowHeights(3, 4);
-  Paint();
-  for (int32_t Row = 1; Row <= 4; ++Row) {
-    Grid->InvalidateCell(0, Row);
-    EXPECT_TRUE(ShowsLikeFullPaint(Form, "corvath-low-row-" + std::to_string(Row)));
+  for (const TTreeOptions Options : {TTreeOptions{}, TTreeOptions{toExpanders}}) {
+    Grid->SetTreeOptions(Options);
+    Paint();
+    for (int32_t Row = 1; Row <= 6; ++Row) {
+      Grid->InvalidateCell(0, Row);
+      EXPECT_TRUE(ShowsLikeFullPaint(Form, "corvath-low-row-" + std::to_string(Row)));
+    }
   }
 }
 
