@@ -18,7 +18,8 @@ function(bw_add_fuzzers)
     endif()
     # The form test classes give fuzzed forms every kind of property to fill.
     add_executable(fuzz_${n} ${f} ${CMAKE_SOURCE_DIR}/tests/platform/core/FormTestClasses.cpp)
-    target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_compile_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined
+                                             -fno-sanitize-recover=all)
     target_link_options(fuzz_${n} PRIVATE -fsanitize=fuzzer,address,undefined)
     # Whole, so that every class registers itself and forms can name it.
     target_link_libraries(fuzz_${n} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>")
@@ -27,7 +28,9 @@ function(bw_add_fuzzers)
 endfunction()
 
 if(BW_FUZZ AND CMAKE_CXX_COMPILER_ID MATCHES "Clang")
-  set(bw_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour stops the run like a crash, so that the fuzzer keeps the input.
+  set(bw_fuzz_flags -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                    -fno-sanitize-recover=all)
   target_compile_options(bw_platform PRIVATE ${bw_fuzz_flags})
   target_compile_options(bw_brantwell PRIVATE ${bw_fuzz_flags})
   target_link_options(bw_platform INTERFACE -fsanitize=address,undefined)

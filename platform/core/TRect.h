@@ -8,6 +8,12 @@
 
 namespace bw {
 
+/// Where an edge at Start, Size away, lies; one past the coordinate range stops at its end,
+/// so that a control placed at the far edge by a damaged form cannot wrap around.
+constexpr int32_t EdgeAfter(int32_t Start, int64_t Size) {
+  return int32_t(std::clamp<int64_t>(int64_t{Start} + Size, INT32_MIN, INT32_MAX));
+}
+
 struct TRect {
   int32_t Left = 0;
   int32_t Top = 0;
@@ -21,10 +27,11 @@ struct TRect {
     return p.X >= Left && p.X < Right && p.Y >= Top && p.Y < Bottom;
   }
   constexpr TRect Offset(int32_t dx, int32_t dy) const {
-    return {Left + dx, Top + dy, Right + dx, Bottom + dy};
+    return {EdgeAfter(Left, dx), EdgeAfter(Top, dy), EdgeAfter(Right, dx), EdgeAfter(Bottom, dy)};
   }
   constexpr TRect Inflate(int32_t dx, int32_t dy) const {
-    return {Left - dx, Top - dy, Right + dx, Bottom + dy};
+    return {EdgeAfter(Left, -int64_t{dx}), EdgeAfter(Top, -int64_t{dy}), EdgeAfter(Right, dx),
+            EdgeAfter(Bottom, dy)};
   }
   /// The common part of both; empty (all zero) when they do not meet.
   constexpr TRect Intersect(const TRect& o) const {
@@ -46,7 +53,7 @@ constexpr TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return TRect{left, top, right, bottom};
 }
 constexpr TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-  return TRect{left, top, left + width, top + height};
+  return TRect{left, top, EdgeAfter(left, width), EdgeAfter(top, height)};
 }
 
 }  // namespace bw

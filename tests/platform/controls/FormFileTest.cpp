@@ -159,6 +159,31 @@ TEST_F(FormFileTest, AStoredVisibleFormShowsOnceLoaded) {
   EXPECT_TRUE(dynamic_cast<TButton*>(copy->FindComponent("B"))->HandleAllocated());
 }
 
+// A damaged or hand-made form can place controls at the far edge of the coordinates. They
+// read, show, paint and store again; an edge past the range stops at its end.
+TEST_F(FormFileTest, ControlsAtTheFarEdgeOfTheCoordinatesShowAndStore) {
+  const String text =
+      "object Far: TForm\n"
+      "  Left = 2147483647\n  Top = -2147483648\n  Width = 300\n  Height = 200\n"
+      "  object Edge: TButton\n"
+      "    Left = 2147483600\n    Top = 2147483600\n    Width = 300\n    Height = 300\n"
+      "  end\n"
+      "  object Near: TButton\n    Left = -2147483600\n    Width = 75\n  end\n"
+      "end\n";
+  TForm* form = new TForm(Application);
+  ComponentFromString(text, form);
+  auto* edge = dynamic_cast<TButton*>(form->FindComponent("Edge"));
+  ASSERT_NE(edge, nullptr);
+  EXPECT_EQ(edge->Width(), 300);
+  EXPECT_EQ(edge->BoundsRect().Right, INT32_MAX);
+  EXPECT_EQ(edge->BoundsRect().Bottom, INT32_MAX);
+  form->Show();
+  Application->ProcessMessages();
+  TForm* copy = new TForm(nullptr);  // freed with the screen's forms by Reset
+  ComponentFromString(ComponentToText(form), copy);
+  EXPECT_EQ(ComponentToText(copy), ComponentToText(form));
+}
+
 // No RegisterClass here: the platform's published controls are known from the start.
 TEST_F(ControlsTest, FormsWithThePlatformsControlsReadWithoutRegistration) {
   const String text =
