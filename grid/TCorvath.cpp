@@ -246,12 +246,10 @@ int32_t TCorvath::RowToOutlineRow(int32_t ARow) const {
 }
 
 int32_t TCorvath::ShownOn(int32_t V) const {
-  try {
-    const int32_t D = RowToOutlineRow(V);
-    return D < 0 ? INT32_MAX : D;
-  } catch (const EListError&) {
-    return INT32_MAX;
-  }
+  // A row past the map (one not yet rebuilt) shows nothing, as a row whose item went.
+  if (V >= FixedRows() && int64_t(V) - FixedRows() >= FRowMap.Size()) return INT32_MAX;
+  const int32_t D = RowToOutlineRow(V);
+  return D < 0 ? INT32_MAX : D;
 }
 
 int32_t TCorvath::FindShownRow(int32_t ARow, int32_t First, int32_t Last) const {
