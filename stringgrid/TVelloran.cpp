@@ -162,10 +162,6 @@ void TVelloran::SetUpdateState(bool Updating) {
   }
 }
 
-void TVelloran::SyncOutline() {
-  TCorvath::SyncOutline();
-}
-
 // ---- moving columns and rows ----------------------------------------------------------------
 
 void TVelloran::ColumnMoved(int32_t FromIndex, int32_t ToIndex) {

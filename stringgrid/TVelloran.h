@@ -80,9 +80,6 @@ class TVelloran : public TCorvath {
   /// BeginUpdate and EndUpdate. Ending a batch in which a cell changed repaints the grid.
   void SetUpdateState(bool Updating);
 
-  /// The outline grid's own; the store is not touched. An override calls it.
-  void SyncOutline() override;
-
   // ---- editing ----
   /// While disabled, a cell change leaves an open editor's text alone. Used in pairs.
   void DisableEditUpdate() { ++FEditUpdateCount; }
