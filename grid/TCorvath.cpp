@@ -185,6 +185,7 @@ void TCorvath::SyncOutline() {
   }
   NoteEditedItem();
   TOutlineNode* const Edited = FEditedRow == Row() ? Resolve(FEditedItem) : nullptr;
+  const int32_t EditedData = FEditedData;
   // The shown items in display order: an item is shown when every ancestor is expanded.
   // After nothing but a few expansions and collapses only their branches are redone.
   FRowMap.Sync(FHiddenOutline->Tree());
@@ -200,9 +201,11 @@ void TCorvath::SyncOutline() {
   FMapCurrent = true;
   Invalidate();
   // An open editor keeps what is being typed while its row shows the item it was typed
-  // for. When another item has come there, it takes up that item's text, so that what it
-  // held is never stored for an item it was not typed for.
-  if (!Edited || RowToOutline(Row()) != Edited) InvalidateEditor();
+  // for, kept under the same data row. When another item has come there, or the item now
+  // stands for another data row (an item added or deleted above it, hidden or not), it
+  // takes up the text of the cell now under it, so that what it held is never stored in
+  // a cell it was not loaded from.
+  if (!Edited || RowToOutline(Row()) != Edited || ShownOn(Row()) != EditedData) InvalidateEditor();
   NoteEditedItem();
 }
 
@@ -214,6 +217,7 @@ void TCorvath::NoteEditedItem() {
   if (!FMapCurrent || FHiddenOutline->Updating()) return;
   FEditedRow = Row();
   FEditedItem = RefTo(RowToOutline(FEditedRow));
+  FEditedData = ShownOn(FEditedRow);
 }
 
 TCorvath::TItemRef TCorvath::RefTo(TOutlineNode* Node) const {

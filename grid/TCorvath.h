@@ -188,6 +188,7 @@ class TCorvath : public TDrawGrid, public TComboEditGrid {
   // on that row holds text typed for it.
   TItemRef FEditedItem;
   int32_t FEditedRow = -1;
+  int32_t FEditedData = -1;  // the data row FEditedRow showed then
   // The last left press toggled a box: its release selects no row.
   bool FDownOnExpander = false;
   TTreeOptions FTreeOptions;

@@ -217,6 +217,12 @@ TEST_F(VelloranStoreTest, AnOpenEditorReloadsWhenItsOwnCellChanges) {
   Grid->SetCells(2, 4, "held");
   Grid->EnableEditUpdate();
   EXPECT_EQ(Grid->InplaceEditor()->Text(), "new");
+  // A child added under the closed branch above moves B to data row 5: the editor takes
+  // up that cell and stores nothing it did not load from it.
+  Grid->SetCells(2, 5, "B1's");
+  Grid->Outline()->AddChild(1, "A3");
+  Grid->HideEditor();
+  EXPECT_EQ(Column(2), Texts({"", "", "other", "", "held", "B1's"}));
 }
 
 TEST_F(VelloranStoreTest, AnUpdateBatchRepaintsOnceAndOnlyAfterAWrite) {
