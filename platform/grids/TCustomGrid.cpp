@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 #include "platform/backend/VirtualKeys.h"
 #include "platform/core/TReader.h"
@@ -332,18 +333,22 @@ void TCustomGrid::FocusCell(int32_t ACol, int32_t ARow, bool MoveAnchor) {
 void TCustomGrid::MoveCurrent(int32_t ACol, int32_t ARow, bool MoveAnchor, bool Show) {
   CheckIndex(ACol, ColCount());
   CheckIndex(ARow, RowCount());
-  if (!SelectCell(ACol, ARow)) return;
+  // OnSelectCell, OnSetEditText and OnTopLeftChanged may free the grid.
+  TControlWatch watch(this);
+  if (!SelectCell(ACol, ARow) || !watch.Alive()) return;
   TGridRect oldSelection = Selection();
   TGridCoord oldCurrent = FCurrent;
   bool moved = !(TGridCoord{ACol, ARow} == FCurrent);
   // The text typed so far goes to its own cell before the editor moves on.
   if (moved) HideEdit(true);
+  if (!watch.Alive()) return;
   // SelectCell or SetEditText may have changed the counts under the move.
   CheckIndex(ACol, ColCount());
   CheckIndex(ARow, RowCount());
   FCurrent = {ACol, ARow};
   if (MoveAnchor || !FOptions.Contains(goRangeSelect)) FAnchor = FCurrent;
   if (Show) ScrollToShow(FCurrent);
+  if (!watch.Alive()) return;
   InvalidateBox(oldSelection);
   InvalidateBox(Selection());
   InvalidateCell(oldCurrent.X, oldCurrent.Y);
@@ -480,28 +485,32 @@ void TCustomGrid::MoveColumn(int32_t FromIndex, int32_t ToIndex) {
   CheckIndex(FromIndex, ColCount());
   CheckIndex(ToIndex, ColCount());
   if (FromIndex == ToIndex) return;
+  TControlWatch watch(this);  // OnSetEditText and OnColumnMoved may free the grid
   HideEdit(true);
+  if (!watch.Alive()) return;
   FLayout.Cols().Move(FromIndex, ToIndex);
   FCurrent.X = std::max(MovedIndex(FCurrent.X, FromIndex, ToIndex), FixedCols());
   FAnchor.X = std::max(MovedIndex(FAnchor.X, FromIndex, ToIndex), FixedCols());
   UpdateGeometry();
   Invalidate();
   ColumnMoved(FromIndex, ToIndex);
-  if (FEditorMode) UpdateEdit();
+  if (watch.Alive() && FEditorMode) UpdateEdit();
 }
 
 void TCustomGrid::MoveRow(int32_t FromIndex, int32_t ToIndex) {
   CheckIndex(FromIndex, RowCount());
   CheckIndex(ToIndex, RowCount());
   if (FromIndex == ToIndex) return;
+  TControlWatch watch(this);  // OnSetEditText and OnRowMoved may free the grid
   HideEdit(true);
+  if (!watch.Alive()) return;
   FLayout.Rows().Move(FromIndex, ToIndex);
   FCurrent.Y = std::max(MovedIndex(FCurrent.Y, FromIndex, ToIndex), FixedRows());
   FAnchor.Y = std::max(MovedIndex(FAnchor.Y, FromIndex, ToIndex), FixedRows());
   UpdateGeometry();
   Invalidate();
   RowMoved(FromIndex, ToIndex);
-  if (FEditorMode) UpdateEdit();
+  if (watch.Alive() && FEditorMode) UpdateEdit();
 }
 
 void TCustomGrid::DeleteColumn(int32_t ACol) {
@@ -564,18 +573,26 @@ void TCustomGrid::SetEditorMode(bool Value) {
     HideEditor();
     return;
   }
+  TControlWatch watch(this);
   ShowEditor();
-  if (EditorShowing()) FInplaceEdit->Deselect();
+  if (watch.Alive() && EditorShowing()) FInplaceEdit->Deselect();
 }
 
 void TCustomGrid::ShowEditor() {
+  const bool wasEditing = FEditorMode;
   FEditorMode = true;
+  TControlWatch watch(this);  // OnGetEditText may free the grid
   UpdateEdit();
+  // A cell that takes no editor (a hidden one, a descendant's read-only column) does not
+  // switch editing on: the next cell reached by keys or mouse would open without being
+  // asked to.
+  if (watch.Alive() && !wasEditing && !EditorShowing()) FEditorMode = false;
 }
 
 void TCustomGrid::HideEditor() {
+  TControlWatch watch(this);  // OnSetEditText may free the grid
   HideEdit(true);
-  FEditorMode = false;
+  if (watch.Alive()) FEditorMode = false;
 }
 
 void TCustomGrid::InvalidateEditor() {
@@ -597,6 +614,7 @@ void TCustomGrid::UpdateEdit() {
     FInplaceEdit->SetVisible(false);
     FInplaceEdit->SetParent(this);
   }
+  TControlWatch watch(this);  // OnGetEditText and OnGetEditMask may free the grid
   if (FInplaceCol != FCurrent.X || FInplaceRow != FCurrent.Y) {
     FInplaceCol = FCurrent.X;
     FInplaceRow = FCurrent.Y;
@@ -604,26 +622,31 @@ void TCustomGrid::UpdateEdit() {
       FInplaceEdit->UpdateContents();
     } catch (...) {
       // No text to edit: the editor stays closed.
-      FInplaceCol = FInplaceRow = -1;
-      FInplaceEdit->SetVisible(false);
+      if (watch.Alive()) {
+        FInplaceCol = FInplaceRow = -1;
+        FInplaceEdit->SetVisible(false);
+      }
       throw;
     }
+    if (!watch.Alive()) return;
     FEditLoadedText = FInplaceEdit->Text();
     FInplaceEdit->SelectAll();
   }
   PlaceEditor();
-  if (Focused() && FInplaceEdit->Visible()) FInplaceEdit->SetFocus();
+  if (watch.Alive() && Focused() && FInplaceEdit->Visible()) FInplaceEdit->SetFocus();
 }
 
 void TCustomGrid::UpdateText() {
   if (!EditorShowing()) return;
   FInplaceEdit->ValidateEdit();
+  TControlWatch watch(this);  // OnSetEditText may free the grid
   SetEditText(FInplaceCol, FInplaceRow, FInplaceEdit->Text());
-  FEditLoadedText = FInplaceEdit->Text();
+  if (watch.Alive()) FEditLoadedText = FInplaceEdit->Text();
 }
 
 void TCustomGrid::HideEdit(bool Commit) {
   if (!FInplaceEdit) return;
+  TControlWatch watch(this);  // OnSetEditText may free the grid
   if (FInplaceCol >= 0) {
     int32_t col = FInplaceCol, row = FInplaceRow;
     // Closed before the text is handed over, so that a handler that closes or moves the
@@ -634,16 +657,19 @@ void TCustomGrid::HideEdit(bool Commit) {
         FInplaceEdit->ValidateEdit();  // a masked text with required places left empty
         SetEditText(col, row, FInplaceEdit->Text());
       } catch (...) {
-        FInplaceCol = col;
-        FInplaceRow = row;
+        if (watch.Alive()) {
+          FInplaceCol = col;
+          FInplaceRow = row;
+        }
         throw;
       }
+      if (!watch.Alive()) return;
     }
   }
   if (FInplaceEdit->Visible()) {
     bool hadFocus = FInplaceEdit->Focused();
     FInplaceEdit->SetVisible(false);
-    if (hadFocus && CanFocus()) SetFocus();
+    if (watch.Alive() && hadFocus && CanFocus()) SetFocus();
   }
 }
 
@@ -664,18 +690,25 @@ void TCustomGrid::PlaceEditor() {
 
 void TCustomGrid::CancelEdit() {
   if (!EditorShowing()) return;
+  TControlWatch watch(this);  // the editor's OnChange may free the grid
   FInplaceEdit->SetText(FEditLoadedText);
+  if (!watch.Alive()) return;
   FInplaceEdit->SelectAll();
   if (FOptions.Contains(goAlwaysShowEditor)) return;
   HideEdit(false);
-  FEditorMode = false;
+  if (watch.Alive()) FEditorMode = false;
 }
 
 // --- keyboard --------------------------------------------------------------------------
 
+// Each key and mouse handler may find the grid freed by a handler it raised (OnKeyDown,
+// OnEnter, OnSelectCell, OnSetEditText ...): nothing of the grid is touched afterwards
+// unless the watch says it is still there.
+
 void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
+  TControlWatch watch(this);
   inherited::KeyDown(Key, Shift);
-  if (Key == 0) return;
+  if (!watch.Alive() || Key == 0) return;
   const bool ctrl = Shift.Contains(ssCtrl);
   TGridMove move;
   switch (Key) {
@@ -726,14 +759,15 @@ void TCustomGrid::KeyDown(uint16_t& Key, TShiftState Shift) {
   if (!(nav.Current == FCurrent)) {
     TGridCoord before = FCurrent;
     MoveCurrent(nav.Current.X, nav.Current.Y, !extend, false);
-    if (FCurrent == before) return;  // SelectCell refused
+    if (!watch.Alive() || FCurrent == before) return;  // freed, or SelectCell refused
   }
   MoveTopLeft(nav.TopLeft.X, nav.TopLeft.Y);
 }
 
 void TCustomGrid::KeyPress(Char& Key) {
+  TControlWatch watch(this);
   inherited::KeyPress(Key);
-  if (Key == 0) return;
+  if (!watch.Alive() || Key == 0) return;
   if (Key == U'\r') {
     Key = 0;
     if (FOptions.Contains(goAlwaysShowEditor))
@@ -750,13 +784,13 @@ void TCustomGrid::KeyPress(Char& Key) {
   if (!EditorShowing()) {
     // Typing over a cell opens the editor with the typed character replacing the text.
     ShowEditor();
-    if (!EditorShowing()) return;
+    if (!watch.Alive() || !EditorShowing()) return;
     FInplaceEdit->SelectAll();
   }
   // Typing goes where it can be seen; a cell that cannot be brought into view (hidden
   // under the editor) takes none.
   if (!FInplaceEdit->Visible()) ScrollToShow(FCurrent);
-  if (!FInplaceEdit->Visible()) return;
+  if (!watch.Alive() || !FInplaceEdit->Visible()) return;
   // The editor offers the character to CanEditAcceptKey like any other it gets.
   FInplaceEdit->Perform(WM_CHAR, typed, 0);
 }
@@ -769,10 +803,14 @@ void TCustomGrid::WMGetDlgCode(TMessage& Message) {
 // --- mouse and scroll bars -------------------------------------------------------------
 
 void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch watch(this);
   if (!ComponentState().Contains(csDesigning) && CanFocus() && !Focused() &&
       !(FInplaceEdit && FInplaceEdit->Focused()))
     SetFocus();
-  if (Button == mbLeft && !ScrollBarMouseDown({X, Y})) {
+  if (!watch.Alive()) return;
+  const bool onBar = Button == mbLeft && ScrollBarMouseDown({X, Y});
+  if (!watch.Alive()) return;
+  if (Button == mbLeft && !onBar) {
     const TGridCoord cell = MouseCoord(X, Y);
     const bool inFixedRows = Y < FLayout.FixedHeight(), inFixedCols = X < FLayout.FixedWidth();
     int32_t edge = -1;
@@ -800,19 +838,21 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, i
         } else {
           const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
           MoveCurrent(cell.X, cell.Y, !extend, true);
-          if (FOptions.Contains(goRangeSelect)) FGridState = gsSelecting;
+          if (watch.Alive() && FOptions.Contains(goRangeSelect)) FGridState = gsSelecting;
         }
       }
     }
   }
-  inherited::MouseDown(Button, Shift, X, Y);
+  if (watch.Alive()) inherited::MouseDown(Button, Shift, X, Y);
 }
 
 void TCustomGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
+  TControlWatch watch(this);
   switch (FGridState) {
     case gsSelecting: {
       FLastMouse = {X, Y};
       SelectTowards(FLastMouse);
+      if (!watch.Alive()) return;
       const bool outside = X < FLayout.FixedWidth() || X >= FLayout.ViewWidth() ||
                            Y < FLayout.FixedHeight() || Y >= FLayout.ViewHeight();
       if (outside)
@@ -855,7 +895,7 @@ void TCustomGrid::MouseMove(TShiftState Shift, int32_t X, int32_t Y) {
       if (FScrollBarDown) ScrollBarMouseMove({X, Y});
       break;
   }
-  inherited::MouseMove(Shift, X, Y);
+  if (watch.Alive()) inherited::MouseMove(Shift, X, Y);
 }
 
 void TCustomGrid::SelectTowards(TPoint P) {
@@ -865,7 +905,9 @@ void TCustomGrid::SelectTowards(TPoint P) {
   if (P.X < FLayout.FixedWidth()) --topLeft.X;
   if (P.Y >= FLayout.ViewHeight()) ++topLeft.Y;
   if (P.Y < FLayout.FixedHeight()) --topLeft.Y;
+  TControlWatch watch(this);  // OnTopLeftChanged may free the grid
   MoveTopLeft(topLeft.X, topLeft.Y);
+  if (!watch.Alive()) return;
   int32_t x = std::clamp(P.X, FLayout.FixedWidth(),
                          std::max(FLayout.ViewWidth() - 1, FLayout.FixedWidth()));
   int32_t y = std::clamp(P.Y, FLayout.FixedHeight(),
@@ -913,8 +955,9 @@ void TCustomGrid::WMTimer(TMessage& Message) {
   }
   // A held button repeats while the pointer stays on it; a page part stops when the
   // thumb reaches the pointer.
-  if (FScrollBarDown->PartAt(FLastMouse) == FScrollPart) ScrollByPart(*FScrollBarDown, FScrollPart);
   SetTimer(Handle(), kScrollTimer, kRepeatRateMs);
+  // Last: OnTopLeftChanged may free the grid.
+  if (FScrollBarDown->PartAt(FLastMouse) == FScrollPart) ScrollByPart(*FScrollBarDown, FScrollPart);
 }
 
 void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int32_t Y) {
@@ -922,7 +965,9 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int
     KillTimer(Handle(), kScrollTimer);
     KillTimer(Handle(), kSelectTimer);
   }
+  TControlWatch watch(this);
   if (FScrollBarDown) ScrollBarMouseUp();
+  if (!watch.Alive()) return;
   TGridState state = FGridState;
   FGridState = gsNormal;
   int32_t from = FMoveIndex, to = FMovePos;
@@ -935,7 +980,7 @@ void TCustomGrid::MouseUp(TMouseButton Button, TShiftState Shift, int32_t X, int
   } else if (state == gsColMoving || state == gsRowMoving) {
     Invalidate();
   }
-  inherited::MouseUp(Button, Shift, X, Y);
+  if (watch.Alive()) inherited::MouseUp(Button, Shift, X, Y);
 }
 
 bool TCustomGrid::ScrollBarMouseDown(TPoint P) {
@@ -948,11 +993,12 @@ bool TCustomGrid::ScrollBarMouseDown(TPoint P) {
       FThumbGrab = bar->Kind() == sbVertical ? P.Y - thumb.Top : P.X - thumb.Left;
       FThumbDragPos = bar->Position();
     } else if (FScrollPart != spNone) {
-      ScrollByPart(*bar, FScrollPart);
       FLastMouse = P;
       SetTimer(Handle(), kScrollTimer, kRepeatDelayMs);
     }
     InvalidateClientRect(bar->BoundsRect());
+    // Last: OnTopLeftChanged may free the grid.
+    if (FScrollPart != spThumb) ScrollByPart(*bar, FScrollPart);
     return true;
   }
   // The corner between two bars takes presses and does nothing.
@@ -1010,14 +1056,15 @@ void TCustomGrid::ScrollBarMouseUp() {
   TScrollBarPart part = FScrollPart;
   FScrollBarDown = nullptr;
   FScrollPart = spNone;
+  const int32_t pos = std::exchange(FThumbDragPos, -1);
   InvalidateClientRect(bar->BoundsRect());
+  // Last: OnTopLeftChanged may free the grid.
   if (part == spThumb && !FOptions.Contains(goThumbTracking)) {
     if (bar->Kind() == sbVertical)
-      MoveTopLeft(LeftCol(), FThumbDragPos);
+      MoveTopLeft(LeftCol(), pos);
     else
-      MoveTopLeft(FThumbDragPos, TopRow());
+      MoveTopLeft(pos, TopRow());
   }
-  FThumbDragPos = -1;
 }
 
 void TCustomGrid::WMMouseWheel(TMessage& Message) {
@@ -1053,8 +1100,10 @@ void TCustomGrid::CMFontChanged(TMessage& Message) {
 }
 
 void TCustomGrid::DoEnter() {
+  TControlWatch watch(this);  // OnEnter may free the grid
   inherited::DoEnter();
-  if (FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing)) ShowEditor();
+  if (watch.Alive() && FOptions.Contains(goAlwaysShowEditor) && FOptions.Contains(goEditing))
+    ShowEditor();
 }
 
 void TCustomGrid::CMCtl3DChanged(TMessage& Message) {

@@ -139,8 +139,12 @@ void TInplaceEdit::KeyPress(Char& Key) {
     default:
       break;
   }
-  if ((Key >= 32 && Key != 127 && (!EditCanModify() || !FGrid->CanEditAcceptKey(Key))) ||
-      (Key == 8 && !EditCanModify())) {
+  TControlWatch watch(this);  // OnEditAcceptKey may free the grid, and this editor with it
+  const bool refused =
+      (Key >= 32 && Key != 127 && (!EditCanModify() || !FGrid->CanEditAcceptKey(Key))) ||
+      (Key == 8 && !EditCanModify());
+  if (!watch.Alive()) return;
+  if (refused) {
     Key = 0;
     return;
   }

@@ -140,6 +140,12 @@ TEST_F(CorvathInteractionTest, EditorNeverOpensInTheOutlineColumn) {
   EXPECT_TRUE(Grid->CanEditShow());
   ASSERT_NE(Grid->InplaceEditor(), nullptr);
   EXPECT_TRUE(Grid->InplaceEditor()->Visible());
+  // A fresh window's first click on its current tree cell, then Ctrl+End: no editor.
+  Grid->HideEditor();
+  Grid->SetCol(0);
+  THeadlessInput::Click(Grid, CellCenter(0, 1));
+  THeadlessInput::Key(VK_END, kModCtrl);
+  EXPECT_FALSE(Grid->EditorMode());
 }
 
 TEST_F(CorvathInteractionTest, EditedTextGoesToTheItemItWasTypedFor) {
@@ -226,6 +232,50 @@ TEST_F(CorvathInteractionTest, GridFreedByItsOwnMouseHandlerIsNotTouchedAgain) {
     EXPECT_EQ(Calls, H == DoubleDown ? 2 : 1);
     EXPECT_EQ(Form->ComponentCount(), 1);  // only the fixture's grid is left
   }
+}
+
+// Run under the sanitizers: a handler reached from a key or a click frees the grid, or its
+// form. Open: the editor is open first; Select: OnSelectCell frees too; Other: the focus
+// is elsewhere.
+TEST_F(CorvathInteractionTest, GridFreedByAHandlerOfItsKeysOrClicksIsNotTouchedAgain) {
+  using In = std::function<void(TCorvath*)>;
+  auto Key = [](uint16_t K, uint32_t M = 0) {
+    return In([=](auto) { THeadlessInput::Key(K, M); });
+  };
+  auto At = [](int32_t C, int32_t R) {
+    return In([=](auto G) { THeadlessInput::Click(G, CellCenterOf(G, C, R)); });
+  };
+  In Type = [](auto) { THeadlessInput::Type("x"); }, Bar = [](auto G) {
+    THeadlessInput::Click(G, TPoint{G->ClientWidth() - 4, 60});
+  };
+  // clang-format off
+  const struct { bool Open, Select, Other; In Input; } Paths[] = {
+      {1, 0, 0, Key(VK_RETURN)}, {0, 0, 0, Key(VK_RETURN)}, {1, 0, 0, Key(VK_TAB)},
+      {1, 1, 0, Key(VK_DOWN)}, {0, 1, 0, Key(VK_END, kModCtrl)}, {0, 0, 0, Key(VK_F2)},
+      {0, 0, 0, Type}, {1, 0, 0, Type}, {1, 0, 0, At(1, 2)}, {0, 1, 0, At(1, 2)},
+      {0, 0, 0, At(2, 1)}, {0, 0, 1, At(1, 2)}, {0, 0, 0, Bar}};
+  // clang-format on
+  for (bool FreeForm : {false, true})
+    for (const auto& Path : Paths) {
+      auto* F = new TForm(Application);
+      auto* G = new TestCorvath(F);
+      G->SetParent(F);
+      G->SetOptions(G->Options() + TGridOptions{goEditing, goTabs});
+      LoadItems(*G, "A\n\tA1\n" + std::string(40, '\n'));
+      F->Show();
+      G->SetCol(2);
+      (Path.Other ? static_cast<TWinControl*>(Grid) : G)->SetFocus();
+      if (Path.Open) G->ShowEditor();
+      int Calls = 0;
+      auto Free = [&, F, G](auto&&...) { Calls++ ? void() : FreeForm ? delete F : delete G; };
+      G->OnSetEditText = TSetEditEvent(Free), G->OnGetEditText = TGetEditEvent(Free);
+      G->OnEditAcceptKey = TEditAcceptKeyEvent(Free), G->OnTopLeftChanged = TNotifyEvent(Free);
+      G->OnEnter = TNotifyEvent(Free);
+      if (Path.Select) G->OnSelectCell = TSelectCellEvent(Free);
+      Path.Input(G);
+      EXPECT_EQ(Calls, 1);
+      if (!FreeForm) delete F;
+    }
 }
 
 // Text typed into the editor stays through resynchronisations that leave the item under
