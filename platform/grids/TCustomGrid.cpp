@@ -579,14 +579,8 @@ void TCustomGrid::SetEditorMode(bool Value) {
 }
 
 void TCustomGrid::ShowEditor() {
-  const bool wasEditing = FEditorMode;
   FEditorMode = true;
-  TControlWatch watch(this);  // OnGetEditText may free the grid
   UpdateEdit();
-  // A cell that takes no editor (a hidden one, a descendant's read-only column) does not
-  // switch editing on: the next cell reached by keys or mouse would open without being
-  // asked to.
-  if (watch.Alive() && !wasEditing && !EditorShowing()) FEditorMode = false;
 }
 
 void TCustomGrid::HideEditor() {
@@ -834,7 +828,11 @@ void TCustomGrid::MouseDown(TMouseButton Button, TShiftState Shift, int32_t X, i
         FMoveIndex = FMovePos = cell.Y;
       } else if (!fixedCol && !fixedRow) {
         if (FOptions.Contains(goEditing) && cell == FCurrent && !Shift.Contains(ssShift)) {
+          // Unlike F2, a click on a cell that takes no editor (a tree column) asks for
+          // nothing: it leaves no editing on that would open the next cell reached.
+          const bool wasEditing = FEditorMode;
           ShowEditor();
+          if (watch.Alive() && !wasEditing && !EditorShowing()) FEditorMode = false;
         } else {
           const bool extend = Shift.Contains(ssShift) && FOptions.Contains(goRangeSelect);
           MoveCurrent(cell.X, cell.Y, !extend, true);

@@ -250,18 +250,20 @@ TEST_F(CorvathInteractionTest, GridFreedByAHandlerOfItsKeysOrClicksIsNotTouchedA
   };
   // clang-format off
   const struct { bool Open, Select, Other; In Input; } Paths[] = {
-      {1, 0, 0, Key(VK_RETURN)}, {0, 0, 0, Key(VK_RETURN)}, {1, 0, 0, Key(VK_TAB)},
+      {1, 0, 0, Key(VK_RETURN)}, {0, 0, 0, Key(VK_RETURN)}, {0, 1, 0, Key(VK_TAB)},
       {1, 1, 0, Key(VK_DOWN)}, {0, 1, 0, Key(VK_END, kModCtrl)}, {0, 0, 0, Key(VK_F2)},
-      {0, 0, 0, Type}, {1, 0, 0, Type}, {1, 0, 0, At(1, 2)}, {0, 1, 0, At(1, 2)},
-      {0, 0, 0, At(2, 1)}, {0, 0, 1, At(1, 2)}, {0, 0, 0, Bar}};
+      {0, 0, 0, Type}, {1, 0, 0, Type}, 
+      {0, 0, 0, At(2, 1)}, {0, 0, 0, Bar}};
   // clang-format on
   for (bool FreeForm : {false, true})
     for (const auto& Path : Paths) {
+      SCOPED_TRACE(&Path - Paths);
       auto* F = new TForm(Application);
+      F->SetBounds(610, 0, 400, 300);  // clear of the fixture's form
       auto* G = new TestCorvath(F);
       G->SetParent(F);
       G->SetOptions(G->Options() + TGridOptions{goEditing, goTabs});
-      LoadItems(*G, "A\n\tA1\n" + std::string(40, '\n'));
+      LoadItems(*G, "A\n\tA1\nB\nC\nD\nE\nF\nG\nH\n");
       F->Show();
       G->SetCol(2);
       (Path.Other ? static_cast<TWinControl*>(Grid) : G)->SetFocus();
