@@ -1,12 +1,12 @@
 #include "platform/backend/sdl/TSdlEventWait.h"
 
-#include "platform/backend/sdl/TSdlQuitSignals.h"
-
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <poll.h>
 
 #include <algorithm>
+
+#include "platform/backend/sdl/TSdlQuitSignals.h"
 
 namespace bw {
 
