@@ -276,6 +276,16 @@ TEST_F(ComboEditPopupTest, OpensAboveWhenTheScreenEndsBelowAndLeftAlignedAtTheSc
   EXPECT_EQ(PopupScreenBounds(e).Top, 100 + 20 - listHeight);
 }
 
+TEST_F(ComboEditPopupTest, StaysOnASmallScreenWhereNeitherSideHasRoom) {
+  Headless().SetScreenSize(300, 200);
+  Form->SetBounds(0, 40, 300, 160);
+  Application->ProcessMessages();
+  TChoiceComboEdit* e = Focused<TChoiceComboEdit>(Bounds(100, 20, 100, 24));
+  e->List->SetBounds(0, 0, 250, 150);
+  e->DoClick();
+  EXPECT_EQ(PopupScreenBounds(e), Bounds(50, 50, 250, 150));
+}
+
 TEST_F(ComboEditPopupTest, ClickingIntoThePopupPicksWithoutActivatingIt) {
   auto* e = Open();
   PickAndRelease(e, 1, TPoint{10, 21});
