@@ -115,6 +115,34 @@ TEST_F(CorvathTreeOptionsTest, PlusMinusAndStarWorkTheCurrentItem) {
   EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A11", "A2", "B"}));
 }
 
+TEST_F(CorvathTreeOptionsTest, OpeningFromTheKeyboardScrollsTheNewRowsIntoView) {
+  // X sits far down: X1 holds two items, X2 more than the view shows.
+  String Text;
+  for (int i = 0; i < 20; ++i)
+    Text += "I" + std::to_string(i) + "\n";
+  Text += "X\n\tX1\n\t\tX11\n\t\tX12\n\tX2\n";
+  for (int i = 0; i < 30; ++i)
+    Text += "\t\tY" + std::to_string(i) + "\n";
+  LoadItems(*Grid, Text + "Z\n");
+  Grid->SetTreeOptions({toKeyboard});
+  Grid->SetCol(0);
+  const int32_t X = Grid->FixedRows() + 20;
+  const auto LastShown = [this] { return Grid->TopRow() + Grid->VisibleRowCount() - 1; };
+
+  Grid->SetRow(X);
+  ASSERT_EQ(LastShown(), X);
+  Key(VK_RIGHT);  // X1 and X2 come into view, no further
+  EXPECT_EQ(LastShown(), X + 2);
+  Key(VK_DOWN);
+  THeadlessInput::Type("+");  // X11 and X12 below X1
+  EXPECT_EQ(LastShown(), X + 3);
+  EXPECT_EQ(Grid->Row(), X + 1);
+  Grid->SetRow(X);
+  THeadlessInput::Type("*");  // more than fits: X goes to the top
+  EXPECT_EQ(Grid->TopRow(), X);
+  EXPECT_EQ(Grid->Row(), X);
+}
+
 TEST_F(CorvathTreeOptionsTest, KeysGoToTheApplicationFirst) {
   Grid->SetTreeOptions({toKeyboard});
   Grid->SetCol(0);
