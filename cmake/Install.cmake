@@ -1,5 +1,7 @@
 # What `cmake --install` puts in place, for other projects to build on:
-#   include/brantwell/...                 the headers, by folder as in the source tree
+#   include/brantwell/...                 the headers, by folder as in the source tree;
+#                                         include/ is what a program's include path gains
+#   bin/bw-form                           the form tool
 #   lib/libbw_platform.a, libbw_brantwell.a (and libbw_sdl.a when the SDL back end is built)
 #   lib/cmake/Brantwell/                  find_package(Brantwell): Brantwell::platform,
 #                                         Brantwell::brantwell, Brantwell::sdl when built
@@ -27,9 +29,24 @@ endif()
 
 install(TARGETS ${bw_installed_targets} EXPORT BrantwellTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY platform sparse grid stringgrid editor package
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brantwell
-        FILES_MATCHING PATTERN "*.h" PATTERN "resources" EXCLUDE)
+install(TARGETS bw-form RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# In the source tree the headers include each other from its root ("platform/core/Types.h");
+# installed, they sit under brantwell/, and only the folder above it is on a program's
+# include path, so that these generic folder names never meet a program's own. Rather
+# than prefix every include in the sources, the install rewrites them to
+# "brantwell/platform/core/Types.h" (cmake/install/PrefixIncludes.cmake).
+set(bw_header_dirs platform sparse grid stringgrid editor package)
+set(bw_header_excludes PATTERN "resources" EXCLUDE)
+if(NOT BW_HAVE_SDL)
+  # Without the library, its headers would only name an SDL2 that is not there.
+  list(APPEND bw_header_excludes PATTERN "sdl" EXCLUDE)
+endif()
+install(DIRECTORY ${bw_header_dirs} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brantwell
+        FILES_MATCHING PATTERN "*.h" ${bw_header_excludes})
+install(CODE "set(BW_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+              set(BW_HEADER_DIRS \"${bw_header_dirs}\")")
+install(SCRIPT cmake/install/PrefixIncludes.cmake)
 install(EXPORT BrantwellTargets NAMESPACE Brantwell:: DESTINATION ${BW_CMAKE_DIR})
 
 configure_package_config_file(cmake/install/BrantwellConfig.cmake.in

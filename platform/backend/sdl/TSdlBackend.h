@@ -19,10 +19,9 @@
 #include "platform/backend/sdl/TSdlEventWait.h"
 #include "platform/backend/sdl/TSdlPresenter.h"
 #include "platform/backend/sdl/TSdlWindowTable.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
-
-class TBitmap;
 
 class TSdlBackend : public TBackend {
  public:
