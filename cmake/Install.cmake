@@ -85,6 +85,6 @@ if(BW_BUILD_TESTS)
                    -DCXX=${CMAKE_CXX_COMPILER} "-DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER}"
                    -DBUILD_TYPE=$<CONFIG> "-DFLAGS=${bw_consumer_flags}"
                    -P ${CMAKE_SOURCE_DIR}/cmake/install/CheckInstalledPackage.cmake)
-  set_tests_properties(installed_package PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+  set_tests_properties(installed_package PROPERTIES TIMEOUT 1200 RUN_SERIAL TRUE
                        ENVIRONMENT "BW_HEADLESS=1;BW_BACKEND=headless")
 endif()
