@@ -71,8 +71,8 @@ foreach(pc IN LISTS bw_pc_files)
 endforeach()
 
 # The check that all of the above works for a project of its own: install into a
-# folder of the build tree, then build and run examples/minimal against it, through
-# find_package and through pkg-config.
+# folder of the build tree, run bw-form, compile each header alone, then build and run
+# examples/minimal against it, through find_package and through pkg-config.
 if(BW_BUILD_TESTS)
   set(bw_consumer_flags "")
   if(BW_SANITIZE)
