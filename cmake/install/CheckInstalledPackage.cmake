@@ -1,8 +1,7 @@
 # Run by the installed_package test (cmake -P): installs the build tree into WORK_DIR,
-# runs the installed bw-form, compiles each installed header in a file of its own, then
-# builds examples/minimal against it as a project of its own, once through find_package
-# and once through pkg-config, and runs both programs. All of it compiles as a program
-# whose own folders bear the package's folder names.
+# runs bw-form and compiles each header alone from there, then builds examples/minimal
+# against it as a project of its own, once through find_package and once through
+# pkg-config, and runs both programs.
 # Inputs: BUILD_DIR, SOURCE_DIR, WORK_DIR, CXX, LAUNCHER, BUILD_TYPE, FLAGS.
 
 function(run what)
@@ -26,65 +25,36 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 run("Installing" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-file(WRITE ${WORK_DIR}/form.txt "object Form1: TForm\n  Width = 160\n  Height = 90\nend\n")
-run("Running the installed bw-form" ${prefix}/bin/bw-form render ${WORK_DIR}/form.txt
-    -o ${WORK_DIR}/bw-form.png)
-expect_png(${WORK_DIR}/bw-form.png)
+file(WRITE ${WORK_DIR}/form.txt "object Form1: TForm\nend\n")
+run("Running bw-form" ${prefix}/bin/bw-form render ${WORK_DIR}/form.txt -o ${WORK_DIR}/form.png)
 
-# A program's own platform/, grid/, ... folders, searched first for quoted includes: each
-# installed header's path there stops the build, as it would if the headers reached for
-# a program's files instead of their own.
+# Every header in a file of its own, with what its functions return in a unique_ptr
+# complete; and a program's own folders named as the package's, whose files stop the build
+# should a header include one of them.
 set(include_dir ${prefix}/include/brantwell)
 file(GLOB_RECURSE headers RELATIVE ${include_dir} ${include_dir}/*.h)
 foreach(header IN LISTS headers)
   file(WRITE ${WORK_DIR}/own/${header} "#error \"the program's own ${header} was included\"\n")
-endforeach()
-set(compile_flags "${FLAGS} -iquote ${WORK_DIR}/own")
-
-# Each header on its own. Its callers also need the classes its functions return or take
-# by value: each such class it names after declaring it only must be complete.
-set(declared_only "")
-foreach(header IN LISTS headers)
-  file(READ ${include_dir}/${header} text)
-  string(REGEX MATCHALL "\n(class|struct) [A-Za-z_0-9]+;" found "${text}")
-  string(REGEX REPLACE "\n(class|struct) " "" found "${found}")
-  list(APPEND declared_only ${found})
-endforeach()
-list(REMOVE_ITEM declared_only "")
-list(REMOVE_DUPLICATES declared_only)
-set(sources "")
-foreach(header IN LISTS headers)
-  file(READ ${include_dir}/${header} text)
-  string(REGEX REPLACE "//[^\n]*" "" text "${text}")
-  set(checks "")
-  foreach(name IN LISTS declared_only)
-    if(text MATCHES "(unique_ptr<${name}>|[^A-Za-z_0-9:<*&]${name}) +[A-Za-z_0-9]+ *[(,)=]")
-      string(APPEND checks "static_assert(sizeof(${name}) > 0);\n")
-    endif()
-  endforeach()
+  file(STRINGS ${include_dir}/${header} returned REGEX "unique_ptr<[A-Za-z0-9_]+> +[A-Za-z0-9_]+\\(")
+  string(REGEX REPLACE "[^;]*unique_ptr<([A-Za-z0-9_]+)>[^;]*" "static_assert(sizeof(bw::\\1))" checks "${returned}")
   string(MAKE_C_IDENTIFIER ${header} source)
-  file(WRITE ${WORK_DIR}/headers/${source}.cpp
-       "#include <brantwell/${header}>\nnamespace bw {\n${checks}}\n")
+  file(WRITE ${WORK_DIR}/headers/${source}.cpp "#include <brantwell/${header}>\n${checks};\n")
   list(APPEND sources ${source}.cpp)
 endforeach()
-file(WRITE ${WORK_DIR}/headers/CMakeLists.txt "cmake_minimum_required(VERSION 3.25)
-project(headers LANGUAGES CXX)
-find_package(Brantwell REQUIRED OPTIONAL_COMPONENTS sdl)
-add_library(headers OBJECT ${sources})
-target_link_libraries(headers PRIVATE Brantwell::brantwell $<TARGET_NAME_IF_EXISTS:Brantwell::sdl>)
-")
-run("Configuring the header check" ${CMAKE_COMMAND} -S ${WORK_DIR}/headers -B ${WORK_DIR}/headers/build
-    -G Ninja -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX}
-    "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}" -DCMAKE_BUILD_TYPE=${BUILD_TYPE}
-    "-DCMAKE_CXX_FLAGS=${compile_flags} -Wall -Wextra")
-run("Compiling each header on its own" ${CMAKE_COMMAND} --build ${WORK_DIR}/headers/build)
+file(WRITE ${WORK_DIR}/headers/CMakeLists.txt "cmake_minimum_required(VERSION 3.25)\nproject(h CXX)
+find_package(Brantwell REQUIRED OPTIONAL_COMPONENTS sdl)\nadd_library(h OBJECT ${sources})
+target_link_libraries(h PRIVATE Brantwell::brantwell $<TARGET_NAME_IF_EXISTS:Brantwell::sdl>)")
+set(compile_flags "${FLAGS} -iquote ${WORK_DIR}/own")
 
 # Through find_package, with nothing but the prefix to go on.
-run("Configuring the example" ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/cmake -G Ninja
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
-    -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${compile_flags}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
-run("Building the example" ${CMAKE_COMMAND} --build ${WORK_DIR}/cmake)
-run("Running the example" ${WORK_DIR}/cmake/minimal ${WORK_DIR}/cmake.png)
+foreach(project IN ITEMS ${WORK_DIR}/headers ${SOURCE_DIR})
+  get_filename_component(name ${project} NAME)
+  run("Configuring ${name}" ${CMAKE_COMMAND} -S ${project} -B ${WORK_DIR}/build-${name} -G Ninja
+      -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
+      -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${compile_flags}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
+  run("Building ${name}" ${CMAKE_COMMAND} --build ${WORK_DIR}/build-${name})
+endforeach()
+run("Running the example" ${WORK_DIR}/build-minimal/minimal ${WORK_DIR}/cmake.png)
 expect_png(${WORK_DIR}/cmake.png)
 
 # Through pkg-config, as a plain compiler line.
