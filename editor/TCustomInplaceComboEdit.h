@@ -21,11 +21,11 @@
 
 #include "platform/controls/ShortCut.h"
 #include "platform/controls/TSpeedButton.h"
+#include "platform/graphics/TBitmap.h"
 #include "platform/grids/TInplaceEdit.h"
 
 namespace bw {
 
-class TBitmap;
 class TComboEditGrid;
 class TEditButton;
 class TPopupWindow;

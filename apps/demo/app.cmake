@@ -1,3 +1,8 @@
+# Built only with -DBW_BUILD_DEMO=ON (./dev sets it).
+if(NOT TARGET demo)
+  return()
+endif()
+
 # The demo finds its sample plan in the source tree, and opens real windows through the
 # SDL back end when that was built.
 target_compile_definitions(demo PRIVATE BW_DEMO_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")

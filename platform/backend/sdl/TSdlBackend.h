@@ -21,10 +21,9 @@
 #include "platform/backend/sdl/TSdlPresenter.h"
 #include "platform/backend/sdl/TSdlQuitSignals.h"
 #include "platform/backend/sdl/TSdlWindowTable.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
-
-class TBitmap;
 
 class TSdlBackend : public TBackend {
  public:
