@@ -2,7 +2,6 @@
 // texts "Item N" (1,000,000 items). Each figure is measured 5 times and reported as
 // BenchReport.h says (thread CPU time). Memory figures are heap bytes in use (mallinfo2).
 
-#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/HeapInUse.h"
 #include "platform/core/TStringStream.h"
 #include "platform/outline/TCustomOutline.h"
 
@@ -30,10 +30,6 @@ struct Timer {
 
 double Elapsed(const Timer& t, double scale) {
   return Nanos(t.start, Clock::now()) * 1e-9 * scale;
-}
-
-size_t HeapInUse() {
-  return mallinfo2().uordblks + mallinfo2().hblkhd;
 }
 
 // Runs `measure` kRuns times, each on a fresh setup, and reports its results.

@@ -10,8 +10,6 @@
 // BenchReport.h). The store grids are shown on a form, so every write pays for finding
 // and repainting the cell it changed.
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <memory>
 #include <random>
@@ -19,6 +17,7 @@
 #include <vector>
 
 #include "bench/BenchReport.h"
+#include "bench/HeapInUse.h"
 #include "bench/TBenchStage.h"
 #include "grid/TGridOutlineProperties.h"
 #include "platform/controls/TApplication.h"
@@ -28,13 +27,6 @@ using namespace bw;
 using namespace bw::bench;
 
 namespace {
-
-/// Bytes the heap has handed out, its own bookkeeping included; large blocks are mapped
-/// apart from the heap's arena and counted on their own.
-size_t HeapInUse() {
-  const struct mallinfo2 Info = mallinfo2();
-  return Info.uordblks + Info.hblkhd;
-}
 
 constexpr int32_t kDataRows = 10'000;
 constexpr int32_t kCols = 50;

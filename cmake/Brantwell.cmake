@@ -58,7 +58,8 @@ endfunction()
 
 # Each folder apps/NAME is one program NAME (apps that need the SDL back end link it
 # themselves in a cmake/parts file). One glob over apps/*/*.cpp, so a new folder is found
-# by the next build without running CMake by hand.
+# by the next build without running CMake by hand. The apps named as arguments are left
+# out, with their tests (tests/apps/NAME).
 function(bw_add_apps)
   file(GLOB app_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/apps/*/*.cpp)
   set(apps)
@@ -69,6 +70,10 @@ function(bw_add_apps)
     list(APPEND srcs_${n} ${f})
   endforeach()
   list(REMOVE_DUPLICATES apps)
+  foreach(n IN LISTS ARGN)
+    list(REMOVE_ITEM apps ${n})
+    set_property(GLOBAL PROPERTY BW_TEST_SKIP_test_apps_${n} TRUE)
+  endforeach()
   foreach(n IN LISTS apps)
     add_executable(${n} ${srcs_${n}})
     target_link_libraries(${n} PRIVATE "$<LINK_LIBRARY:WHOLE_ARCHIVE,bw_brantwell>")

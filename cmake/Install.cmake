@@ -1,5 +1,7 @@
 # What `cmake --install` puts in place, for other projects to build on:
-#   include/brantwell/...                 the headers, by folder as in the source tree
+#   include/brantwell/...                 the headers, by folder as in the source tree;
+#                                         include/ is what a program's include path gains
+#   bin/bw-form                           the form tool
 #   lib/libbw_platform.a, libbw_brantwell.a (and libbw_sdl.a when the SDL back end is built)
 #   lib/cmake/Brantwell/                  find_package(Brantwell): Brantwell::platform,
 #                                         Brantwell::brantwell, Brantwell::sdl when built
@@ -27,9 +29,24 @@ endif()
 
 install(TARGETS ${bw_installed_targets} EXPORT BrantwellTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(DIRECTORY platform sparse grid stringgrid editor package
-        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brantwell
-        FILES_MATCHING PATTERN "*.h" PATTERN "resources" EXCLUDE)
+install(TARGETS bw-form RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# In the source tree the headers include each other from its root ("platform/core/Types.h");
+# installed, they sit under brantwell/, and only the folder above it is on a program's
+# include path, so that these generic folder names never meet a program's own. Rather
+# than prefix every include in the sources, the install rewrites them to
+# "brantwell/platform/core/Types.h" (cmake/install/PrefixIncludes.cmake).
+set(bw_header_dirs platform sparse grid stringgrid editor package)
+set(bw_header_excludes PATTERN "resources" EXCLUDE)
+if(NOT BW_HAVE_SDL)
+  # Without the library, its headers would only name an SDL2 that is not there.
+  list(APPEND bw_header_excludes PATTERN "sdl" EXCLUDE)
+endif()
+install(DIRECTORY ${bw_header_dirs} DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/brantwell
+        FILES_MATCHING PATTERN "*.h" ${bw_header_excludes})
+install(CODE "set(BW_INCLUDEDIR \"${CMAKE_INSTALL_INCLUDEDIR}\")
+              set(BW_HEADER_DIRS \"${bw_header_dirs}\")")
+install(SCRIPT cmake/install/PrefixIncludes.cmake)
 install(EXPORT BrantwellTargets NAMESPACE Brantwell:: DESTINATION ${BW_CMAKE_DIR})
 
 configure_package_config_file(cmake/install/BrantwellConfig.cmake.in
@@ -54,8 +71,8 @@ foreach(pc IN LISTS bw_pc_files)
 endforeach()
 
 # The check that all of the above works for a project of its own: install into a
-# folder of the build tree, then build and run examples/minimal against it, through
-# find_package and through pkg-config.
+# folder of the build tree, run bw-form, compile each header alone, then build and run
+# examples/minimal against it, through find_package and through pkg-config.
 if(BW_BUILD_TESTS)
   set(bw_consumer_flags "")
   if(BW_SANITIZE)
@@ -68,6 +85,6 @@ if(BW_BUILD_TESTS)
                    -DCXX=${CMAKE_CXX_COMPILER} "-DLAUNCHER=${CMAKE_CXX_COMPILER_LAUNCHER}"
                    -DBUILD_TYPE=$<CONFIG> "-DFLAGS=${bw_consumer_flags}"
                    -P ${CMAKE_SOURCE_DIR}/cmake/install/CheckInstalledPackage.cmake)
-  set_tests_properties(installed_package PROPERTIES TIMEOUT 600 RUN_SERIAL TRUE
+  set_tests_properties(installed_package PROPERTIES TIMEOUT 1200 RUN_SERIAL TRUE
                        ENVIRONMENT "BW_HEADLESS=1;BW_BACKEND=headless")
 endif()

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "editor/PlacePopup.h"
 #include "editor/TComboEditGrid.h"
 #include "editor/TEditButton.h"
 #include "editor/TPopupWindow.h"
@@ -443,12 +444,9 @@ bool TCustomInplaceComboEdit::AcceptPopup(String&) {
 TPoint TCustomInplaceComboEdit::PopupPosition() const {
   const TPoint p =
       Parent() ? Parent()->ClientToScreen(TPoint{Left(), Top()}) : TPoint{Left(), Top()};
-  const int32_t screenHeight = Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN);
-  int32_t y = p.Y + Height();
-  if (screenHeight < y + FPopup->Height()) y = p.Y - FPopup->Height();
-  int32_t x = p.X - (FPopup->Width() - Width());
-  if (x < 0) x = p.X;
-  return TPoint{x, y};
+  const TRect screen{0, 0, Screen ? Screen->Width() : GetSystemMetrics(SM_CXSCREEN),
+                     Screen ? Screen->Height() : GetSystemMetrics(SM_CYSCREEN)};
+  return PlacePopup(Bounds(p.X, p.Y, Width(), Height()), FPopup->Width(), FPopup->Height(), screen);
 }
 
 void TCustomInplaceComboEdit::PopupDropDown() {

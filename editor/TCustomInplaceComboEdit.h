@@ -21,11 +21,11 @@
 
 #include "platform/controls/ShortCut.h"
 #include "platform/controls/TSpeedButton.h"
+#include "platform/graphics/TBitmap.h"
 #include "platform/grids/TInplaceEdit.h"
 
 namespace bw {
 
-class TBitmap;
 class TComboEditGrid;
 class TEditButton;
 class TPopupWindow;
@@ -158,8 +158,8 @@ class TCustomInplaceComboEdit : public TInplaceEdit {
   void SetEditRect();
   /// The three dots for the current button width, as a new monochrome bitmap.
   std::unique_ptr<TBitmap> CreateEllipsisGlyph() const;
-  /// The screen point where the popup goes: below the editor, or above when it would
-  /// pass the screen's bottom; right edges lined up unless that passes the left edge.
+  /// The screen point where the popup goes (PlacePopup): below or above the editor,
+  /// wholly on the screen when it fits there.
   TPoint PopupPosition() const;
   /// The close-up's steps after the popup is hidden.
   void FinishCloseUp(bool Accept, String& Value);

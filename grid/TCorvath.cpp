@@ -624,6 +624,21 @@ void TCorvath::ExpandBranch(TOutlineNode* Node) {
   SyncOutline();
 }
 
+void TCorvath::ShowBranch(TOutlineNode* Node) {
+  if (!Node || !Node->Expanded()) return;
+  const int32_t Index = Node->Index();
+  const int32_t First = RowOfItem(Index);
+  if (First < 0) return;
+  // The item after the branch in outline order is shown whenever the branch's own item
+  // is: its parent is one of the branch item's ancestors, all open.
+  const int32_t After = RowOfItem(FHiddenOutline->Tree().End(Index));
+  const int32_t Last = After > First ? After - 1 : RowCount() - 1;
+  if (Last <= First) return;
+  const TGridLayout& L = Layout();
+  const int32_t Top = L.TopLeftToShow({-1, First}, L.TopLeftToShow({-1, Last}, L.TopLeft())).Y;
+  if (Top != TopRow()) SetTopRow(Top);
+}
+
 int32_t TCorvath::RowOfItem(int32_t Index) const {
   if (Index < 1 || Index > FHiddenOutline->ItemCount()) return -1;
   return FindShownRow(FixedRows() + Index - 1, FixedRows(), RowCount() - 1);
@@ -676,15 +691,21 @@ void TCorvath::TakeTreeStep(TTreeStep Step) {
   TOutlineNode* Node = KeyedItem();
   if (!Node) return;
   const bool Branch = Node->HasChildren();
+  // OnExpand may free the grid or change the items; what it leaves is shown.
+  TControlWatch Watch(this);
+  const TItemRef Opened = RefTo(Node);
   switch (Step) {
     case TTreeStep::Expand:
-      if (Branch && !Node->Expanded()) ToggleItem(Node);
+      if (!Branch || Node->Expanded()) break;
+      ToggleItem(Node);
+      if (Watch.Alive()) ShowBranch(Resolve(Opened));
       break;
     case TTreeStep::Collapse:
       if (Branch && Node->Expanded()) ToggleItem(Node);
       break;
     case TTreeStep::ExpandAll:
       if (Branch) ExpandBranch(Node);
+      if (Branch && Watch.Alive()) ShowBranch(Resolve(Opened));
       break;
     case TTreeStep::ToFirstChild:
       SetRow(Row() + 1);

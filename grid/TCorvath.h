@@ -169,6 +169,9 @@ class TCorvath : public TDrawGrid, public TComboEditGrid {
   void FindTyped(bool Fresh);
   /// Expands Node and every branch below it, each raising OnExpand, then rebuilds once.
   void ExpandBranch(TOutlineNode* Node);
+  /// Scrolls so that as many of the shown rows below Node as fit come into view, Node's
+  /// own row staying in view: what the keys that open a branch do after opening it.
+  void ShowBranch(TOutlineNode* Node);
 
   int32_t FOutlineColIndex = 0;
   TInGridOutline* FHiddenOutline = nullptr;  // owned as a component

@@ -32,12 +32,11 @@ struct alignas(16) TCellPage {
   static constexpr uint32_t kShortRow = 4;
 
   uint16_t Capacity;   // cells the arrays hold
-  uint16_t Existing;   // rows that exist
   uint16_t Listed;     // rows whose cells live in their list
   uint16_t Dense;      // rows whose run is columns 0 to its length - 1
   uint16_t LongTexts;  // texts in heap blocks of their own
   // RowStart[R] is the first cell of row R's run, and RowStart[kRows] the number of cells,
-  // so that every run ends where the next starts. A row that does not exist has none.
+  // so that every run ends where the next starts. A listed row has none.
   uint16_t RowStart[kRows + 1];
 
   /// The bytes of a page whose arrays hold Capacity cells. The columns have kShortRow
@@ -51,7 +50,7 @@ struct alignas(16) TCellPage {
   static uint32_t IndexOf(int32_t ARow) { return static_cast<uint32_t>(ARow) >> kShift; }
   /// Data row ARow's place in its page.
   static uint32_t RowOf(int32_t ARow) { return static_cast<uint32_t>(ARow) & kRowMask; }
-  /// Data row ARow's bit in Existing, Listed and Dense.
+  /// Data row ARow's bit in Listed and Dense, and in the store's record of existing rows.
   static uint16_t RowBit(int32_t ARow) { return static_cast<uint16_t>(1u << RowOf(ARow)); }
 
   TCellText* Texts() { return reinterpret_cast<TCellText*>(this + 1); }

@@ -106,6 +106,42 @@ TCellPage* TCellStore::EnsurePage(int32_t ARow) {
   return Page;
 }
 
+void TCellStore::Compact(int32_t ARow) {
+  TCellPage*& Page = FPages[TCellPage::IndexOf(ARow)];
+  if (!Page) return;
+  const uint32_t Count = Page->Count();
+  if (Count == 0 && Page->Listed == 0) {
+    std::free(Page);
+    Page = nullptr;
+    return;
+  }
+  // Below half, so that a page on the edge does not shrink and grow by turns; the spare
+  // eighth matches what growing leaves.
+  if (Count >= Page->Capacity / 2u) return;
+  const uint32_t Capacity = Count + Count / 8u;
+  // The objects and the columns move down to where the smaller arrays put them (the
+  // objects first: the columns' new place may overlap their old one), then the block is
+  // cut. Cutting a block does not move it where realloc cannot; then it stays as it is.
+  TObject** OldObjects = Page->Objects();
+  const int32_t* OldCols = Page->Cols();
+  Page->Capacity = static_cast<uint16_t>(Capacity);
+  std::memmove(static_cast<void*>(Page->Objects()), OldObjects, Count * sizeof(TObject*));
+  std::memmove(Page->Cols(), OldCols, Count * sizeof(int32_t));
+  std::memset(Page->Cols() + Count, 0, (Capacity - Count + TCellPage::kShortRow) * sizeof(int32_t));
+  if (auto* Cut = static_cast<TCellPage*>(std::realloc(Page, TCellPage::BytesFor(Capacity))))
+    Page = Cut;
+}
+
+void TCellStore::SetRowExists(int32_t ARow, bool Exists) {
+  const size_t P = TCellPage::IndexOf(ARow);
+  if (P >= FExisting.size()) {
+    if (!Exists) return;
+    FExisting.resize(P + 1, 0);
+  }
+  const uint16_t Bit = TCellPage::RowBit(ARow);
+  FExisting[P] = static_cast<uint16_t>(Exists ? FExisting[P] | Bit : FExisting[P] & ~Bit);
+}
+
 TStringSparseList* TCellStore::ListAt(int32_t ARow) const {
   return static_cast<TStringSparseList*>(FLists->GetItem(ARow));
 }
@@ -213,23 +249,21 @@ void TCellStore::PutCells(TCellPage* Page, uint32_t R, const std::vector<TCell>&
 
 String TCellStore::TextElsewhere(int32_t ACol, int32_t ARow) const {
   CheckRow(ARow);
+  if (!RowExists(ARow)) return String();
   const TCellPage* Page = PageOf(ARow);
-  const uint16_t Bit = TCellPage::RowBit(ARow);
-  if (!Page || !(Page->Existing & Bit)) return String();
-  if (Page->Listed & Bit) return ListAt(ARow)->Get(ACol);
+  if (Page && (Page->Listed & TCellPage::RowBit(ARow))) return ListAt(ARow)->Get(ACol);
   if (ACol < 0) RaiseIndexError();
-  const TCellText* Text = Page->FindText(TCellPage::RowOf(ARow), ACol);
+  const TCellText* Text = Page ? Page->FindText(TCellPage::RowOf(ARow), ACol) : nullptr;
   return Text ? Text->ToString() : String();
 }
 
 TObject* TCellStore::Object(int32_t ACol, int32_t ARow) const {
   CheckRow(ARow);
+  if (!RowExists(ARow)) return nullptr;
   const TCellPage* Page = PageOf(ARow);
-  const uint16_t Bit = TCellPage::RowBit(ARow);
-  if (!Page || !(Page->Existing & Bit)) return nullptr;
-  if (Page->Listed & Bit) return ListAt(ARow)->GetObject(ACol);
+  if (Page && (Page->Listed & TCellPage::RowBit(ARow))) return ListAt(ARow)->GetObject(ACol);
   if (ACol < 0) RaiseIndexError();
-  const int32_t At = Page->Find(TCellPage::RowOf(ARow), ACol);
+  const int32_t At = Page ? Page->Find(TCellPage::RowOf(ARow), ACol) : -1;
   return At < 0 ? nullptr : Page->Objects()[At];
 }
 
@@ -238,20 +272,24 @@ TCellStore::TWriteSpot TCellStore::Locate(int32_t ACol, int32_t ARow, bool Stori
   CheckRow(ARow);
   TWriteSpot Spot;
   TCellPage* Page = PageOf(ARow);
-  const uint16_t Bit = TCellPage::RowBit(ARow);
-  const bool Exists = Page && (Page->Existing & Bit);
-  if (Exists && (Page->Listed & Bit)) {
+  const bool Exists = RowExists(ARow);
+  if (Page && (Page->Listed & TCellPage::RowBit(ARow))) {
     Spot.List = ListAt(ARow);
     return Spot;
   }
   if (Storing && !Exists) {
     CheckLimit(ARow, FLists->Quantum());
-    Page = EnsurePage(ARow);
-    Page->Existing |= Bit;
+    SetRowExists(ARow, true);
   }
   if (ACol < 0) RaiseIndexError();
   // Nothing to clear: a row that does not exist is not made for it.
   if (!Storing && !Exists) return Spot;
+  if (!Page) {
+    // A page is made only for a cell that goes into it.
+    CheckLimit(ACol, ColQuantum);
+    if (!Storing) return Spot;
+    Page = EnsurePage(ARow);
+  }
   Spot.Page = Page;
   Spot.Row = TCellPage::RowOf(ARow);
   Spot.Pos = Page->LowerBound(Spot.Row, ACol);
@@ -276,6 +314,7 @@ void TCellStore::StoreText(int32_t ACol, int32_t ARow, const String& Value,
     Spot.Page->ReleaseText(Spot.Pos);
   } else {
     EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
+    Compact(ARow);
   }
 }
 
@@ -290,6 +329,7 @@ void TCellStore::SetObject(int32_t ACol, int32_t ARow, TObject* Value, TSparseQu
     Spot.Page->Objects()[Spot.Pos] = Value;
   } else {
     EraseCells(Spot.Page, Spot.Row, Spot.Pos, Spot.Pos + 1, true);
+    Compact(ARow);
   }
 }
 
@@ -318,8 +358,9 @@ TStringSparseList* TCellStore::EnsureList(int32_t ARow, TSparseQuantum ColQuantu
   }
   FLists->PutItem(ARow, List.get());
   EraseCells(Page, R, Begin, End, true);
-  Page->Existing |= TCellPage::RowBit(ARow);
+  SetRowExists(ARow, true);
   Page->Listed |= TCellPage::RowBit(ARow);
+  Compact(ARow);
   return List.release();
 }
 
@@ -339,7 +380,7 @@ void TCellStore::MoveColumn(int32_t From, int32_t To) {
   for (size_t P = 0; P < FPages.size(); ++P) {
     for (uint32_t R = 0; R < kPageRows; ++R) {
       TCellPage* Page = FPages[P];  // a list's handler may write other rows meanwhile
-      if (!Page || !(Page->Existing & (1u << R))) continue;
+      if (!Page || !RowExists(static_cast<int32_t>(P << kPageShift | R))) continue;
       if (Page->Listed & (1u << R)) {
         TStringSparseList& List = *ListAt(static_cast<int32_t>(P << kPageShift | R));
         List.Move(From, To);
@@ -358,37 +399,38 @@ void TCellStore::MoveColumn(int32_t From, int32_t To) {
 
 TCellStore::TRowContents TCellStore::TakeRow(int32_t ARow) {
   TRowContents Contents;
-  TCellPage* Page = PageOf(ARow);
-  const uint16_t Bit = TCellPage::RowBit(ARow);
-  if (!Page || !(Page->Existing & Bit)) return Contents;
+  if (!RowExists(ARow)) return Contents;
   Contents.Exists = true;
+  SetRowExists(ARow, false);
+  TCellPage* Page = PageOf(ARow);
+  if (!Page) return Contents;
+  const uint16_t Bit = TCellPage::RowBit(ARow);
   if (Page->Listed & Bit) {
     Contents.List = ListAt(ARow);
     FLists->PutItem(ARow, nullptr);
+    Page->Listed &= uint16_t(~Bit);
   } else {
     const uint32_t R = TCellPage::RowOf(ARow);
     Contents.Cells = CellsOf(Page, R);
     EraseCells(Page, R, Page->Begin(R), Page->End(R), false);
   }
-  Page->Existing &= uint16_t(~Bit);
-  Page->Listed &= uint16_t(~Bit);
+  Compact(ARow);
   return Contents;
 }
 
 void TCellStore::PutRow(int32_t ARow, TRowContents&& Contents) {
   if (!Contents.Exists) return;
-  TCellPage* Page = EnsurePage(ARow);
-  const uint16_t Bit = TCellPage::RowBit(ARow);
+  SetRowExists(ARow, true);
   if (Contents.List) {
     FLists->PutItem(ARow, Contents.List);
-    Page->Listed |= Bit;
+    EnsurePage(ARow)->Listed |= TCellPage::RowBit(ARow);
   } else if (const uint32_t N = uint32_t(Contents.Cells.size())) {
-    Page = Reserve(ARow, N);
+    EnsurePage(ARow);
+    TCellPage* Page = Reserve(ARow, N);
     const uint32_t R = TCellPage::RowOf(ARow);
     OpenCells(Page, R, Page->Begin(R), N);
     PutCells(Page, R, Contents.Cells);
   }
-  Page->Existing |= Bit;
 }
 
 void TCellStore::RotateRows(const std::vector<int32_t>& Rows) {

@@ -7,7 +7,10 @@
 // TCellText with up to 15 characters in place, the object, the column, see TCellPage),
 // with the start of each row's run in the page's head. Reading a cell is a directory
 // lookup, the page head and the text itself; overwriting a text allocates nothing; an
-// empty page costs nothing and a sparse grid pays about the size of its cells.
+// empty page costs nothing and a sparse grid pays about the size of its cells. Emptying
+// gives the room back: a page whose cells fill less than half of it shrinks, and one left
+// without cells or listed rows is freed, so a grid that was full costs, once emptied, what
+// one never filled costs (which rows exist is kept apart, two bytes a page).
 //
 // A data row whose list is asked for (TVelloran::EnsureDataRow) leaves the page for a
 // TStringSparseList of its own, which then holds that row's cells and serves every read
@@ -110,6 +113,14 @@ class TCellStore {
   void StoreText(int32_t ACol, int32_t ARow, const String& Value, TSparseQuantum ColQuantum);
   TCellPage* PageOf(int32_t ARow) const;
   TCellPage* EnsurePage(int32_t ARow);
+  /// Gives back the room of the page of ARow that its cells no longer fill: frees a page
+  /// without cells or listed rows, and shrinks one filled less than half.
+  void Compact(int32_t ARow);
+  bool RowExists(int32_t ARow) const {
+    const size_t P = TCellPage::IndexOf(ARow);
+    return P < FExisting.size() && (FExisting[P] & TCellPage::RowBit(ARow));
+  }
+  void SetRowExists(int32_t ARow, bool Exists);
   TStringSparseList* ListAt(int32_t ARow) const;
   void CheckRow(int32_t ARow) const;
   /// Makes room for Extra more cells in the page of ARow; the page may move.
@@ -131,7 +142,8 @@ class TCellStore {
   TRowContents TakeRow(int32_t ARow);
   void PutRow(int32_t ARow, TRowContents&& Contents);
 
-  std::vector<TCellPage*> FPages;       // by data row / 16; null where no row ever existed
+  std::vector<TCellPage*> FPages;       // by data row / 16; null where no row holds a cell
+  std::vector<uint16_t> FExisting;      // by data row / 16: the rows that exist
   std::unique_ptr<TSparseList> FLists;  // of TStringSparseList*, owned: rows that left
 };
 

@@ -33,6 +33,9 @@ String Escape(const String& Text) {
       case '\r':
         out += "\\r";
         break;
+      case '\0':
+        out += "\\0";
+        break;
       default:
         out += c;
     }
@@ -100,6 +103,9 @@ String Unescape(const String& Field, const TLineReader& In) {
         break;
       case 'r':
         out += '\r';
+        break;
+      case '0':
+        out += '\0';
         break;
       default:
         In.Fail(String("unknown escape \\") + Field[i]);

@@ -8,8 +8,10 @@
 //
 // Columns and data rows are decimal numbers (data rows as TVelloran keeps them: the fixed
 // rows first, then the outline items in order). In the text a backslash, a tab, a line
-// feed and a carriage return are written \\, \t, \n and \r. Only cells holding text are
-// written; the last line ends with a line feed.
+// feed, a carriage return and a zero character are written \\, \t, \n, \r and \0 (a raw
+// zero byte is refused, so that a file stays text; \0 came after the others, and files
+// without it read as before). Only cells holding text are written; the last line ends
+// with a line feed.
 //
 // Reading is all or nothing: the whole file is checked (version, numbers, escapes, cells
 // within the grid's columns and rows, no cell twice) before the grid is touched, and the

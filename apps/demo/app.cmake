@@ -1,3 +1,8 @@
+# Built only with -DBW_BUILD_DEMO=ON (./dev sets it).
+if(NOT TARGET demo)
+  return()
+endif()
+
 # The demo finds its sample plan in the source tree, and opens real windows through the
 # SDL back end when that was built.
 target_compile_definitions(demo PRIVATE BW_DEMO_DATA_DIR="${CMAKE_CURRENT_LIST_DIR}/data")
@@ -23,7 +28,10 @@ if(BW_BUILD_TESTS AND TARGET bw_sdl)
   add_test(NAME demo_window
            COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/demo-window-test.sh
                    $<TARGET_FILE:demo> $<TARGET_FILE:xwd_pixels>)
-  set_tests_properties(demo_window PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
+  # The demo when its display goes away, and on SIGTERM.
+  add_test(NAME demo_display_loss
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/realwindow/display-loss-test.sh $<TARGET_FILE:demo>)
+  set_tests_properties(demo_window demo_display_loss PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 120
                        ENVIRONMENT "ASAN_OPTIONS=detect_leaks=0"
                        RESOURCE_LOCK xvfb)
 endif()

@@ -24,12 +24,34 @@ set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
 run("Installing" ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
+file(WRITE ${WORK_DIR}/form.txt "object Form1: TForm\nend\n")
+run("Running bw-form" ${prefix}/bin/bw-form render ${WORK_DIR}/form.txt -o ${WORK_DIR}/form.png)
+
+# Each header alone too, what it returns in a unique_ptr complete, beside a program's own
+# folders named as the package's, whose files stop the build if a header includes them.
+file(GLOB_RECURSE headers RELATIVE ${prefix}/include/brantwell ${prefix}/include/brantwell/*.h)
+foreach(header IN LISTS headers)
+  file(WRITE ${WORK_DIR}/own/${header} "#error \"the program's own ${header} was included\"\n")
+  file(STRINGS ${prefix}/include/brantwell/${header} returned REGEX "unique_ptr<[A-Za-z0-9_]+> +[A-Za-z0-9_]+\\(")
+  string(REGEX REPLACE "[^;]*unique_ptr<([A-Za-z0-9_]+)>[^;]*" "static_assert(sizeof(bw::\\1))" checks "${returned}")
+  string(MAKE_C_IDENTIFIER ${header} source)
+  file(WRITE ${WORK_DIR}/headers/${source}.cpp "#include <brantwell/${header}>\n${checks};\n")
+  list(APPEND sources ${source}.cpp)
+endforeach()
+file(WRITE ${WORK_DIR}/headers/CMakeLists.txt "cmake_minimum_required(VERSION 3.25)\nproject(h CXX)
+find_package(Brantwell REQUIRED OPTIONAL_COMPONENTS sdl)\nadd_library(h OBJECT ${sources})
+target_link_libraries(h PRIVATE Brantwell::brantwell $<TARGET_NAME_IF_EXISTS:Brantwell::sdl>)")
+set(FLAGS "${FLAGS} -iquote ${WORK_DIR}/own")
+
 # Through find_package, with nothing but the prefix to go on.
-run("Configuring the example" ${CMAKE_COMMAND} -S ${SOURCE_DIR} -B ${WORK_DIR}/cmake -G Ninja
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
-    -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
-run("Building the example" ${CMAKE_COMMAND} --build ${WORK_DIR}/cmake)
-run("Running the example" ${WORK_DIR}/cmake/minimal ${WORK_DIR}/cmake.png)
+foreach(project IN ITEMS ${WORK_DIR}/headers ${SOURCE_DIR})
+  get_filename_component(name ${project} NAME)
+  run("Configuring ${name}" ${CMAKE_COMMAND} -S ${project} -B ${WORK_DIR}/build-${name} -G Ninja
+      -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX} "-DCMAKE_CXX_COMPILER_LAUNCHER=${LAUNCHER}"
+      -DCMAKE_BUILD_TYPE=${BUILD_TYPE} "-DCMAKE_CXX_FLAGS=${FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${FLAGS}")
+  run("Building ${name}" ${CMAKE_COMMAND} --build ${WORK_DIR}/build-${name})
+endforeach()
+run("Running the example" ${WORK_DIR}/build-minimal/minimal ${WORK_DIR}/cmake.png)
 expect_png(${WORK_DIR}/cmake.png)
 
 # Through pkg-config, as a plain compiler line.

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/controls/TCustomControl.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
 

@@ -10,10 +10,9 @@
 #include <memory>
 
 #include "platform/controls/TGraphicControl.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
-
-class TBitmap;
 
 enum TButtonState { bsUp, bsDisabled, bsDown, bsExclusive };
 enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };

@@ -1,7 +1,10 @@
 // The combo editor's keys, read-only and direct-input switches, clipboard, focus and
 // caret, and the popup's drop-down and close-up by every way the user has.
 
+#include <tuple>
+
 #include "ComboEditTestSupport.h"
+#include "editor/PlacePopup.h"
 #include "platform/backend/VirtualKeys.h"
 #include "platform/controls/TButton.h"
 #include "platform/controls/TEdit.h"
@@ -274,6 +277,23 @@ TEST_F(ComboEditPopupTest, OpensAboveWhenTheScreenEndsBelowAndLeftAlignedAtTheSc
   Headless().SetScreenSize(1024, 100 + 20 + 24 + listHeight - 1);
   e->DoClick();
   EXPECT_EQ(PopupScreenBounds(e).Top, 100 + 20 - listHeight);
+  e->PopupCloseUp(false);
+  Headless().SetScreenSize(300, 200);  // room on neither side: the roomier one, moved in
+  e->List->SetBounds(0, 0, 250, 150);
+  e->DoClick();
+  EXPECT_EQ(PopupScreenBounds(e), Bounds(0, 0, 250, 150));
+}
+
+TEST(PlacePopupTest, PutsAPopupThatFitsWhollyOnTheScreen) {
+  const std::tuple<TRect, int32_t, int32_t, TPoint> Cases[] = {
+      {{100, 60, 200, 80}, 100, 150, {100, 50}},   // neither side fits, more room below
+      {{100, 20, 200, 40}, 250, 100, {50, 40}},    // would pass the right edge
+      {{100, 20, 200, 40}, 80, 160, {120, 40}},    // fits below, to the last pixel
+      {{100, 150, 200, 170}, 80, 100, {120, 50}},  // fits above only
+      {{100, 20, 200, 40}, 400, 100, {0, 40}},     // wider than the screen
+      {{100, 60, 200, 80}, 400, 300, {0, 0}}};     // larger than the screen
+  for (const auto& [Anchor, W, H, At] : Cases)
+    EXPECT_EQ(PlacePopup(Anchor, W, H, {0, 0, 300, 200}), At) << Anchor.Top << "/" << W;
 }
 
 TEST_F(ComboEditPopupTest, ClickingIntoThePopupPicksWithoutActivatingIt) {

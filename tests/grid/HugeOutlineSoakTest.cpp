@@ -2,21 +2,18 @@
 // take grows with the items (a fixed number of bytes each), not with anything larger.
 // Heavy, so it runs only under BW_SOAK=1; it prints the bytes per item it measured.
 
-#include <malloc.h>
-
 #include <cstdio>
 #include <string>
 
 #include "GridFixture.h"
+#include "bench/HeapInUse.h"
 #include "platform/core/TStringStream.h"
 #include "tests/support/ModelRun.h"
 
 namespace bw::testing {
 namespace {
 
-size_t HeapInUse() {
-  return mallinfo2().uordblks + mallinfo2().hblkhd;
-}
+using bench::HeapInUse;
 
 class HugeOutlineTest : public GridFixture {};
 

@@ -115,6 +115,20 @@ TEST_F(CorvathTreeOptionsTest, PlusMinusAndStarWorkTheCurrentItem) {
   EXPECT_EQ(ShownRows(*Grid), Rows({"A", "A1", "A11", "A2", "B"}));
 }
 
+TEST_F(CorvathTreeOptionsTest, OpeningFromTheKeyboardScrollsTheNewRowsIntoView) {
+  String Text;  // X far down; X2 holds more items than the view shows
+  for (int i = 0; i < 50; ++i)
+    Text += i < 20 ? "I\n" : i == 20 ? "X\n\tX1\n\tX2\n" : "\t\tY\n";
+  LoadItems(*Grid, Text);
+  Grid->SetTreeOptions({toKeyboard});
+  Grid->SetCol(0);
+  Grid->SetRow(21);  // X, on the last row shown
+  Key(VK_RIGHT);     // X1 and X2 come into view, no further
+  EXPECT_EQ(Grid->TopRow() + Grid->VisibleRowCount() - 1, 23);
+  THeadlessInput::Type("*");  // more than fits: X goes to the top
+  EXPECT_EQ(Grid->TopRow(), 21);
+}
+
 TEST_F(CorvathTreeOptionsTest, KeysGoToTheApplicationFirst) {
   Grid->SetTreeOptions({toKeyboard});
   Grid->SetCol(0);

@@ -3,6 +3,7 @@
 // columns and rows.
 
 #include "VelloranFixture.h"
+#include "bench/HeapInUse.h"
 #include "platform/core/Exception.h"
 #include "sparse/TStringSparseList.h"
 
@@ -88,6 +89,32 @@ TEST_F(VelloranStoreTest, EmptyCellsTakeNoEntryAndObjectsStayTheCallers) {
   Grid = nullptr;
   EXPECT_FALSE(Freed);
   delete Object;
+}
+
+// A grid emptied cell by cell, or through its column views, holds what it held before it
+// was filled, give or take the record of which rows exist and the blocks the heap keeps
+// at hand for reuse.
+TEST_F(VelloranStoreTest, EmptiedCellsGiveTheirMemoryBack) {
+  Grid->SetColCount(5);
+  Grid->Outline()->BeginUpdate();
+  for (int32_t I = 0; I < 10'000; ++I)
+    Grid->Outline()->Add(0, "i");
+  Grid->Outline()->EndUpdate();
+  auto Fill = [&](bool Text) {
+    for (int32_t R = 1; R <= 10'000; ++R)
+      for (int32_t C = 1; C <= 4; ++C)  // 40,000 short texts
+        Grid->SetCells(C, R, Text ? "cell " + std::to_string(R * C) : String());
+  };
+  const size_t Empty = bench::HeapInUse();
+  Fill(true);
+  const size_t Full = bench::HeapInUse();
+  Fill(false);
+  const size_t OneByOne = bench::HeapInUse();
+  Fill(true);
+  for (int32_t C = 1; C <= 4; ++C)
+    Grid->GetCols(C)->Clear();
+  EXPECT_LT(bench::HeapInUse(), Empty + (Full - Empty) / 10);
+  EXPECT_LT(OneByOne, Empty + (Full - Empty) / 10);
 }
 
 TEST_F(VelloranStoreTest, NegativeIndexesRaiseAndStoreNothing) {

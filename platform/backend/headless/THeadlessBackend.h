@@ -15,10 +15,9 @@
 #include "platform/backend/TBackend.h"
 #include "platform/backend/TTimerQueue.h"
 #include "platform/core/TPoint.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
-
-class TBitmap;
 
 class THeadlessBackend : public TBackend {
  public:

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/backend/sdl/SdlDisplayLoss.h"
 #include "platform/core/Exception.h"
 #include "platform/core/Format.h"
 #include "platform/graphics/TBitmap.h"
@@ -47,8 +48,11 @@ TSdlBackend::TSdlBackend() {
   // The window system's own framebuffer, not an OpenGL texture behind the window surface:
   // the pixels are ours already, and only the changed rectangles travel to the screen.
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  // FSignals handles SIGINT and SIGTERM instead.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_InitSubSystem(kSubsystems) != 0)
     throw EInvalidOperation(Format("The SDL back end cannot open a display: %s", {SDL_GetError()}));
+  EndProgramOnDisplayLoss();
   try {
     FWindows = TSdlWindowTable(DisplayScale());
   } catch (...) {
@@ -64,6 +68,8 @@ TSdlBackend::TSdlBackend() {
 }
 
 TSdlBackend::~TSdlBackend() {
+  // A signal from here on ends the process: no loop is left to honour a request.
+  FSignals.Uninstall();
   std::vector<TWindowId> left;
   for (const auto& [id, w] : FWindows.All())
     left.push_back(id);
@@ -184,6 +190,11 @@ void TSdlBackend::SetMouseCapture(TWindowId Window) {
 }
 
 void TSdlBackend::Pump() {
+  if (FSignals.Take()) {
+    TBackendEvent quit;
+    quit.Kind = TBackendEventKind::Quit;
+    FEvents.push_back(std::move(quit));
+  }
   SDL_Event event;
   for (int i = 0; i < kEventsPerPump && SDL_PollEvent(&event); ++i) {
     if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_EXPOSED) {

@@ -8,8 +8,9 @@
 //
 // Its parts: TSdlWindowTable (the surfaces), TSdlEventTranslator (SDL's events in the
 // back end's terms), TSdlPresenter (pixels onto the windows), TTimerQueue (timers on SDL's
-// clock), TSdlEventWait (sleeping until input comes). This class holds them together and
-// makes the window-system calls.
+// clock), TSdlEventWait (sleeping until input comes), TSdlQuitSignals (SIGINT and SIGTERM
+// as a request to end). A lost display ends the program (SdlDisplayLoss.h). This class holds them
+// together and makes the window-system calls.
 
 #include <deque>
 
@@ -18,11 +19,11 @@
 #include "platform/backend/sdl/TSdlEventTranslator.h"
 #include "platform/backend/sdl/TSdlEventWait.h"
 #include "platform/backend/sdl/TSdlPresenter.h"
+#include "platform/backend/sdl/TSdlQuitSignals.h"
 #include "platform/backend/sdl/TSdlWindowTable.h"
+#include "platform/graphics/TBitmap.h"
 
 namespace bw {
-
-class TBitmap;
 
 class TSdlBackend : public TBackend {
  public:
@@ -69,6 +70,7 @@ class TSdlBackend : public TBackend {
   void Pump();
   void GiveKeyboard(TWindowId Window);
 
+  TSdlQuitSignals FSignals;
   TSdlWindowTable FWindows;
   TSdlEventTranslator FTranslator{FWindows};
   TSdlPresenter FPresenter;

@@ -3,10 +3,10 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <poll.h>
-#include <signal.h>
 
 #include <algorithm>
-#include <ctime>
+
+#include "platform/backend/sdl/TSdlQuitSignals.h"
 
 namespace bw {
 
@@ -16,31 +16,10 @@ namespace {
 // not to be felt.
 constexpr int64_t kLookStep = 10;
 
-// SIGINT and SIGTERM held back from a look at SDL's queue until the wait that follows
-// it, which lets them in: a signal in between still ends the wait (SDL turns it into a
-// quit event at its next pump) instead of arriving unseen just before an endless one.
-class TQuitSignalsHeld {
- public:
-  TQuitSignalsHeld() {
-    sigset_t quit;
-    sigemptyset(&quit);
-    sigaddset(&quit, SIGINT);
-    sigaddset(&quit, SIGTERM);
-    pthread_sigmask(SIG_BLOCK, &quit, &FBefore);
-  }
-  ~TQuitSignalsHeld() { pthread_sigmask(SIG_SETMASK, &FBefore, nullptr); }
-  TQuitSignalsHeld(const TQuitSignalsHeld&) = delete;
-  TQuitSignalsHeld& operator=(const TQuitSignalsHeld&) = delete;
-
-  const sigset_t& Before() const { return FBefore; }
-
- private:
-  sigset_t FBefore;
-};
-
 // Pumps SDL's sources (which also sends what the program drew) and says whether events
-// are queued.
+// are queued or a quit signal waits to be taken.
 bool EventsQueued() {
+  if (TSdlQuitSignals::Pending()) return true;
   SDL_PumpEvents();
   return SDL_HasEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
 }
@@ -67,13 +46,11 @@ void TSdlEventWait::Wait(int64_t TimeoutMs) const {
 }
 
 void TSdlEventWait::WaitOnConnection(int64_t TimeoutMs) const {
-  TQuitSignalsHeld held;
   // The pump leaves nothing read but unhandled, so what comes next makes the connection
-  // readable.
+  // readable; a quit signal from here on makes the other readable.
   if (EventsQueued()) return;
-  timespec limit{time_t(TimeoutMs / 1000), long(TimeoutMs % 1000) * 1000000L};
-  pollfd connection{FConnection, POLLIN, 0};
-  ppoll(&connection, 1, TimeoutMs < 0 ? nullptr : &limit, &held.Before());
+  pollfd sources[2] = {{FConnection, POLLIN, 0}, {TSdlQuitSignals::WakeFd(), POLLIN, 0}};
+  poll(sources, sources[1].fd >= 0 ? 2 : 1, int(std::min<int64_t>(TimeoutMs, INT32_MAX)));
 }
 
 void TSdlEventWait::WaitByLooking(int64_t TimeoutMs) const {

@@ -10,13 +10,12 @@
 #include <memory>
 
 #include "platform/backend/TBackend.h"
+#include "platform/graphics/TBitmap.h"
 
 struct SDL_Surface;
 struct SDL_Window;
 
 namespace bw {
-
-class TBitmap;
 
 class TSdlPresenter {
  public:

@@ -19,9 +19,16 @@ using bw::testing::ReadFile;
 using bw::testing::TempFolder;
 using bw::testing::WriteFile;
 
+// Whatever a save writes reads back: zero characters too, and the escape character.
 TEST(CellFile, TextsOfEveryKindReadBack) {
   const std::vector<TCellFile::TCell> cells = {
-      {0, 0, "Task"}, {3, 7, "tab\there, line\nthere, back\\slash, cr\r"}, {2, 1, "Ünïcödé ✓"}};
+      {0, 0, "Task"},
+      {3, 7, "tab\there, line\nthere, back\\slash, cr\r"},
+      {2, 1, "Ünïcödé ✓"},
+      {1, 1, String("zero\0char", 9)},
+      {1, 2, String(1, '\0')},
+      {1, 3, "\\0 and \\\\0"},
+      {1, 4, String(70000, 'x') + "\x01\x7f 日本 \xf0\x9f\x98\x80"}};
   const String text = TCellFile::Format(cells);
   EXPECT_EQ(text.substr(0, 23), "brantwell-demo-cells 1\n");
   const auto back = TCellFile::Parse(text, "t.cells", 4, 8);

@@ -1,6 +1,7 @@
 #include "platform/backend/sdl/TSdlBackend.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <cstdlib>
 #include <vector>
@@ -90,6 +91,25 @@ TEST_F(SdlBackendTest, TimersFireOnTheRealClockAndStopWhenTold) {
   while (Sdl->PollEvent(e))
     again = again || e.Kind == TBackendEventKind::Timer;
   EXPECT_FALSE(again);
+}
+
+// The first SIGTERM ends the wait as a Quit and leaves the default behind, so that a second
+// ends a program that no longer reads its events.
+TEST_F(SdlBackendTest, AQuitSignalIsAQuitOnceAndThenEndsTheProcess) {
+  struct sigaction now {};
+  sigaction(SIGTERM, nullptr, &now);
+  if (now.sa_handler == SIG_IGN) GTEST_SKIP() << "SIGTERM is ignored here";
+  raise(SIGTERM);
+  const uint64_t start = Sdl->TickCount();
+  Sdl->WaitEvent(5000);
+  EXPECT_LT(Sdl->TickCount() - start, 1000u);
+  TBackendEvent e;
+  int32_t quits = 0;
+  while (Sdl->PollEvent(e))
+    quits += e.Kind == TBackendEventKind::Quit;
+  EXPECT_EQ(quits, 1);
+  sigaction(SIGTERM, nullptr, &now);
+  EXPECT_EQ(now.sa_handler, SIG_DFL);
 }
 
 TEST(SdlBackendStartTest, NamedWithoutADisplayItRaisesAndSaysWhy) {
