@@ -253,7 +253,8 @@ TEST_F(CorvathInteractionTest, GridFreedByAHandlerOfItsKeysOrClicksIsNotTouchedA
       {1, 0, 0, Key(VK_RETURN)}, {0, 0, 0, Key(VK_RETURN)}, {0, 1, 0, Key(VK_TAB)},
       {1, 1, 0, Key(VK_DOWN)}, {0, 1, 0, Key(VK_END, kModCtrl)}, {0, 0, 0, Key(VK_F2)},
       {0, 0, 0, Type}, {1, 0, 0, Type}, 
-      {0, 0, 0, At(2, 1)}, {0, 0, 0, Bar}};
+      {0, 0, 0, At(2, 1)}, {0, 0, 0, Bar}, {1, 0, 0, At(3, 2)}, {0, 1, 0, At(3, 2)},
+      {0, 0, 1, At(3, 2)}};
   // clang-format on
   for (bool FreeForm : {false, true})
     for (const auto& Path : Paths) {
