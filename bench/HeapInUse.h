@@ -14,7 +14,9 @@
 #endif
 
 #ifdef BW_HEAP_OF_ASAN
-#include <sanitizer/allocator_interface.h>
+// Declared here rather than through <sanitizer/allocator_interface.h>, which GCC's
+// runtime package does not install; the sanitizer's runtime defines it either way.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #else
 #include <malloc.h>
 #endif
