@@ -27,10 +27,15 @@ void TInplaceEdit::Move(const TRect& Loc) {
 
 void TInplaceEdit::UpdateContents() {
   if (!FGrid) return;
+  // OnGetEditMask and OnGetEditText may free the grid, and this editor with it.
+  TControlWatch watch(this);
   const int32_t col = FGrid->Col(), row = FGrid->Row();
-  SetEditMask(FGrid->GetEditMask(col, row));
+  const String mask = FGrid->GetEditMask(col, row);
+  if (!watch.Alive()) return;
+  SetEditMask(mask);
   SetMaxLength(FGrid->GetEditLimit());
-  SetText(FGrid->GetEditText(col, row));
+  const String text = FGrid->GetEditText(col, row);
+  if (watch.Alive()) SetText(text);
 }
 
 void TInplaceEdit::BoundsChanged(bool Moved, bool Sized) {
